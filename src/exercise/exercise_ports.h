@@ -1,0 +1,87 @@
+// How the exercise talks to the world outside the core: the window shows what
+// it is told, the clock comes from outside, and the end of an exercise is
+// handed to the records. Tests put fakes in every place.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace hayate {
+
+// The main window's labels that the core writes.
+enum class Label {
+    LMoji,    // characters typed
+    LMiss,    // miss count
+    LTime,    // elapsed time
+    LYmoji,   // speed
+    LDaken,   // keystroke speed (kana mode)
+    LEtime,   // time limit
+    LRoma1,   // romaji hint, letter 1
+    LRoma2,   // romaji hint, letter 2
+    LRoma3,   // romaji hint, letters 3..
+    LSaikoM,  // best score
+    LSaikoD,  // date of the best score
+    LMsg,     // message line
+};
+
+class ExerciseDisplay {
+public:
+    virtual ~ExerciseDisplay() = default;
+
+    // Texts are Shift-JIS.
+    virtual void setLabelText(Label label, const std::string& text) = 0;
+    // 00BBGGRR colour of the label's text.
+    virtual void setLabelColour(Label label, std::uint32_t colour) = 0;
+    virtual void setLabelFont(Label label, bool bold, bool underline) = 0;
+
+    // The practice grid, by column 1..40 and row 1..50.
+    virtual void redrawCell(int column, int row) = 0;
+    virtual void setCurrentCell(int column, int row) = 0;  // and scroll it into view
+    virtual void scrollGridToTop() = 0;
+    virtual void setGridEnabled(bool enabled) = 0;
+    virtual void focusGrid() = 0;
+
+    // The start button and the stop button share one place; one is visible.
+    virtual void showStartButton(bool startVisible) = 0;
+    virtual void focusStartButton() = 0;
+    // A convenience: the pointer goes where the stop button now is.
+    virtual void movePointerToStopButton() = 0;
+};
+
+// The system's millisecond tick counter; it wraps at 2^32.
+class TickSource {
+public:
+    virtual ~TickSource() = default;
+    virtual std::uint32_t tickCount() = 0;
+};
+
+// The window system's one-second timer.
+class ExerciseTimer {
+public:
+    virtual ~ExerciseTimer() = default;
+    virtual void setRunning(bool running) = 0;
+};
+
+enum class EndKind { TextEnd, TimeLimit };
+
+// What the end of an exercise needs from the running exercise.
+class ExerciseControl {
+public:
+    virtual ~ExerciseControl() = default;
+    virtual int charactersTyped() const = 0;
+    virtual int keystrokeCount() const = 0;
+    // Current tick minus start tick, as a 32-bit difference; always at least 1.
+    virtual int elapsedMilliseconds() = 0;
+    virtual void stopClock() = 0;
+    virtual void stopExercise() = 0;
+    virtual void focusStartButton() = 0;
+};
+
+// Runs when the text is finished or the time limit has run out.
+class ExerciseCompletion {
+public:
+    virtual ~ExerciseCompletion() = default;
+    virtual void completeExercise(EndKind kind, ExerciseControl& exercise) = 0;
+};
+
+}  // namespace hayate
