@@ -11,7 +11,7 @@ class CharTables;
 CharTables buildCharTables();
 
 class CharTables {
-public:
+  public:
     static constexpr int kLastKanaIndex = 173;
     static constexpr int kKanaSlots = 181;
     static constexpr int kRomajiRows = 3;
@@ -33,7 +33,7 @@ public:
     void setBrackets(Brackets forms);
     Brackets brackets() const { return brackets_; }
 
-private:
+  private:
     friend CharTables buildCharTables();
     CharTables() = default;
 

@@ -55,12 +55,17 @@ std::string toHalfWidth(const CharTables& tables, std::string_view text) {
                 if (entry(static_cast<unsigned char>(slot)) == ch) return slot;
             return -1;
         };
-        if (int s = findIn([&](unsigned char k) -> const std::string& { return tables.fullWidth(k); }); s >= 0) {
+        if (int s =
+                findIn([&](unsigned char k) -> const std::string& { return tables.fullWidth(k); });
+            s >= 0) {
             out.push_back(static_cast<char>(s));
-        } else if (int v = findIn([&](unsigned char k) -> const std::string& { return tables.voiced(k); }); v >= 0) {
+        } else if (int v = findIn(
+                       [&](unsigned char k) -> const std::string& { return tables.voiced(k); });
+                   v >= 0) {
             out.push_back(static_cast<char>(v));
             out.push_back(static_cast<char>(kVoicedMark));
-        } else if (int p = findIn([&](unsigned char k) -> const std::string& { return tables.semiVoiced(k); });
+        } else if (int p = findIn(
+                       [&](unsigned char k) -> const std::string& { return tables.semiVoiced(k); });
                    p >= 0) {
             out.push_back(static_cast<char>(p));
             out.push_back(static_cast<char>(kSemiVoicedMark));
