@@ -132,11 +132,30 @@ const std::string& CharTables::romaji(int row, int index) const {
     return romaji_[row][index];
 }
 
+const std::string* CharTables::halfWidthOf(std::uint16_t code) const {
+    const auto it = halfWidthIndex_.find(code);
+    return it == halfWidthIndex_.end() ? nullptr : &it->second;
+}
+
+void CharTables::rebuildHalfWidthIndex() {
+    halfWidthIndex_.clear();
+    auto add = [&](const std::string& entry, std::string half) {
+        if (entry.size() != 2) return;
+        const auto code = static_cast<std::uint16_t>(static_cast<unsigned char>(entry[0]) << 8 |
+                                                     static_cast<unsigned char>(entry[1]));
+        halfWidthIndex_.try_emplace(code, std::move(half));  // the first, lowest slot wins
+    };
+    for (int b = 0; b < 256; ++b) add(fullWidth_[b], oneByte(b));
+    for (int b = 0; b < 256; ++b) add(voiced_[b], oneByte(b) + '\xDE');
+    for (int b = 0; b < 256; ++b) add(semiVoiced_[b], oneByte(b) + '\xDF');
+}
+
 void CharTables::setBrackets(Brackets forms) {
     brackets_ = forms;
     const bool corner = forms == Brackets::Corner;
     fullWidth_['['] = sjisLiteral(corner ? u8"「" : u8"［");
     fullWidth_[']'] = sjisLiteral(corner ? u8"」" : u8"］");
+    rebuildHalfWidthIndex();
 }
 
 CharTables buildCharTables() {
@@ -190,6 +209,8 @@ CharTables buildCharTables() {
         index = k;
     }
     forEachKana(kSymbolKana, [&](std::string kana) { t.kana_[index++] = std::move(kana); });
+
+    t.rebuildHalfWidthIndex();
 
     // 7. Symbols are typed with the key of their half-width form.
     for (int i = 131; i <= CharTables::kLastKanaIndex; ++i)
