@@ -1,0 +1,260 @@
+#include "gui/grid_widget.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace hayate::gui {
+
+GridWidget::GridWidget(int columns, int rows, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      columnWidths_(static_cast<std::size_t>(columns), 24),
+      rowHeights_(static_cast<std::size_t>(rows), 24),
+      texts_(static_cast<std::size_t>(columns * rows)) {
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    updateScrollBars();
+}
+
+void GridWidget::setColumnWidth(int column, int width) {
+    columnWidths_.at(static_cast<std::size_t>(column)) = std::max(0, width);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void GridWidget::setRowHeight(int row, int height) {
+    rowHeights_.at(static_cast<std::size_t>(row)) = std::max(0, height);
+    updateScrollBars();
+    viewport()->update();
+}
+
+QString GridWidget::cellText(int column, int row) const {
+    if (column < 0 || row < 0 || column >= columnCount() || row >= rowCount()) return {};
+    return texts_[static_cast<std::size_t>(row * columnCount() + column)];
+}
+
+void GridWidget::setCellText(int column, int row, const QString& text) {
+    if (column < 0 || row < 0 || column >= columnCount() || row >= rowCount()) return;
+    QString& slot = texts_[static_cast<std::size_t>(row * columnCount() + column)];
+    if (slot == text) return;
+    slot = text;
+    redrawCell(column, row);
+}
+
+void GridWidget::clearCells() {
+    for (QString& t : texts_) t.clear();
+    viewport()->update();
+}
+
+int GridWidget::columnLeft(int column) const {
+    if (column == 0) return 0;
+    if (column < leftColumn_) return -1;
+    int x = columnWidths_[0] + (gridLines_ ? 1 : 0);
+    for (int c = leftColumn_; c < column; ++c) {
+        x += columnWidths_[static_cast<std::size_t>(c)] + (gridLines_ ? 1 : 0);
+        if (x >= viewport()->width()) return -1;
+    }
+    return x;
+}
+
+int GridWidget::rowTop(int row) const {
+    if (row == 0) return 0;
+    if (row < topRow_) return -1;
+    int y = rowHeights_[0] + (gridLines_ ? 1 : 0);
+    for (int r = topRow_; r < row; ++r) {
+        y += rowHeights_[static_cast<std::size_t>(r)] + (gridLines_ ? 1 : 0);
+        if (y >= viewport()->height()) return -1;
+    }
+    return y;
+}
+
+QRect GridWidget::cellRect(int column, int row) const {
+    if (column < 0 || row < 0 || column >= columnCount() || row >= rowCount()) return {};
+    const int x = columnLeft(column);
+    const int y = rowTop(row);
+    if (x < 0 || y < 0 || x >= viewport()->width() || y >= viewport()->height()) return {};
+    return QRect(x, y, columnWidths_[static_cast<std::size_t>(column)],
+                 rowHeights_[static_cast<std::size_t>(row)]);
+}
+
+void GridWidget::redrawCell(int column, int row) {
+    const QRect r = cellRect(column, row);
+    if (r.isEmpty()) return;
+    // The cell and its grid lines, nothing more.
+    viewport()->update(r.adjusted(0, 0, 1, 1));
+}
+
+int GridWidget::lastFullyVisibleRow() const {
+    int y = rowHeights_[0] + (gridLines_ ? 1 : 0);
+    int last = topRow_;
+    for (int r = topRow_; r < rowCount(); ++r) {
+        y += rowHeights_[static_cast<std::size_t>(r)];
+        if (y > viewport()->height()) break;
+        last = r;
+        y += gridLines_ ? 1 : 0;
+    }
+    return last;
+}
+
+int GridWidget::lastFullyVisibleColumn() const {
+    int x = columnWidths_[0] + (gridLines_ ? 1 : 0);
+    int last = leftColumn_;
+    for (int c = leftColumn_; c < columnCount(); ++c) {
+        x += columnWidths_[static_cast<std::size_t>(c)];
+        if (x > viewport()->width()) break;
+        last = c;
+        x += gridLines_ ? 1 : 0;
+    }
+    return last;
+}
+
+void GridWidget::ensureVisible(int column, int row) {
+    if (row < topRow_) {
+        setTopRow(row);
+    } else {
+        while (row > lastFullyVisibleRow() && topRow_ < row) setTopRow(topRow_ + 1);
+    }
+    if (column < leftColumn_) {
+        setLeftColumn(column);
+    } else {
+        while (column > lastFullyVisibleColumn() && leftColumn_ < column) setLeftColumn(leftColumn_ + 1);
+    }
+}
+
+void GridWidget::setCurrentCell(int column, int row) {
+    column = std::clamp(column, 1, columnCount() - 1);
+    row = std::clamp(row, 1, rowCount() - 1);
+    const int oldColumn = currentColumn_, oldRow = currentRow_;
+    const int oldTop = topRow_, oldLeft = leftColumn_;
+    currentColumn_ = column;
+    currentRow_ = row;
+    ensureVisible(column, row);
+    if (topRow_ == oldTop && leftColumn_ == oldLeft) {
+        redrawCell(oldColumn, oldRow);
+        redrawCell(column, row);
+    }
+    if (oldColumn != column || oldRow != row) emit currentCellChanged(column, row);
+}
+
+void GridWidget::setTopRow(int row) {
+    row = std::clamp(row, 1, std::max(1, rowCount() - 1));
+    if (row == topRow_) return;
+    topRow_ = row;
+    syncingBars_ = true;
+    verticalScrollBar()->setValue(row);
+    syncingBars_ = false;
+    viewport()->update();
+}
+
+void GridWidget::setLeftColumn(int column) {
+    column = std::clamp(column, 1, std::max(1, columnCount() - 1));
+    if (column == leftColumn_) return;
+    leftColumn_ = column;
+    syncingBars_ = true;
+    horizontalScrollBar()->setValue(column);
+    syncingBars_ = false;
+    viewport()->update();
+}
+
+void GridWidget::updateScrollBars() {
+    syncingBars_ = true;
+    verticalScrollBar()->setRange(1, std::max(1, rowCount() - 1));
+    verticalScrollBar()->setValue(topRow_);
+    horizontalScrollBar()->setRange(1, std::max(1, columnCount() - 1));
+    horizontalScrollBar()->setValue(leftColumn_);
+    syncingBars_ = false;
+}
+
+void GridWidget::scrollContentsBy(int, int) {
+    if (syncingBars_) return;
+    topRow_ = verticalScrollBar()->value();
+    leftColumn_ = horizontalScrollBar()->value();
+    viewport()->update();
+}
+
+void GridWidget::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void GridWidget::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    redrawCell(currentColumn_, currentRow_);
+}
+
+void GridWidget::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    redrawCell(currentColumn_, currentRow_);
+}
+
+void GridWidget::mousePressEvent(QMouseEvent* event) {
+    // Clicking a cell only focuses the grid; the cursor follows the keys.
+    if (isEnabled()) setFocus(Qt::MouseFocusReason);
+    event->accept();
+}
+
+void GridWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QRect dirty = event->rect();
+    const int line = gridLines_ ? 1 : 0;
+    const QColor base = palette().color(QPalette::Base);
+    const bool focus = hasFocus();
+
+    auto paintCell = [&](int column, int row, const QRect& r) {
+        if (!r.intersects(dirty)) return;
+        ++paintedCells_;
+        CellState state;
+        state.fixed = row == 0 || column == 0;
+        state.focused = !state.fixed && focus && column == currentColumn_ && row == currentRow_;
+        state.selected = !state.fixed && column == currentColumn_ && row == currentRow_;
+        painter.save();
+        painter.setClipRect(r);
+        painter.fillRect(r, state.fixed ? headerColour_ : base);
+        painter.setFont(font());
+        painter.setPen(Qt::black);
+        if (drawCell_) {
+            drawCell_(painter, column, row, r, state);
+        } else {
+            painter.drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                             cellText(column, row));
+        }
+        painter.restore();
+        if (line) {
+            painter.setPen(lineColour_);
+            painter.drawLine(r.right() + 1, r.top(), r.right() + 1, r.bottom() + 1);
+            painter.drawLine(r.left(), r.bottom() + 1, r.right() + 1, r.bottom() + 1);
+        }
+    };
+
+    // Row by row: header row first, then the visible rows; in each the header
+    // column and then the visible columns.
+    const int width = viewport()->width();
+    const int height = viewport()->height();
+    auto paintRow = [&](int row, int y) {
+        const int h = rowHeights_[static_cast<std::size_t>(row)];
+        if (y > dirty.bottom() || y + h + line <= dirty.top()) return;
+        paintCell(0, row, QRect(0, y, columnWidths_[0], h));
+        int x = columnWidths_[0] + line;
+        for (int c = leftColumn_; c < columnCount() && x < width; ++c) {
+            const int w = columnWidths_[static_cast<std::size_t>(c)];
+            paintCell(c, row, QRect(x, y, w, h));
+            x += w + line;
+        }
+        if (x < width) painter.fillRect(QRect(x, y, width - x, h + line), base);
+    };
+    paintRow(0, 0);
+    int y = rowHeights_[0] + line;
+    for (int r = topRow_; r < rowCount() && y < height; ++r) {
+        paintRow(r, y);
+        y += rowHeights_[static_cast<std::size_t>(r)] + line;
+    }
+    if (y < height) painter.fillRect(QRect(0, y, width, height - y), base);
+}
+
+}  // namespace hayate::gui

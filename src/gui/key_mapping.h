@@ -1,0 +1,32 @@
+// Qt key events as the key-down and key-press steps expect them: the Windows
+// virtual-key code of the key, and the one Shift-JIS byte it types.
+#pragma once
+
+#include <QString>
+#include <Qt>
+#include <optional>
+
+class QKeyEvent;
+
+namespace hayate::gui {
+
+struct WinKey {
+    int virtualKey = 0;                 // 0 when the key has no Windows counterpart
+    std::optional<unsigned char> byte;  // the character typed, if it is one byte
+};
+
+WinKey translateKey(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text);
+WinKey translateKey(const QKeyEvent& event);
+
+// The single Shift-JIS byte of a typed character: ASCII and control codes as
+// they are, half-width katakana A1..DF also from the full-width kana and
+// hiragana that a kana keyboard layout delivers; nothing for anything else.
+std::optional<unsigned char> keyByte(QChar ch);
+
+namespace vk {
+constexpr int kBack = 8, kTab = 9, kReturn = 13, kShift = 16, kControl = 17, kMenu = 18,
+              kEscape = 27, kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40,
+              kF1 = 112, kF10 = 121, kNumpad0 = 96;
+}
+
+}  // namespace hayate::gui

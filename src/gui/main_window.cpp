@@ -1,0 +1,864 @@
+#include "gui/main_window.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QInputMethod>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
+#include <chrono>
+
+#include "exercise/practice_grid.h"
+#include "exercise/practice_text.h"
+#include "exercise/random_source.h"
+#include "gui/about_box.h"
+#include "gui/grid_widget.h"
+#include "gui/key_mapping.h"
+#include "gui/ok_dialog.h"
+#include "gui/sjis_qt.h"
+#include "text/char_tables.h"
+#include "text/nstr2.h"
+#include "text/width_conversion.h"
+
+namespace hayate::gui {
+
+namespace {
+
+const char16_t* const kCourseNames[] = {u"アルファベット", u"数字（テンキー不可）",
+                                        u"アルファベット＋数字", u"ローマ字",
+                                        u"キータッチ２０００"};
+
+// Texts of the Windows original carry CR LF; Qt breaks lines on LF alone.
+QString display(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+// Font sizes of the layout are points of a 96-dpi screen; the window is laid
+// out in pixels, so the fonts are too.
+int px(int points) { return (points * 96 + 36) / 72; }
+
+QColor fromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+const QColor kTeal(0, 128, 128);
+
+}  // namespace
+
+void installFontSubstitutes() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    const QStringList mincho{QStringLiteral("IPAMincho"), QStringLiteral(u"IPA明朝"),
+                             QStringLiteral("Noto Serif CJK JP"), QStringLiteral("Droid Sans Fallback")};
+    const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral(u"IPAゴシック"),
+                             QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Droid Sans Fallback")};
+    const QStringList pgothic{QStringLiteral("IPAPGothic"), QStringLiteral(u"IPA Pゴシック"),
+                              QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Droid Sans Fallback")};
+    QFont::insertSubstitutions(QStringLiteral(u"ＭＳ 明朝"), mincho);
+    QFont::insertSubstitutions(QStringLiteral(u"ＭＳ ゴシック"), gothic);
+    QFont::insertSubstitutions(QStringLiteral(u"ＭＳ Ｐゴシック"), pgothic);
+}
+
+QIcon programIcon() {
+    QPixmap pm(64, 64);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0x1E, 0x4E, 0x9C));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+    QFont f(QStringLiteral(u"ＭＳ ゴシック"));
+    f.setPixelSize(44);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, 64, 64), Qt::AlignCenter, QStringLiteral(u"疾"));
+    return QIcon(pm);
+}
+
+// The core objects the window drives.
+struct TForm1::Core {
+    CharTables tables = buildCharTables();
+    PracticeGrid grid;
+    Mt19937Source random;
+    bool running = false;
+};
+
+TForm1::TForm1(Options options) : core_(std::make_unique<Core>()), options_(std::move(options)) {
+    installFontSubstitutes();
+    setObjectName("Form1");
+    setWindowTitle(QStringLiteral(u"ハヤテウチ"));
+    setWindowIcon(programIcon());
+    QFont mainFont(QStringLiteral(u"ＭＳ 明朝"));
+    mainFont.setPixelSize(px(12));
+    setFont(mainFont);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    createControls();
+    createMenus();
+    FormCreate();
+    aboutBox_ = new TAboutBox(this);
+    okDlg_ = new TOKDlg(this);
+}
+
+TForm1::~TForm1() {
+    delete okDlg_;
+    delete aboutBox_;
+}
+
+// ---------------------------------------------------------------- controls
+
+QLabel* TForm1::makeLabel(const char* name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+QGroupBox* TForm1::makeRadioGroup(const char* name, const QString& caption, const QStringList& items,
+                                  QButtonGroup** group, QWidget* parent) {
+    auto* box = new QGroupBox(caption, parent);
+    box->setObjectName(name);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(8, caption.isEmpty() ? 4 : 2, 8, 4);
+    *group = new QButtonGroup(box);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* radio = new QRadioButton(items[i], box);
+        radio->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
+        (*group)->addButton(radio, i);
+        row->addWidget(radio);
+    }
+    return box;
+}
+
+void TForm1::createControls() {
+    auto* central = new QWidget(this);
+    central->setObjectName("ClientArea");
+    setCentralWidget(central);
+
+    pLine_ = new QFrame(central);
+    pLine_->setObjectName("PLine");
+    pLine_->setFrameShape(QFrame::HLine);
+    pLine_->setFrameShadow(QFrame::Sunken);
+
+    panel1_ = new QFrame(central);
+    panel1_->setObjectName("Panel1");
+    panel2_ = new QFrame(panel1_);
+    panel2_->setObjectName("Panel2");
+    panel2_->setFrameShape(QFrame::StyledPanel);
+    panel2_->setFrameShadow(QFrame::Sunken);
+    placed_[Ctl::Panel2] = panel2_;
+
+    comb1_ = new QComboBox(panel1_);
+    comb1_->setObjectName("Comb1");
+    comb1_->setMaxVisibleItems(15);
+    comb1_->installEventFilter(this);
+    placed_[Ctl::Comb1] = comb1_;
+    comb2_ = new QComboBox(panel1_);
+    comb2_->setObjectName("Comb2");
+    comb2_->setMaxVisibleItems(10);
+    comb2_->hide();
+    placed_[Ctl::Comb2] = comb2_;
+    eMname_ = new QLineEdit(panel1_);
+    eMname_->setObjectName("EMname");
+    eMname_->hide();
+    placed_[Ctl::EMname] = eMname_;
+
+    auto button = [this](const char* name, const QString& text, Ctl where) {
+        auto* b = new QPushButton(text, panel1_);
+        b->setObjectName(name);
+        b->setAutoDefault(true);  // Enter presses the focused button
+        b->installEventFilter(this);
+        placed_[where] = b;
+        return b;
+    };
+    bStart_ = button("BStart", QStringLiteral(u"F10開始"), Ctl::BStart);
+    bStop_ = button("BStop", QStringLiteral(u"ESC 中止"), Ctl::BStop);
+    bEnd_ = button("BEnd", QStringLiteral(u"F1終了"), Ctl::BEnd);
+    bMonDel_ = button("BMonDel", QStringLiteral(u"問題削除"), Ctl::BMonDel);
+    bFinp_ = button("BFinp", QStringLiteral(u"ファイルから取り込み"), Ctl::BFinp);
+    bStop_->hide();
+    bMonDel_->hide();
+    bFinp_->hide();
+    connect(bStart_, &QPushButton::clicked, this, [this] { BStartClick(); });
+    connect(bStop_, &QPushButton::clicked, this, [this] { BStopClick(); });
+    connect(bEnd_, &QPushButton::clicked, this, [this] { BEndClick(); });
+
+    struct Caption {
+        const char* name;
+        const char16_t* text;
+        Ctl where;
+    };
+    const Caption captions[] = {
+        {"L1", u"制限時間", Ctl::L1},   {"L11", u"入力文字数", Ctl::L11},
+        {"L12", u"経過時間", Ctl::L12}, {"L2", u"入力速度", Ctl::L2},
+        {"L13", u"文字／分", Ctl::L13}, {"L4", u"ミス回数", Ctl::L4},
+        {"L5", u"ローマ字＝", Ctl::L5}, {"L6", u"打鍵数", Ctl::L6},
+        {"L21", u"最高入力文字数", Ctl::L21}, {"L22", u"達成日", Ctl::L22},
+    };
+    for (const Caption& c : captions) placed_[c.where] = makeLabel(c.name, QString::fromUtf16(c.text), panel1_);
+    l5_ = static_cast<QLabel*>(placed_[Ctl::L5]);
+    l6_ = static_cast<QLabel*>(placed_[Ctl::L6]);
+
+    struct Value {
+        const char* name;
+        Label label;
+        Ctl where;
+        const char* text;
+    };
+    const Value values[] = {
+        {"LEtime", Label::LEtime, Ctl::LEtime, "   30"}, {"LMoji", Label::LMoji, Ctl::LMoji, "    0"},
+        {"LTime", Label::LTime, Ctl::LTime, "    0"},     {"LYmoji", Label::LYmoji, Ctl::LYmoji, "    0"},
+        {"LMiss", Label::LMiss, Ctl::LMiss, "    0"},     {"LDaken", Label::LDaken, Ctl::LDaken, ""},
+        {"LRoma1", Label::LRoma1, Ctl::LRoma1, ""},       {"LRoma2", Label::LRoma2, Ctl::LRoma2, ""},
+        {"LRoma3", Label::LRoma3, Ctl::LRoma3, ""},       {"LSaikoM", Label::LSaikoM, Ctl::LSaikoM, ""},
+        {"LSaikoD", Label::LSaikoD, Ctl::LSaikoD, ""},    {"LMsg", Label::LMsg, Ctl::LMsg, ""},
+    };
+    for (const Value& v : values) {
+        QLabel* l = makeLabel(v.name, QString::fromLatin1(v.text), panel1_);
+        labels_[v.label] = l;
+        placed_[v.where] = l;
+    }
+    for (Label teal : {Label::LSaikoM, Label::LSaikoD}) setLabelColour(teal, 0x808000);
+    labels_[Label::LSaikoM]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    labels_[Label::LMsg]->setAlignment(Qt::AlignCenter);
+    setLabelColour(Label::LMsg, 0x000080);
+    for (Label roma : {Label::LRoma1, Label::LRoma2, Label::LRoma3}) setLabelColour(roma, 0xFF0000);
+
+    rg6_ = makeRadioGroup("RG6", QString(),
+                          {QStringLiteral(u"英大文字・数字・記号"), QStringLiteral(u"ローマ字"),
+                           QStringLiteral(u"英小文字・数字・記号"), QStringLiteral(u"英大小混在・数字・記号")},
+                          &rg6Buttons_, panel1_);
+    rg7_ = makeRadioGroup("RG7", QString(),
+                          {QStringLiteral(u"１文字単位"), QStringLiteral(u"単語・文"), QStringLiteral(u"そのまま")},
+                          &rg7Buttons_, panel1_);
+    rg6_->hide();
+    rg7_->hide();
+    placed_[Ctl::RG6] = rg6_;
+    placed_[Ctl::RG7] = rg7_;
+
+    sg1_ = new GridWidget(41, 51, central);
+    sg1_->setObjectName("SG1");
+    sg1_->setShowGridLines(false);  // 40 columns fill the width exactly
+    sg1_->setAttribute(Qt::WA_InputMethodEnabled, false);
+    sg1_->installEventFilter(this);
+    sg1_->setDrawCell([this](QPainter& p, int c, int r, const QRect& rect, CellState s) {
+        SG1DrawCell(p, c, r, rect, s);
+    });
+    sg2_ = new GridWidget(7, 16, central);
+    sg2_->setObjectName("SG2");
+    sg2_->setFocusPolicy(Qt::NoFocus);
+    sg2_->hide();
+    sg3_ = new GridWidget(41, 51, central);
+    sg3_->setObjectName("SG3");
+    sg3_->setShowGridLines(false);
+    sg3_->hide();
+
+    panel3_ = new QFrame(central);
+    panel3_->setObjectName("Panel3");
+    rg1_ = makeRadioGroup("RG1", QString(),
+                          {QStringLiteral(u"３０秒"), QStringLiteral(u"６０秒"), QStringLiteral(u"無制限")},
+                          &rg1Buttons_, panel3_);
+    rg2_ = makeRadioGroup("RG2", QString(), {QStringLiteral(u"空白有り"), QStringLiteral(u"空白無し")},
+                          &rg2Buttons_, panel3_);
+    rg4_ = makeRadioGroup("RG4", QString(), {QStringLiteral(u"英大文字"), QStringLiteral(u"英小文字")},
+                          &rg4Buttons_, panel3_);
+    rg3_ = makeRadioGroup("RG3", QStringLiteral(u"入力カーソル色"),
+                          {QStringLiteral(u"黄色"), QStringLiteral(u"無色")}, &rg3Buttons_, panel3_);
+    placed_[Ctl::RG1] = rg1_;
+    placed_[Ctl::RG2] = rg2_;
+    placed_[Ctl::RG4] = rg4_;
+    placed_[Ctl::RG3] = rg3_;
+    connect(rg1Buttons_, &QButtonGroup::idClicked, this, [this](int i) { RG1Click(i); });
+    connect(rg2Buttons_, &QButtonGroup::idClicked, this, [this](int i) { RG2Click(i); });
+    connect(rg3Buttons_, &QButtonGroup::idClicked, this, [this](int i) { RG3Click(i); });
+    connect(rg4Buttons_, &QButtonGroup::idClicked, this, [this](int i) { RG4Click(i); });
+    connect(comb1_, &QComboBox::activated, this, [this](int i) { Comb1Change(i); });
+
+    sBar1_ = new QStatusBar(this);
+    sBar1_->setObjectName("SBar1");
+    sBar1_->setSizeGripEnabled(false);
+    setStatusBar(sBar1_);
+    for (int i = 0; i < 7; ++i) {
+        auto* panel = new QLabel(sBar1_);
+        panel->setObjectName(QStringLiteral("SBar1Panel%1").arg(i));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setTextFormat(Qt::PlainText);
+        panel->setAlignment((i >= 5 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        panel->setFont(QFont(QStringLiteral(u"ＭＳ ゴシック")));
+        statusPanels_[static_cast<std::size_t>(i)] = panel;
+        sBar1_->addWidget(panel, i == 5 ? 1 : 0);
+    }
+    statusPanels_[0]->setText(QStringLiteral("  1 :  1 "));
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName("Timer1");
+    timer1_->setInterval(1000);
+    connect(timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
+}
+
+void TForm1::createMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+    auto item = [this](QMenu* menu, const char* name, const QString& text, void (TForm1::*slot)()) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(name);
+        if (slot) connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    QMenu* env = bar->addMenu(QStringLiteral(u"環境(&K)"));
+    env->setObjectName("Kankyo");
+    item(env, "Hozon", QStringLiteral(u"保存(&H)"), &TForm1::HozonClick);
+    item(env, "Syuryo", QStringLiteral(u"終了(&X)"), &TForm1::SyuryoClick);
+    QMenu* records = bar->addMenu(QStringLiteral(u"成績(&S)"));
+    records->setObjectName("Seiseki");
+    item(records, "SeiDsp", QStringLiteral(u"表示(&H)"), nullptr);
+    item(records, "SeiUpd", QStringLiteral(u"履歴(&R)"), nullptr);
+    item(records, "SeiDel", QStringLiteral(u"削除(&D)"), nullptr);
+    QMenu* problems = bar->addMenu(QStringLiteral(u"問題(&M)"));
+    problems->setObjectName("Mondai");
+    item(problems, "MonSaku", QStringLiteral(u"問題作成(&S)"), nullptr);
+    item(problems, "FileHen", QStringLiteral(u"ﾌｧｲﾙ変更(&H)"), nullptr);
+    item(problems, "FileSaku", QStringLiteral(u"ﾌｧｲﾙ作成(&C)"), nullptr);
+    QMenu* help = bar->addMenu(QStringLiteral(u"ヘルプ(&H)"));
+    help->setObjectName("Help");
+    item(help, "HelpCon", QStringLiteral(u"ﾊﾔﾃｳﾁとは(&R)"), &TForm1::HelpContentsClick);
+    item(help, "HelpKey", QStringLiteral(u"ｷｰﾜｰﾄﾞで検索(&K)"), &TForm1::HelpKeywordClick);
+#ifdef HAYATE_HOMEPAGE_URL
+    item(help, "HomePage", QStringLiteral(u"ホームページ(&H)"), &TForm1::HomePageClick);
+#endif
+    item(help, "About", QStringLiteral(u"ﾊﾞｰｼﾞｮﾝ情報(&A)"), &TForm1::AboutClick);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void TForm1::FormCreate() {
+    try {
+        today_ = todayDateNumber();
+        timer1_->stop();
+    } catch (...) {
+        errorBox(QStringLiteral(u"FormCreateに失敗しました\r\nプログラムを終了します"));
+        firstShowFailed_ = true;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    FormShow();
+}
+
+void TForm1::FormShow() {
+    try {
+        if (!options_.titleOverride.isEmpty()) {
+            setWindowTitle(options_.titleOverride);
+        } else {
+            options_.titleOverride = windowTitle();
+        }
+        applyLayout();
+        QApplication::setApplicationDisplayName(QString());
+        QApplication::setApplicationName(windowTitle());
+        applySettingsToControls();
+        fillCourseList();
+        setTimeLimitTexts();
+        prepareGrids();
+        const QString date = QString::fromStdString(today_);
+        setStatusPanel(5, QStringLiteral(u"今日の日付 %1/%2/%3 ")
+                              .arg(date.left(date.size() - 4), date.mid(date.size() - 4, 2), date.right(2)));
+        setStatusPanel(6, QStringLiteral("Ver.2.02  "));
+        refreshBestLabels();
+        sg1_->setEnabled(false);
+        bStart_->setFocus(Qt::OtherFocusReason);
+    } catch (...) {
+        firstShowFailed_ = true;
+        errorBox(QStringLiteral(u"画面の表示に失敗しました\r\nプログラムを終了します"));
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void TForm1::applyLayout() {
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const int w = options_.screenWidthOverride > 0 ? options_.screenWidthOverride : area.width();
+    const int h = options_.screenHeightOverride > 0 ? options_.screenHeightOverride : area.height();
+    WindowChrome chrome;
+    chrome.menuBarHeight = menuBar()->sizeHint().height();
+    chrome.frameWidth = std::max(0, frameGeometry().width() - geometry().width());
+    chrome.frameHeight = std::max(0, frameGeometry().height() - geometry().height());
+    layout_ = computeLayout(w, h, chrome);
+    const WindowLayout& L = layout_;
+
+    const int W = L.client.width;
+    const int gridTop = L.practiceGrid.top - chrome.menuBarHeight;
+    pLine_->setGeometry(0, 0, W, 2);
+    panel1_->setGeometry(0, 2, W, L.panel1Height);
+    for (auto& [ctl, widget] : placed_) {
+        const PlacedControl& p = L[ctl];
+        widget->setGeometry(p.box.left, p.box.top, p.box.width, p.box.height);
+        QFont f = widget->font();
+        f.setPixelSize(px(p.fontSize));
+        widget->setFont(f);
+    }
+    for (QLabel* l : {labels_[Label::LSaikoM], labels_[Label::LSaikoD]}) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    panel2_->lower();
+
+    for (GridWidget* g : {sg1_, sg3_}) {
+        g->setGeometry(L.practiceGrid.left, gridTop, L.practiceGrid.width, L.practiceGrid.height);
+        const GridMetrics& m = g == sg1_ ? L.practice : L.editor;
+        for (int c = 0; c < 41; ++c) g->setColumnWidth(c, m.columnWidths[static_cast<std::size_t>(c)]);
+        for (int r = 0; r < 51; ++r) g->setRowHeight(r, m.rowHeights[static_cast<std::size_t>(r)]);
+        QFont f(QStringLiteral(u"ＭＳ ゴシック"));
+        f.setPixelSize(px(L.cellFontSize1));
+        g->setFont(f);
+    }
+    sg2_->setGeometry(L.recordsGrid.left, gridTop, L.recordsWidth, L.recordsGrid.height);
+    for (int c = 0; c < 7; ++c) sg2_->setColumnWidth(c, L.recordsColumnWidths[static_cast<std::size_t>(c)]);
+    for (int r = 0; r < 16; ++r) sg2_->setRowHeight(r, L.recordsRowHeight);
+    QFont recordsFont(QStringLiteral(u"ＭＳ ゴシック"));
+    recordsFont.setPixelSize(px(L.recordsFontSize));
+    sg2_->setFont(recordsFont);
+
+    panel3_->setGeometry(0, gridTop + L.practiceGrid.height, W, L.panel3Height);
+    sBar1_->setFixedHeight(L.statusBarHeight);
+    QFont statusFont(QStringLiteral(u"ＭＳ ゴシック"));
+    statusFont.setPixelSize(std::clamp(L.statusBarHeight - 6, 11, px(10)));
+    for (std::size_t i = 0; i < 7; ++i) {
+        statusPanels_[i]->setFont(statusFont);
+        // A panel is never narrower than its text (the version panel's 50
+        // pixels do not hold "Ver.2.02" in these fonts).
+        const int needed = QFontMetrics(statusFont).horizontalAdvance(
+                               i == 6 ? QStringLiteral("Ver.2.02  ") : QStringLiteral(u"入力カーソル 黄色")) + 8;
+        const int width = i == 6 || i == 4 ? std::max(L.statusPanelWidths[i], needed) : L.statusPanelWidths[i];
+        if (i == 5) {
+            statusPanels_[i]->setMinimumWidth(width);
+        } else {
+            statusPanels_[i]->setFixedWidth(width);
+        }
+    }
+
+    move(0, 0);
+    setFixedSize(L.client.width, L.client.height);
+}
+
+void TForm1::applySettingsToControls() {
+    labels_[Label::LMsg]->clear();
+    rg1Buttons_->button(state_.timeLimitIndex)->setChecked(true);
+    rg2Buttons_->button(state_.spacing)->setChecked(true);
+    rg3Buttons_->button(state_.cursorColour)->setChecked(true);
+    rg4Buttons_->button(state_.letterCase)->setChecked(true);
+    setStatusPanel(2, state_.spacing == 1 ? QStringLiteral(u"空白無し") : QStringLiteral(u"空白有り"));
+    setStatusPanel(3, state_.letterCase == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字"));
+    setStatusPanel(4, state_.cursorColour == 1 ? QStringLiteral(u"入力カーソル 無色")
+                                               : QStringLiteral(u"入力カーソル 黄色"));
+}
+
+void TForm1::fillCourseList() {
+    comb1_->clear();
+    for (const char16_t* name : kCourseNames) comb1_->addItem(QString::fromUtf16(name));
+    for (int slot = 0; slot < 10; ++slot) {
+        comb1_->addItem(QStringLiteral(u"ユーザー%1").arg(toQt(toFullWidth(core_->tables, std::to_string(slot + 1)))));
+    }
+    comb1_->setCurrentIndex(state_.courseIndex);
+    setKanaMode(state_.courseIndex == kCourseRomaji);
+}
+
+void TForm1::prepareGrids() {
+    for (GridWidget* g : {sg1_, sg3_}) {
+        g->setCellText(0, 0, QStringLiteral("No"));
+        for (int c = 1; c <= 40; ++c) g->setCellText(c, 0, QString::asprintf("%2d", c));
+        for (int r = 1; r <= 50; ++r) g->setCellText(0, r, QString::asprintf("%2d", r));
+    }
+    for (int i = 0; i < PracticeGrid::kCells; ++i) core_->grid.cell(i).colour = colour::kNone;
+}
+
+// ---------------------------------------------------------------- display port
+
+QLabel* TForm1::labelFor(Label label) const {
+    auto it = labels_.find(label);
+    return it == labels_.end() ? nullptr : it->second;
+}
+
+void TForm1::setLabelText(Label label, const std::string& text) {
+    if (QLabel* l = labelFor(label)) l->setText(toQt(text));
+}
+
+void TForm1::setLabelColour(Label label, std::uint32_t colour) {
+    if (QLabel* l = labelFor(label)) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, fromBgr(colour));
+        l->setPalette(p);
+    }
+}
+
+void TForm1::setLabelFont(Label label, bool bold, bool underline) {
+    if (QLabel* l = labelFor(label)) {
+        QFont f = l->font();
+        f.setBold(bold);
+        f.setUnderline(underline);
+        l->setFont(f);
+    }
+}
+
+void TForm1::redrawCell(int column, int row) { sg1_->redrawCell(column, row); }
+void TForm1::setCurrentCell(int column, int row) { sg1_->setCurrentCell(column, row); }
+void TForm1::scrollGridToTop() { sg1_->setTopRow(1); }
+void TForm1::setGridEnabled(bool enabled) { sg1_->setEnabled(enabled); }
+
+void TForm1::focusGrid() {
+    sg1_->setEnabled(true);
+    sg1_->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::showStartButton(bool startVisible) {
+    bStart_->setVisible(startVisible);
+    bStop_->setVisible(!startVisible);
+}
+
+void TForm1::focusStartButton() { bStart_->setFocus(Qt::OtherFocusReason); }
+
+void TForm1::movePointerToStopButton() {
+    QCursor::setPos(bStop_->mapToGlobal(bStop_->rect().center()));
+}
+
+std::uint32_t TForm1::tickCount() {
+    if (tickOverride_) return tickOverride_->tickCount();
+    using namespace std::chrono;
+    return static_cast<std::uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void TForm1::setRunning(bool running) {
+    if (running) {
+        timer1_->start(1000);
+    } else {
+        timer1_->stop();
+    }
+}
+
+QString TForm1::statusPanelText(int panel) const {
+    return statusPanels_.at(static_cast<std::size_t>(panel))->text();
+}
+
+void TForm1::setStatusPanel(int panel, const QString& text) {
+    QLabel* l = statusPanels_.at(static_cast<std::size_t>(panel));
+    if (l->text() != text) l->setText(text);
+}
+
+// ---------------------------------------------------------------- drawing
+
+void TForm1::SG1DrawCell(QPainter& painter, int column, int row, const QRect& rect,
+                         const CellState& state) {
+    const WindowLayout& L = layout_;
+    const bool narrow = L.screenWidth < 1024;
+    QFont font = painter.font();
+    if (state.fixed && !state.focused) {
+        font.setPixelSize(px(L.cellFontSize3));
+        font.setBold(false);
+        painter.setFont(font);
+        painter.drawText(QRect(rect.left() + 2, rect.top() + L.textOffset2, rect.width() * 2, rect.height() * 2),
+                         Qt::AlignLeft | Qt::AlignTop, sg1_->cellText(column, row));
+        return;
+    }
+    QColor background = Qt::white;
+    if (state.focused) {
+        setStatusPanel(0, QString::asprintf("%3d : %3d ", column, row));
+        background = state_.cursorColour == 0 ? QColor(255, 255, 0) : QColor(255, 255, 255);
+    }
+    const PracticeCell& cell = core_->grid.at(column, row);
+    int size = L.cellFontSize1;
+    int lift = 0;
+    if (state_.kanaMode) {
+        const std::string& t = cell.text;
+        if (t >= std::string("\x82\xAA") && t <= std::string("\x82\xDB")) size = L.cellFontSize2;
+    } else if (state_.letterCase == 1) {
+        lift = 2;
+    }
+    font.setBold(narrow);
+    font.setPixelSize(px(size));
+    QColor pen = Qt::black;
+    if (cell.colour == colour::kBlue) {
+        pen = Qt::blue;
+    } else if (cell.colour == colour::kRed) {
+        background = Qt::red;
+    }
+    painter.fillRect(rect, background);
+    painter.setFont(font);
+    painter.setPen(pen);
+    painter.drawText(QRect(rect.left(), rect.top() + L.textOffset1 - lift, rect.width() * 2, rect.height() * 2),
+                     Qt::AlignLeft | Qt::AlignTop, sg1_->cellText(column, row));
+}
+
+void TForm1::syncPracticeTexts() {
+    for (int i = 0; i < PracticeGrid::kCells; ++i) {
+        sg1_->setCellText(PracticeGrid::columnOf(i), PracticeGrid::rowOf(i), toQt(core_->grid.cell(i).text));
+    }
+}
+
+// ---------------------------------------------------------------- handlers
+
+void TForm1::BStartClick() {
+    // Until the exercise session is wired: fill the grid and hand it the keys.
+    TextSettings settings{state_.courseIndex, state_.spacing, state_.letterCase, state_.kanaMode};
+    buildPracticeText(core_->grid, core_->tables, settings, core_->random, nullptr);
+    showStartButton(false);
+    syncPracticeTexts();
+    setCurrentCell(1, 1);
+    scrollGridToTop();
+    core_->running = true;
+    movePointerToStopButton();
+    focusGrid();
+}
+
+void TForm1::BStopClick() {
+    core_->running = false;
+    setRunning(false);
+    showStartButton(true);
+    labels_[Label::LMsg]->clear();
+    sg1_->setEnabled(false);
+    focusStartButton();
+}
+
+void TForm1::BEndClick() { endCommand(true); }
+
+void TForm1::Comb1Change(int index) {
+    if (index < 0) index = 0;
+    state_.courseIndex = index;
+    setKanaMode(index == kCourseRomaji);
+    refreshBestLabels();
+}
+
+void TForm1::setKanaMode(bool on) {
+    state_.kanaMode = on;
+    l5_->setVisible(on);
+    l6_->setVisible(on);
+    for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3, Label::LDaken}) labels_[l]->clear();
+}
+
+void TForm1::setTimeLimitTexts() {
+    const int seconds = timeLimitSecondsFor(state_.timeLimitIndex);
+    if (state_.timeLimitIndex == 2) {
+        labels_[Label::LEtime]->setText(QStringLiteral(u"なし"));
+        setStatusPanel(1, QStringLiteral(u"制限時間 なし"));
+    } else {
+        labels_[Label::LEtime]->setText(QString::asprintf("%5d", seconds));
+        setStatusPanel(1, QStringLiteral(u"制限時間 %1秒").arg(seconds));
+    }
+}
+
+void TForm1::RG1Click(int index) {
+    state_.timeLimitIndex = index;
+    setTimeLimitTexts();
+    focusAfterSetting();
+    refreshBestLabels();
+}
+
+void TForm1::RG2Click(int index) {
+    state_.spacing = index;
+    setStatusPanel(2, index == 1 ? QStringLiteral(u"空白無し") : QStringLiteral(u"空白有り"));
+    focusAfterSetting();
+    refreshBestLabels();
+}
+
+void TForm1::RG3Click(int index) {
+    state_.cursorColour = index;
+    setStatusPanel(4, index == 1 ? QStringLiteral(u"入力カーソル 無色") : QStringLiteral(u"入力カーソル 黄色"));
+    focusAfterSetting();
+    sg1_->redrawCell(sg1_->currentColumn(), sg1_->currentRow());
+}
+
+void TForm1::RG4Click(int index) {
+    state_.letterCase = index;
+    setStatusPanel(3, index == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字"));
+    focusAfterSetting();
+}
+
+void TForm1::focusAfterSetting() {
+    if (sg3_->isVisible()) {
+        sg3_->setFocus(Qt::OtherFocusReason);
+    } else if (bStart_->isVisible()) {
+        bStart_->setFocus(Qt::OtherFocusReason);
+    } else if (bStop_->isVisible()) {
+        bStop_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TForm1::refreshBestLabels() {}
+
+void TForm1::Timer1Timer() {}
+
+void TForm1::SG1KeyDown(int virtualKey) {
+    if (virtualKey == vk::kEscape) BStopClick();
+}
+
+void TForm1::SG1KeyPress(unsigned char) {}
+
+void TForm1::SG1Enter() {
+    setLabelText(Label::LMsg, toSjis(QStringLiteral(u"【ＥＳＣ】で中止")));
+    // Keys must arrive as plain characters, not through the input method.
+    if (QInputMethod* im = QGuiApplication::inputMethod()) {
+        im->reset();
+        im->hide();
+    }
+}
+
+void TForm1::SG1Exit() {
+    if (core_->running) {
+        QTimer::singleShot(0, this, [this] {
+            if (core_->running && isActiveWindow()) focusGrid();
+        });
+        return;
+    }
+    labels_[Label::LMsg]->clear();
+}
+
+bool TForm1::ButtonKeyDown(QPushButton* button, int virtualKey) {
+    if (virtualKey == vk::kF1) {
+        endCommand(true);
+        return true;
+    }
+    if (virtualKey == vk::kF10) {
+        BStartClick();
+        return true;
+    }
+    if (virtualKey == vk::kUp && button == bStart_) {
+        comb1_->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return false;
+}
+
+bool TForm1::Comb1KeyDown(int virtualKey) {
+    if (virtualKey == vk::kF1) {
+        endCommand(true);
+        return true;
+    }
+    if (virtualKey == vk::kF10) {
+        BStartClick();
+        return true;
+    }
+    if (virtualKey == vk::kReturn) {
+        focusAfterSetting();
+        return true;
+    }
+    return false;
+}
+
+void TForm1::BStartEnter() {}
+
+void TForm1::endCommand(bool) {
+    if (askYesNo(QStringLiteral(u"終了しますか"), true)) close();
+}
+
+void TForm1::HozonClick() {}
+
+void TForm1::SyuryoClick() { endCommand(false); }
+
+void TForm1::HelpContentsClick() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html"));
+}
+
+void TForm1::HelpKeywordClick() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/keywords.html"));
+}
+
+void TForm1::HomePageClick() {
+#ifdef HAYATE_HOMEPAGE_URL
+    QDesktopServices::openUrl(QUrl(QStringLiteral(HAYATE_HOMEPAGE_URL)));
+#endif
+}
+
+void TForm1::AboutClick() { aboutBox_->open(); }
+
+// ---------------------------------------------------------------- events
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == sg1_) {
+        if (type == QEvent::KeyPress) {
+            const WinKey key = translateKey(*static_cast<QKeyEvent*>(event));
+            SG1KeyDown(key.virtualKey);
+            if (key.byte) SG1KeyPress(*key.byte);
+            return true;
+        }
+        if (type == QEvent::ShortcutOverride) {
+            // Plain keys belong to the grid, not to menu shortcuts.
+            auto* k = static_cast<QKeyEvent*>(event);
+            if (!(k->modifiers() & (Qt::AltModifier | Qt::ControlModifier))) event->accept();
+            return false;
+        }
+        if (type == QEvent::FocusIn) SG1Enter();
+        if (type == QEvent::FocusOut) SG1Exit();
+        return false;
+    }
+    if (watched == bStart_ || watched == bStop_ || watched == bEnd_) {
+        if (type == QEvent::KeyPress) {
+            const WinKey key = translateKey(*static_cast<QKeyEvent*>(event));
+            if (ButtonKeyDown(static_cast<QPushButton*>(watched), key.virtualKey)) return true;
+        }
+        if (type == QEvent::FocusIn && watched == bStart_) BStartEnter();
+        return false;
+    }
+    if (watched == comb1_ && type == QEvent::KeyPress) {
+        const WinKey key = translateKey(*static_cast<QKeyEvent*>(event));
+        return Comb1KeyDown(key.virtualKey);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (okDlg_) okDlg_->hide();
+    if (aboutBox_) aboutBox_->hide();
+    QMainWindow::closeEvent(event);
+}
+
+// ---------------------------------------------------------------- messages
+
+QPoint TForm1::messagePosition() const { return QPoint(layout_.messageX, layout_.messageY); }
+
+void TForm1::informationBox(const QString& text) {
+    QMessageBox box(QMessageBox::Information, windowTitle(), display(text), QMessageBox::Ok, this);
+    box.adjustSize();
+    box.move(messagePosition());
+    box.exec();
+}
+
+void TForm1::errorBox(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, windowTitle(), display(text), QMessageBox::Ok, this);
+    box.adjustSize();
+    box.move(messagePosition());
+    box.exec();
+}
+
+bool TForm1::askYesNo(const QString& text, bool atMessagePosition) {
+    QMessageBox box(QMessageBox::Information, windowTitle(), display(text),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName("Question");
+    box.setDefaultButton(QMessageBox::Yes);
+    box.adjustSize();
+    if (atMessagePosition) box.move(messagePosition());
+    return box.exec() != QMessageBox::No;
+}
+
+}  // namespace hayate::gui

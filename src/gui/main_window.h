@@ -1,0 +1,192 @@
+// TForm1: the main window. It holds the controls and one thin handler per
+// control event; the handlers translate Qt events and call the core.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/layout.h"
+#include "exercise/exercise_ports.h"
+#include "exercise/shared_state.h"
+
+class QButtonGroup;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class QTimer;
+
+namespace hayate::gui {
+
+class GridWidget;
+class TOKDlg;
+class TAboutBox;
+struct CellState;
+
+// Install before the first window: the fonts the window asks for, mapped to
+// installed Japanese fonts.
+void installFontSubstitutes();
+QIcon programIcon();
+
+class TForm1 : public QMainWindow,
+               public ExerciseDisplay,
+               public TickSource,
+               public ExerciseTimer {
+    Q_OBJECT
+public:
+    struct Options {
+        QString titleOverride;        // from the "[title]" argument
+        int screenWidthOverride = 0;  // tests lay the window out for a given screen
+        int screenHeightOverride = 0;
+    };
+    explicit TForm1(Options options);
+    explicit TForm1() : TForm1(Options{}) {}
+    ~TForm1() override;
+
+    TOKDlg* okDialog() const { return okDlg_; }
+    TAboutBox* aboutBox() const { return aboutBox_; }
+    const WindowLayout& layout() const { return layout_; }
+    QString statusPanelText(int panel) const;
+    const SharedState& state() const { return state_; }
+
+    // Tests drive the clock by hand.
+    void setTickSourceForTesting(TickSource* ticks) { tickOverride_ = ticks; }
+    QTimer* timer1() const { return timer1_; }
+    bool firstShowFailed() const { return firstShowFailed_; }
+
+    // ExerciseDisplay
+    void setLabelText(Label label, const std::string& text) override;
+    void setLabelColour(Label label, std::uint32_t colour) override;
+    void setLabelFont(Label label, bool bold, bool underline) override;
+    void redrawCell(int column, int row) override;
+    void setCurrentCell(int column, int row) override;
+    void scrollGridToTop() override;
+    void setGridEnabled(bool enabled) override;
+    void focusGrid() override;
+    void showStartButton(bool startVisible) override;
+    void focusStartButton() override;
+    void movePointerToStopButton() override;
+    // TickSource
+    std::uint32_t tickCount() override;
+    // ExerciseTimer
+    void setRunning(bool running) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Construction.
+    void createControls();
+    void createMenus();
+    QLabel* makeLabel(const char* name, const QString& text, QWidget* parent);
+    QGroupBox* makeRadioGroup(const char* name, const QString& caption, const QStringList& items,
+                              QButtonGroup** group, QWidget* parent);
+
+    // Start-up steps.
+    void FormCreate();
+    void FormShow();
+    void applyLayout();
+    void applySettingsToControls();
+    void fillCourseList();
+    void prepareGrids();
+
+    // Handlers, named after control and event.
+    void BStartClick();
+    void BStopClick();
+    void BEndClick();
+    void Comb1Change(int index);
+    void RG1Click(int index);
+    void RG2Click(int index);
+    void RG3Click(int index);
+    void RG4Click(int index);
+    void Timer1Timer();
+    void SG1DrawCell(QPainter& painter, int column, int row, const QRect& rect, const CellState& state);
+    void SG1KeyDown(int virtualKey);
+    void SG1KeyPress(unsigned char key);
+    void SG1Enter();
+    void SG1Exit();
+    bool ButtonKeyDown(QPushButton* button, int virtualKey);
+    bool Comb1KeyDown(int virtualKey);
+    void BStartEnter();
+    void HozonClick();
+    void SyuryoClick();
+    void HelpContentsClick();
+    void HelpKeywordClick();
+    void HomePageClick();
+    void AboutClick();
+
+    // Shared steps.
+    void endCommand(bool guarded);
+    void focusAfterSetting();
+    void setKanaMode(bool on);
+    void refreshBestLabels();
+    void setStatusPanel(int panel, const QString& text);
+    void setTimeLimitTexts();
+    QPoint messagePosition() const;
+    void informationBox(const QString& text);
+    void errorBox(const QString& text);
+    bool askYesNo(const QString& text, bool atMessagePosition);
+    QLabel* labelFor(Label label) const;
+    void syncPracticeTexts();
+
+    struct Core;
+    std::unique_ptr<Core> core_;
+    Options options_;
+    SharedState state_;
+    WindowLayout layout_;
+    bool shown_ = false;
+    bool firstShowFailed_ = false;
+    std::string today_;  // yyyymmdd
+
+    TickSource* tickOverride_ = nullptr;
+    TOKDlg* okDlg_ = nullptr;
+    TAboutBox* aboutBox_ = nullptr;
+
+    // Controls.
+    QFrame* pLine_ = nullptr;
+    QFrame* panel1_ = nullptr;
+    QFrame* panel2_ = nullptr;
+    QFrame* panel3_ = nullptr;
+    QComboBox* comb1_ = nullptr;
+    QComboBox* comb2_ = nullptr;
+    QLineEdit* eMname_ = nullptr;
+    QPushButton* bStart_ = nullptr;
+    QPushButton* bStop_ = nullptr;
+    QPushButton* bEnd_ = nullptr;
+    QPushButton* bMonDel_ = nullptr;
+    QPushButton* bFinp_ = nullptr;
+    GridWidget* sg1_ = nullptr;
+    GridWidget* sg2_ = nullptr;
+    GridWidget* sg3_ = nullptr;
+    QGroupBox* rg1_ = nullptr;
+    QGroupBox* rg2_ = nullptr;
+    QGroupBox* rg3_ = nullptr;
+    QGroupBox* rg4_ = nullptr;
+    QGroupBox* rg6_ = nullptr;
+    QGroupBox* rg7_ = nullptr;
+    QButtonGroup* rg1Buttons_ = nullptr;
+    QButtonGroup* rg2Buttons_ = nullptr;
+    QButtonGroup* rg3Buttons_ = nullptr;
+    QButtonGroup* rg4Buttons_ = nullptr;
+    QButtonGroup* rg6Buttons_ = nullptr;
+    QButtonGroup* rg7Buttons_ = nullptr;
+    QStatusBar* sBar1_ = nullptr;
+    std::array<QLabel*, 7> statusPanels_{};
+    QTimer* timer1_ = nullptr;
+    std::map<Ctl, QWidget*> placed_;  // controls the layout moves
+    std::map<Label, QLabel*> labels_;
+    QLabel* l5_ = nullptr;
+    QLabel* l6_ = nullptr;
+};
+
+}  // namespace hayate::gui

@@ -1,0 +1,15 @@
+// Shift-JIS bytes of the core to and from Qt strings. Only the window
+// converts; the core keeps bytes.
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace hayate::gui {
+
+// 5C and 7E stay backslash and tilde, as code page 932 has them.
+QString toQt(std::string_view sjis);
+std::string toSjis(const QString& text);
+
+}  // namespace hayate::gui
