@@ -17,7 +17,7 @@ using ::testing::ElementsAre;
 constexpr int kToday = 20261208;
 
 class CompletionTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(store.loadAtStartup());
         files.replacements = 0;
@@ -100,7 +100,7 @@ TEST_F(CompletionTest, KanaModeShowsTheKeystrokeRate) {
     complete(EndKind::TextEnd, 2000, 61000, 3000);
     EXPECT_EQ(text(Label::LTime), " 1'1\"");
     EXPECT_EQ(text(Label::LDaken), "2951 " + test::sj("／分"));  // 2950.8 rounded
-    EXPECT_EQ(text(Label::LMoji), "  983");                       // 2000 x 30000 / 61000
+    EXPECT_EQ(text(Label::LMoji), "  983");                      // 2000 x 30000 / 61000
 
     state.kanaMode = false;
     display.texts.clear();
@@ -160,8 +160,9 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
     // The best-record file cannot be written: the tables keep the old best.
     files.refused = {best};
     complete(EndKind::TimeLimit, 300, 30000);
-    EXPECT_THAT(log, ElementsAre("stopExercise", "LYmoji", "dialog:new", "saveFailure",
-                                 "focusStart"));
+    EXPECT_THAT(log,
+                ElementsAre("stopExercise", "LYmoji", "dialog:new", "saveFailure", "focusStart"));
+    ASSERT_EQ(dialog.failures.size(), 1u);
     EXPECT_EQ(dialog.failures.back(), kBestNotSavedMessage);
     EXPECT_EQ(store.bestScore(1, 0), 5);
     EXPECT_EQ(store.bestDate(1, 0), 1);
@@ -171,6 +172,7 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
     setFailBeforeRenameForTesting(true);
     complete(EndKind::TimeLimit, 300, 30000);
     setFailBeforeRenameForTesting(false);
+    ASSERT_EQ(dialog.failures.size(), 2u);
     EXPECT_EQ(dialog.failures.back(), kBestNotSavedMessage);
     EXPECT_EQ(readWholeFile(best).value(), bestBefore);
     EXPECT_EQ(readWholeFile(history).value(), historyBefore);
@@ -179,6 +181,7 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
     fs::remove(history);
     fs::create_directory(history);
     complete(EndKind::TimeLimit, 300, 30000);
+    ASSERT_EQ(dialog.failures.size(), 3u);
     EXPECT_EQ(dialog.failures.back(), kHistoryNotSavedMessage);
     EXPECT_EQ(store.bestScore(1, 0), 300);
     EXPECT_EQ(store.readBest(1).value().score[0], 300);

@@ -21,18 +21,25 @@ using EventLog = std::vector<std::string>;
 
 inline std::string labelName(Label label) {
     switch (label) {
-        case Label::LMoji: return "LMoji";
-        case Label::LTime: return "LTime";
-        case Label::LYmoji: return "LYmoji";
-        case Label::LDaken: return "LDaken";
-        case Label::LSaikoM: return "LSaikoM";
-        case Label::LSaikoD: return "LSaikoD";
-        default: return "other label";
+        case Label::LMoji:
+            return "LMoji";
+        case Label::LTime:
+            return "LTime";
+        case Label::LYmoji:
+            return "LYmoji";
+        case Label::LDaken:
+            return "LDaken";
+        case Label::LSaikoM:
+            return "LSaikoM";
+        case Label::LSaikoD:
+            return "LSaikoD";
+        default:
+            return "other label";
     }
 }
 
 class FakeDisplay : public ExerciseDisplay {
-public:
+  public:
     explicit FakeDisplay(EventLog& log) : log_(log) {}
     void setLabelText(Label label, const std::string& text) override {
         texts[label] = text;
@@ -51,12 +58,12 @@ public:
 
     std::map<Label, std::string> texts;
 
-private:
+  private:
     EventLog& log_;
 };
 
 class FakeDialog : public ResultDialog {
-public:
+  public:
     explicit FakeDialog(EventLog& log) : log_(log) {}
     void showResultAndWait(bool newRecord) override {
         log_.push_back(newRecord ? "dialog:new" : "dialog:finished");
@@ -67,12 +74,12 @@ public:
     }
     std::vector<std::string> failures;
 
-private:
+  private:
     EventLog& log_;
 };
 
 class FakeExercise : public ExerciseControl {
-public:
+  public:
     FakeExercise(EventLog& log, int typed, int elapsedMs, int keystrokes = 0)
         : log_(log), typed_(typed), elapsed_(elapsedMs), keystrokes_(keystrokes) {}
     int charactersTyped() const override { return typed_; }
@@ -82,7 +89,7 @@ public:
     void stopExercise() override { log_.push_back("stopExercise"); }
     void focusStartButton() override { log_.push_back("focusStart"); }
 
-private:
+  private:
     EventLog& log_;
     int typed_;
     int elapsed_;
@@ -92,7 +99,7 @@ private:
 // The real file system, except that files in `refused` do not open for
 // writing, and every replacement is counted.
 class RefusingFileAccess : public RecordFileAccess {
-public:
+  public:
     FileKind kind(const std::filesystem::path& path) override {
         return systemRecordFileAccess().kind(path);
     }

@@ -38,14 +38,15 @@ TEST(RecordFormatTest, CourseHistoryKeepsScoresAndDatesInTwoBlocks) {
     history.date[5][14] = -1;
     const std::string bytes = encode(history);
     ASSERT_EQ(bytes.size(), kCourseHistorySize);
-    EXPECT_EQ(bytes.substr(120, 4), le32(300));             // 60 x 2 + 4 x 0
+    EXPECT_EQ(bytes.substr(120, 4), le32(300));                 // 60 x 2 + 4 x 0
     EXPECT_EQ(test::hex(bytes.substr(176, 4)), "00 00 00 80");  // 60 x 2 + 4 x 14
-    EXPECT_EQ(bytes.substr(480, 4), le32(20261208));        // 360 + 60 x 2
+    EXPECT_EQ(bytes.substr(480, 4), le32(20261208));            // 360 + 60 x 2
     EXPECT_EQ(test::hex(bytes.substr(716, 4)), "FF FF FF FF");  // 360 + 60 x 5 + 4 x 14
     EXPECT_EQ(decodeCourseHistory(bytes), history);
     // Any bytes decode and encode back unchanged.
     std::string garbage(kCourseHistorySize, '\0');
-    for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 37 + 11);
+    for (std::size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<char>(i * 37 + 11);
     EXPECT_EQ(encode(decodeCourseHistory(garbage)), garbage);
 }
 
@@ -66,7 +67,8 @@ TEST(RecordFormatTest, HistoryKeepsOneEntryPerDayNewestFirst) {
     EXPECT_EQ(history.date[3][1], 20261207);
 
     // Sixteen days of bests: the oldest two (counting the two above) fall out.
-    for (int day = 1; day <= 16; ++day) history.addBest(3, 200 + day, 20270100 + day);
+    for (int day = 1; day <= 16; ++day)
+        history.addBest(3, 200 + day, 20270100 + day);
     for (int k = 0; k < kHistoryLength; ++k) {
         EXPECT_EQ(history.score[3][static_cast<std::size_t>(k)], 216 - k);
         EXPECT_EQ(history.date[3][static_cast<std::size_t>(k)], 20270116 - k);

@@ -14,7 +14,9 @@ namespace fs = std::filesystem;
 
 constexpr int kToday = 20261208;
 
-std::string bytesOf(const fs::path& path) { return readWholeFile(path).value(); }
+std::string bytesOf(const fs::path& path) {
+    return readWholeFile(path).value();
+}
 
 void writeBytes(const fs::path& path, const std::string& bytes) {
     ASSERT_TRUE(replaceFileAtomically(path, bytes));
@@ -35,7 +37,7 @@ std::string bestRecords(int count) {
 }
 
 class RecordStoreTest : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     fs::path best = dir / "hayate.DAT";
     fs::path history = dir / "hayate.UPD";
