@@ -1,7 +1,7 @@
 #include "platform/data_folder.h"
 
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <system_error>
 
 namespace hayate {
@@ -39,13 +39,14 @@ bool canWriteIn(const std::filesystem::path& folder) {
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) return false;
     const std::filesystem::path probe = folder / ".hayateuchi-write-test";
-    std::FILE* f = std::fopen(probe.string().c_str(), "wb");
+    std::ofstream f(probe, std::ios::binary);
     if (!f) return false;
-    const bool written = std::fputc('x', f) != EOF;
-    const bool closed = std::fclose(f) == 0;
+    f.put('x');
+    f.close();
+    const bool written = !f.fail();
     // A probe that cannot be removed again means the folder is not ours to use.
     const bool removed = std::filesystem::remove(probe, ec) && !ec;
-    return written && closed && removed;
+    return written && removed;
 }
 
 std::filesystem::path userDataFolder(OsFamily os, const EnvironmentLookup& environment) {

@@ -1,6 +1,6 @@
 #include "records/record_file_access.h"
 
-#include <cstdio>
+#include <fstream>
 #include <system_error>
 
 #include "platform/safe_file.h"
@@ -21,11 +21,9 @@ class SystemRecordFileAccess final : public RecordFileAccess {
     }
 
     bool canOpenForReadWrite(const std::filesystem::path& path) override {
-        // "r+b" neither creates nor truncates, so the probe changes nothing.
-        std::FILE* f = std::fopen(path.string().c_str(), "r+b");
-        if (!f) return false;
-        std::fclose(f);
-        return true;
+        // In and out without trunc neither creates nor truncates: the probe changes nothing.
+        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+        return f.is_open();
     }
 
     std::optional<std::string> readAll(const std::filesystem::path& path) override {

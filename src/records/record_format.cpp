@@ -34,6 +34,18 @@ std::size_t historyOffset(int setting, int entry) {
 
 }  // namespace
 
+std::string settingTitle(int setting) {
+    static const char* const kTitles[kSettingCount] = {
+        "\x82\x52\x82\x4F\x95\x62\x8B\xF3\x94\x92\x97\x4C\x82\xE8",  // ３０秒空白有り
+        "\x82\x52\x82\x4F\x95\x62\x8B\xF3\x94\x92\x96\xB3\x82\xB5",  // ３０秒空白無し
+        "\x82\x55\x82\x4F\x95\x62\x8B\xF3\x94\x92\x97\x4C\x82\xE8",  // ６０秒空白有り
+        "\x82\x55\x82\x4F\x95\x62\x8B\xF3\x94\x92\x96\xB3\x82\xB5",  // ６０秒空白無し
+        "\x96\xB3\x90\xA7\x8C\xC0\x8B\xF3\x94\x92\x97\x4C\x82\xE8",  // 無制限空白有り
+        "\x96\xB3\x90\xA7\x8C\xC0\x8B\xF3\x94\x92\x96\xB3\x82\xB5",  // 無制限空白無し
+    };
+    return isSettingIndex(setting) ? kTitles[setting] : "";
+}
+
 void CourseHistory::addBest(int setting, std::int32_t newScore, std::int32_t today) {
     auto& scores = score[static_cast<std::size_t>(setting)];
     auto& dates = date[static_cast<std::size_t>(setting)];

@@ -48,6 +48,10 @@ struct CourseHistory {
     void clearSetting(int setting);
 };
 
+// The column title of a setting wherever records are shown, Shift-JIS
+// ("３０秒空白有り" .. "無制限空白無し"); "" outside 0..5.
+std::string settingTitle(int setting);
+
 // `bytes` must hold at least one whole record; bytes past it are ignored.
 CourseBest decodeCourseBest(std::string_view bytes);
 CourseHistory decodeCourseHistory(std::string_view bytes);

@@ -92,6 +92,16 @@ TEST(RecordFormatTest, DateTextsAreCutFromTheDigits) {
     EXPECT_EQ(shortDateText(INT_MIN), "14/74/83");
 }
 
+TEST(RecordFormatTest, SettingTitlesInSettingOrder) {
+    EXPECT_EQ(settingTitle(0), test::sj("３０秒空白有り"));
+    EXPECT_EQ(settingTitle(1), test::sj("３０秒空白無し"));
+    EXPECT_EQ(settingTitle(2), test::sj("６０秒空白有り"));
+    EXPECT_EQ(settingTitle(3), test::sj("６０秒空白無し"));
+    EXPECT_EQ(settingTitle(4), test::sj("無制限空白有り"));
+    EXPECT_EQ(settingTitle(5), test::sj("無制限空白無し"));
+    EXPECT_EQ(settingTitle(6), "");
+}
+
 TEST(RecordFormatTest, RecordCellTextRightAlignsTheScoreInFour) {
     EXPECT_EQ(recordCellText(300, 20261208), " 300 (26/12/08)");
     EXPECT_EQ(recordCellText(12345, 20261208), "12345 (26/12/08)");
