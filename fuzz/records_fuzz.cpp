@@ -58,14 +58,20 @@ class FuzzedExercise final : public ExerciseControl {
     int typed_, keys_, elapsed_;
 };
 
+// One folder per run, removed when the fuzzer exits.
+struct FuzzFolder {
+    fs::path path =
+        fs::temp_directory_path() / ("hayate-records-fuzz-" + std::to_string(::getpid()));
+    FuzzFolder() { fs::create_directories(path); }
+    ~FuzzFolder() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+};
+
 const fs::path& folder() {
-    static const fs::path dir = [] {
-        fs::path d =
-            fs::temp_directory_path() / ("hayate-records-fuzz-" + std::to_string(::getpid()));
-        fs::create_directories(d);
-        return d;
-    }();
-    return dir;
+    static const FuzzFolder dir;
+    return dir.path;
 }
 
 void put(const fs::path& path, const std::string& bytes) {
