@@ -41,9 +41,7 @@ std::int32_t clampToInt32(T value) {
 }
 
 // Half up, as every shown or stored real result.
-std::int32_t rounded(double value) {
-    return clampToInt32(std::floor(value + 0.5));
-}
+std::int32_t rounded(double value) { return clampToInt32(std::floor(value + 0.5)); }
 
 std::string format(const char* pattern, long long value) {
     char buf[32];

@@ -18,12 +18,8 @@ constexpr int kHistoryLength = 15;  // entries per setting, newest first
 constexpr std::size_t kCourseBestSize = 48;
 constexpr std::size_t kCourseHistorySize = 720;
 
-constexpr bool isCourseIndex(int course) {
-    return course >= 0 && course < kCourseCount;
-}
-constexpr bool isSettingIndex(int setting) {
-    return setting >= 0 && setting < kSettingCount;
-}
+constexpr bool isCourseIndex(int course) { return course >= 0 && course < kCourseCount; }
+constexpr bool isSettingIndex(int setting) { return setting >= 0 && setting < kSettingCount; }
 
 // One record of the best-record file: per setting the best score and its date number.
 struct CourseBest {

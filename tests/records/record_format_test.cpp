@@ -45,8 +45,7 @@ TEST(RecordFormatTest, CourseHistoryKeepsScoresAndDatesInTwoBlocks) {
     EXPECT_EQ(decodeCourseHistory(bytes), history);
     // Any bytes decode and encode back unchanged.
     std::string garbage(kCourseHistorySize, '\0');
-    for (std::size_t i = 0; i < garbage.size(); ++i)
-        garbage[i] = static_cast<char>(i * 37 + 11);
+    for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 37 + 11);
     EXPECT_EQ(encode(decodeCourseHistory(garbage)), garbage);
 }
 
@@ -67,8 +66,7 @@ TEST(RecordFormatTest, HistoryKeepsOneEntryPerDayNewestFirst) {
     EXPECT_EQ(history.date[3][1], 20261207);
 
     // Sixteen days of bests: the oldest two (counting the two above) fall out.
-    for (int day = 1; day <= 16; ++day)
-        history.addBest(3, 200 + day, 20270100 + day);
+    for (int day = 1; day <= 16; ++day) history.addBest(3, 200 + day, 20270100 + day);
     for (int k = 0; k < kHistoryLength; ++k) {
         EXPECT_EQ(history.score[3][static_cast<std::size_t>(k)], 216 - k);
         EXPECT_EQ(history.date[3][static_cast<std::size_t>(k)], 20270116 - k);

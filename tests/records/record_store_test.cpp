@@ -14,9 +14,7 @@ namespace fs = std::filesystem;
 
 constexpr int kToday = 20261208;
 
-std::string bytesOf(const fs::path& path) {
-    return readWholeFile(path).value();
-}
+std::string bytesOf(const fs::path& path) { return readWholeFile(path).value(); }
 
 void writeBytes(const fs::path& path, const std::string& bytes) {
     ASSERT_TRUE(replaceFileAtomically(path, bytes));
