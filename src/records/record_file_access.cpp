@@ -38,7 +38,13 @@ class SystemRecordFileAccess final : public RecordFileAccess {
             target = std::filesystem::canonical(path, ec);
             if (ec) return false;
         }
-        return replaceFileAtomically(target, content);
+        // The new file is created afresh; it keeps the permissions the user gave the old one.
+        const auto oldStatus = std::filesystem::status(target, ec);
+        if (!replaceFileAtomically(target, content)) return false;
+        if (!ec && oldStatus.type() == std::filesystem::file_type::regular) {
+            std::filesystem::permissions(target, oldStatus.permissions(), ec);
+        }
+        return true;
     }
 };
 

@@ -152,6 +152,17 @@ TEST_F(RecordStoreTest, RecordWritesKeepEveryOtherByte) {
     EXPECT_EQ(historyBytes.substr(0, 3 * 720), std::string(3 * 720, '\0'));
     EXPECT_EQ(historyBytes.substr(4 * 720, 10 * 720), std::string(10 * 720, '\0'));
 
+    // Links and permissions survive the replacement of the file behind them.
+    fs::permissions(history, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(best, dir / "link.DAT");
+    RecordStore linked(dir / "link.DAT", history, kToday);
+    ASSERT_TRUE(linked.writeBest(0, changed));
+    ASSERT_TRUE(linked.modifyHistory(0, [](CourseHistory& r) { r.addBest(1, 2, 3); }));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.DAT"));
+    EXPECT_EQ(store.readBest(0).value(), changed);
+    EXPECT_EQ(fs::status(history).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
     EXPECT_FALSE(store.readBest(15).has_value());
     EXPECT_FALSE(store.writeBest(-1, changed));
 }
