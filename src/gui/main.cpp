@@ -6,6 +6,7 @@
 
 #include "gui/main_window.h"
 #include "gui/single_instance.h"
+#include "platform/data_folder.h"
 
 using hayate::gui::SingleInstance;
 using hayate::gui::TForm1;
@@ -39,6 +40,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral(u"ハヤテウチ"));
 
     TForm1::Options options;
+    // The data files sit in one folder for the run; relative names (the
+    // problem file) resolve there, as beside the program on Windows.
+    options.executablePath = QCoreApplication::applicationFilePath().toStdString();
+    options.dataFolder = hayate::chooseDataFolder(options.executablePath);
+    QDir::setCurrent(QString::fromStdString(options.dataFolder.string()));
     const QStringList args = QApplication::arguments();
     if (args.size() > 1 && args[1].startsWith('[')) options.titleOverride = args[1].mid(1, args[1].size() - 2);
     TForm1 form(options);

@@ -25,6 +25,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <chrono>
+#include <stdexcept>
 
 #include "exercise/practice_grid.h"
 #include "exercise/practice_text.h"
@@ -34,6 +35,8 @@
 #include "gui/key_mapping.h"
 #include "gui/ok_dialog.h"
 #include "gui/sjis_qt.h"
+#include "platform/data_folder.h"
+#include "records/record_store.h"
 #include "text/char_tables.h"
 #include "text/nstr2.h"
 #include "text/width_conversion.h"
@@ -96,6 +99,8 @@ struct TForm1::Core {
     CharTables tables = buildCharTables();
     PracticeGrid grid;
     Mt19937Source random;
+    std::unique_ptr<RecordStore> records;
+    std::unique_ptr<RecordCompletion> completion;
     bool running = false;
 };
 
@@ -384,6 +389,7 @@ void TForm1::FormShow() {
         setStatusPanel(5, QStringLiteral(u"今日の日付 %1/%2/%3 ")
                               .arg(date.left(date.size() - 4), date.mid(date.size() - 4, 2), date.right(2)));
         setStatusPanel(6, QStringLiteral("Ver.2.02  "));
+        loadRecords();
         refreshBestLabels();
         sg1_->setEnabled(false);
         bStart_->setFocus(Qt::OtherFocusReason);
@@ -704,7 +710,27 @@ void TForm1::focusAfterSetting() {
     }
 }
 
-void TForm1::refreshBestLabels() {}
+void TForm1::loadRecords() {
+    std::filesystem::path exe = options_.executablePath;
+    if (exe.empty()) exe = QCoreApplication::applicationFilePath().toStdString();
+    std::filesystem::path folder = options_.dataFolder;
+    if (folder.empty()) folder = chooseDataFolder(exe);
+    const RecordFileNames names = recordFileNames(folder, exe);
+    core_->records = std::make_unique<RecordStore>(names.best, names.history, std::stoi(today_));
+    if (!core_->records->loadAtStartup()) throw std::runtime_error("record files");
+    core_->completion = std::make_unique<RecordCompletion>(*core_->records, state_, *this, *this);
+}
+
+void TForm1::refreshBestLabels() {
+    if (core_->records) core_->records->refreshBestLabels(*this, state_.courseIndex, state_.settingIndex());
+}
+
+void TForm1::showResultAndWait(bool newRecord) {
+    okDlg_->showAndWait(toQt(newRecord ? kNewRecordText : kFinishedText),
+                        fromBgr(newRecord ? kNewRecordColour : kFinishedColour), toQt(kConfirmText));
+}
+
+void TForm1::showSaveFailure(const std::string& message) { errorBox(toQt(message)); }
 
 void TForm1::Timer1Timer() {}
 

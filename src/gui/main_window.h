@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include "app/layout.h"
 #include "exercise/exercise_ports.h"
 #include "exercise/shared_state.h"
+#include "records/record_completion.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -39,13 +41,18 @@ QIcon programIcon();
 class TForm1 : public QMainWindow,
                public ExerciseDisplay,
                public TickSource,
-               public ExerciseTimer {
+               public ExerciseTimer,
+               public ResultDialog {
     Q_OBJECT
 public:
     struct Options {
         QString titleOverride;        // from the "[title]" argument
         int screenWidthOverride = 0;  // tests lay the window out for a given screen
         int screenHeightOverride = 0;
+        // Where the data files live and the executable they are named after;
+        // empty: the data folder the start-up chose and this program.
+        std::filesystem::path dataFolder;
+        std::filesystem::path executablePath;
     };
     explicit TForm1(Options options);
     explicit TForm1() : TForm1(Options{}) {}
@@ -78,6 +85,9 @@ public:
     std::uint32_t tickCount() override;
     // ExerciseTimer
     void setRunning(bool running) override;
+    // ResultDialog
+    void showResultAndWait(bool newRecord) override;
+    void showSaveFailure(const std::string& message) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -130,6 +140,7 @@ private:
     void focusAfterSetting();
     void setKanaMode(bool on);
     void refreshBestLabels();
+    void loadRecords();
     void setStatusPanel(int panel, const QString& text);
     void setTimeLimitTexts();
     QPoint messagePosition() const;

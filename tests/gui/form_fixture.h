@@ -1,0 +1,107 @@
+// A main window laid out for a 1024 x 768 screen, shown and active, in a
+// fresh folder; helpers that find controls by name and send real key events.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "gui/grid_widget.h"
+#include "gui/main_window.h"
+#include "support/temp_dir.h"
+
+namespace hayate::gui::test {
+
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override { open(); }
+    void TearDown() override { form.reset(); }
+
+    void open(int width = 1024, int height = 768) {
+        form.reset();
+        TForm1::Options options;
+        options.screenWidthOverride = width;
+        options.screenHeightOverride = height;
+        options.dataFolder = dir.path();
+        options.executablePath = dir / "hayateuchi";
+        form = std::make_unique<TForm1>(options);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    template <class T = QWidget>
+    T* find(const char* name) const {
+        T* w = form->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString text(const char* label) const { return find<QLabel>(label)->text(); }
+    GridWidget* sg1() const { return find<GridWidget>("SG1"); }
+
+    // Keys go to whatever has the focus, as on a keyboard.
+    // After a message box closes the window becomes active again a moment later.
+    QWidget* focused() const {
+        if (!QApplication::focusWidget() && form->isVisible()) {
+            QApplication::setActiveWindow(form.get());
+            (void)QTest::qWaitForWindowActive(form.get());
+        }
+        return QApplication::focusWidget();
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) const {
+        QWidget* w = focused();
+        ASSERT_NE(w, nullptr);
+        QTest::keyClick(w, k, m);
+    }
+    void type(const QString& keys) const {
+        for (QChar c : keys) {
+            QWidget* w = focused();
+            ASSERT_NE(w, nullptr);
+            QTest::keyClicks(w, QString(c));
+        }
+    }
+
+    // Answers the next message box with `button` once it is open; returns
+    // the text it showed through `seen`.
+    static void answerNextMessageBox(QMessageBox::StandardButton button, QString* seen = nullptr,
+                                     QPoint* where = nullptr) {
+        // Polls until the box is open: events may be processed before it is.
+        auto* timer = new QTimer;
+        auto tries = std::make_shared<int>(0);
+        timer->setInterval(5);
+        QObject::connect(timer, &QTimer::timeout, [=] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    if (seen) *seen = box->text();
+                    if (where) *where = box->pos();
+                    timer->deleteLater();
+                    box->button(button)->click();
+                    return;
+                }
+            }
+            if (++*tries > 1000) {
+                ADD_FAILURE() << "no message box";
+                timer->deleteLater();
+            }
+        });
+        timer->start();
+    }
+
+    // Background colour of a practice cell as drawn.
+    QColor cellBackground(int column, int row) const {
+        const QRect r = sg1()->cellRect(column, row);
+        const QImage image = sg1()->viewport()->grab().toImage();
+        return image.pixelColor(r.right() - 1, r.bottom() - 1);
+    }
+
+    hayate::test::TempDir dir;
+    std::unique_ptr<TForm1> form;
+};
+
+}  // namespace hayate::gui::test
