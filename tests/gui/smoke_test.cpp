@@ -1,0 +1,108 @@
+// The built program in a real X server: it shows its window, takes F10 and
+// keys from xdotool, ends on F1 and Enter, and leaves its files behind.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+class XServer {
+public:
+    bool start() {
+        for (int n = 40 + static_cast<int>(QCoreApplication::applicationPid() % 50); n < 140; ++n) {
+            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
+                QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n))) {
+                continue;
+            }
+            display_ = QStringLiteral(":%1").arg(n);
+            server_.start(QStringLiteral("Xvfb"), {display_, QStringLiteral("-screen"), QStringLiteral("0"),
+                                                   QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                                   QStringLiteral("tcp")});
+            if (!server_.waitForStarted(5000)) return false;
+            for (int i = 0; i < 100; ++i) {
+                if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) return true;
+                QThread::msleep(50);
+            }
+            return false;
+        }
+        return false;
+    }
+    ~XServer() {
+        server_.terminate();
+        server_.waitForFinished(5000);
+    }
+    const QString& display() const { return display_; }
+
+private:
+    QProcess server_;
+    QString display_;
+};
+
+// xdotool with the test's display; returns its output.
+QString xdotool(const QString& display, const QStringList& args, int timeoutMs = 10000) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("xdotool"), args);
+    p.waitForFinished(timeoutMs);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+TEST(Smoke, RealProgramUnderXvfb) {
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
+        GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/deps.sh installs them)";
+    }
+    XServer x;
+    ASSERT_TRUE(x.start());
+
+    hayate::test::TempDir dir;
+    const auto program = dir / "hayateuchi";
+    std::filesystem::copy_file(HAYATEUCHI_BINARY, program);
+    QProcess app;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), x.display());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    app.setProcessEnvironment(env);
+    app.setWorkingDirectory(QString::fromStdString(dir.path().string()));
+    app.start(QString::fromStdString(program.string()), {});
+    ASSERT_TRUE(app.waitForStarted(5000));
+
+    const QString window = xdotool(x.display(), {QStringLiteral("search"), QStringLiteral("--sync"),
+                                                 QStringLiteral("--name"), QStringLiteral(u"^ハヤテウチ$")},
+                                   30000);
+    ASSERT_FALSE(window.isEmpty()) << "the window did not appear";
+    const QString id = window.split('\n').first();
+    const QString geometry = xdotool(x.display(), {QStringLiteral("getwindowgeometry"), id});
+    EXPECT_TRUE(geometry.contains(QStringLiteral("1024x750"))) << geometry.toStdString();
+    xdotool(x.display(), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
+
+    // An exercise: start, a few keys, stop; then end the program.
+    xdotool(x.display(), {QStringLiteral("key"), QStringLiteral("F10")});
+    xdotool(x.display(), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"),
+                          QStringLiteral("ABCDEF")});
+    xdotool(x.display(), {QStringLiteral("key"), QStringLiteral("Escape")});
+    QThread::msleep(300);
+    EXPECT_EQ(app.state(), QProcess::Running);
+    xdotool(x.display(), {QStringLiteral("key"), QStringLiteral("F1")});
+    QThread::msleep(500);
+    xdotool(x.display(), {QStringLiteral("key"), QStringLiteral("Return")});
+    ASSERT_TRUE(app.waitForFinished(15000)) << "the program did not end on F1 and Enter";
+    EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(app.exitCode(), 0) << app.readAllStandardError().toStdString();
+
+    EXPECT_EQ(std::filesystem::file_size(dir / "hayateuchi.DAT"), 720u);
+    EXPECT_EQ(std::filesystem::file_size(dir / "hayateuchi.UPD"), 10800u);
+}
+
+}  // namespace
