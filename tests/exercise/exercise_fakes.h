@@ -121,10 +121,17 @@ public:
         if (refuse || cells.empty()) return false;
         result.caseMode = caseMode;
         result.letterCase = letterCase;
+        std::map<std::string, PracticeCell> made;  // iconv once per distinct character
         for (int i = 0; i < PracticeGrid::kCells; ++i) {
             const auto at = static_cast<std::size_t>(i);
             const std::string& c = at < cells.size() ? cells[at] : cycle ? cells[at % cells.size()] : filler;
-            placeCell(tables_, grid, i, c, settings.kanaMode);
+            auto found = made.find(c);
+            if (found == made.end()) {
+                placeCell(tables_, grid, i, c, settings.kanaMode);
+                made.emplace(c, grid.cell(i));
+            } else {
+                grid.place(i, found->second.kanaIndex, found->second.text, found->second.input);
+            }
         }
         return true;
     }
