@@ -37,7 +37,11 @@ TEST(ExerciseStats, ElapsedTextSwitchesFormAfterSixtySeconds) {
 
 TEST(ExerciseStats, FixedTexts) {
     EXPECT_EQ(formatCount(7), "    7");
+    EXPECT_EQ(formatCount(0), "    0");
+    EXPECT_EQ(formatCount(2000), " 2000");
     EXPECT_EQ(formatCount(123456), "123456");
+    EXPECT_EQ(formatCount(-42), "  -42");
+    EXPECT_EQ(formatCount(std::numeric_limits<int>::min()), "-2147483648");
     EXPECT_EQ(keystrokeSpeedText(123), " 123 " + sj("／分"));
     EXPECT_EQ(timeLimitLabelText(0), "   30");
     EXPECT_EQ(timeLimitLabelText(1), "   60");
