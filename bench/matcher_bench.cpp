@@ -17,8 +17,10 @@ namespace hayate {
 namespace {
 
 class NullDisplay final : public ExerciseDisplay {
-public:
-    void setLabelText(Label, const std::string& text) override { benchmark::DoNotOptimize(text.data()); }
+  public:
+    void setLabelText(Label, const std::string& text) override {
+        benchmark::DoNotOptimize(text.data());
+    }
     void setLabelColour(Label, std::uint32_t) override {}
     void setLabelFont(Label, bool, bool) override {}
     void redrawCell(int, int) override {}
@@ -32,7 +34,7 @@ public:
 };
 
 class StillClock final : public TickSource, public ExerciseTimer {
-public:
+  public:
     std::uint32_t tickCount() override { return ++now; }
     void setRunning(bool) override {}
     std::uint32_t now = 0;
@@ -56,11 +58,24 @@ struct Syllable {
     const char* typed;
 };
 constexpr Syllable kSyllables[] = {
-    {{u8"し"}, "shi"},       {{u8"ち", u8"ゃ"}, "cya"}, {{u8"っ", u8"た"}, "tta"}, {{u8"ん", u8"か"}, "nka"},
-    {{u8"う", u8"ぁ"}, "wha"}, {{u8"じ", u8"ゃ"}, "ja"},  {{u8"ふ"}, "fu"},         {{u8"つ"}, "tsu"},
-    {{u8"か"}, "ka"},        {{u8"　"}, " "},           {{u8"ー"}, "-"},          {{u8"し", u8"ょ"}, "sho"},
-    {{u8"っ", u8"ち"}, "cchi"}, {{u8"ん"}, "nn"},        {{u8"じ"}, "ji"},         {{u8"ぁ"}, "xa"},
-    {{u8"っ"}, "ltu"},       {{u8"あ"}, "a"},
+    {{u8"し"}, "shi"},
+    {{u8"ち", u8"ゃ"}, "cya"},
+    {{u8"っ", u8"た"}, "tta"},
+    {{u8"ん", u8"か"}, "nka"},
+    {{u8"う", u8"ぁ"}, "wha"},
+    {{u8"じ", u8"ゃ"}, "ja"},
+    {{u8"ふ"}, "fu"},
+    {{u8"つ"}, "tsu"},
+    {{u8"か"}, "ka"},
+    {{u8"　"}, " "},
+    {{u8"ー"}, "-"},
+    {{u8"し", u8"ょ"}, "sho"},
+    {{u8"っ", u8"ち"}, "cchi"},
+    {{u8"ん"}, "nn"},
+    {{u8"じ"}, "ji"},
+    {{u8"ぁ"}, "xa"},
+    {{u8"っ"}, "ltu"},
+    {{u8"あ"}, "a"},
 };
 
 struct Exercise {
@@ -123,9 +138,9 @@ void replay(benchmark::State& state, const Exercise& exercise, const CharTables&
         state.SkipWithError("the replay did not type the text cleanly");
     }
     state.counters["keys"] = static_cast<double>(exercise.keys.size());
-    state.counters["per_key"] = benchmark::Counter(static_cast<double>(exercise.keys.size()),
-                                                   benchmark::Counter::kIsIterationInvariantRate |
-                                                       benchmark::Counter::kInvert);
+    state.counters["per_key"] = benchmark::Counter(
+        static_cast<double>(exercise.keys.size()),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_KanaExercise(benchmark::State& state) {
@@ -155,8 +170,8 @@ void BM_KanaMisses(benchmark::State& state) {
         matcher.keyDown('Q');
         benchmark::DoNotOptimize(matcher.keyPress('q'));
     }
-    state.counters["per_key"] = benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate |
-                                                          benchmark::Counter::kInvert);
+    state.counters["per_key"] = benchmark::Counter(
+        1, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_KanaMisses);
 

@@ -15,7 +15,7 @@ namespace {
 using namespace hayate;
 
 class Window final : public ExerciseDisplay, public TickSource, public ExerciseTimer {
-public:
+  public:
     void setLabelText(Label, const std::string&) override {}
     void setLabelColour(Label, std::uint32_t) override {}
     void setLabelFont(Label, bool, bool) override {}
@@ -31,13 +31,14 @@ public:
     void setRunning(bool) override {}
 
     static void inGrid(int column, int row) {
-        if (column < 1 || column > PracticeGrid::kColumns || row < 1 || row > PracticeGrid::kRows) std::abort();
+        if (column < 1 || column > PracticeGrid::kColumns || row < 1 || row > PracticeGrid::kRows)
+            std::abort();
     }
     std::uint32_t now = 0;
 };
 
 class Completion final : public ExerciseCompletion {
-public:
+  public:
     void completeExercise(EndKind, ExerciseControl& exercise) override {
         if (exercise.elapsedMilliseconds() < 1) std::abort();
         ++calls;
@@ -49,14 +50,17 @@ public:
 
 // A kana user problem with every look-ahead case, or a character one.
 class Problems final : public ProblemTextBuilder {
-public:
+  public:
     explicit Problems(const CharTables& tables) : tables_(tables) {}
-    bool buildProblemText(PracticeGrid& grid, const TextSettings& settings, PracticeTextResult&) override {
-        static const std::u8string_view kana[] = {u8"か", u8"っ", u8"た", u8"ん", u8"か", u8"う", u8"ぁ", u8"し",
-                                                  u8"ゃ", u8"ち", u8"ゃ", u8"じ", u8"ゃ", u8"っ", u8"ん", u8"　"};
+    bool buildProblemText(PracticeGrid& grid, const TextSettings& settings,
+                          PracticeTextResult&) override {
+        static const std::u8string_view kana[] = {u8"か", u8"っ", u8"た", u8"ん", u8"か", u8"う",
+                                                  u8"ぁ", u8"し", u8"ゃ", u8"ち", u8"ゃ", u8"じ",
+                                                  u8"ゃ", u8"っ", u8"ん", u8"　"};
         for (int i = 0; i < PracticeGrid::kCells; ++i) {
             if (settings.kanaMode) {
-                const std::string text = sjisLiteral(kana[static_cast<std::size_t>(i) % std::size(kana)]);
+                const std::string text =
+                    sjisLiteral(kana[static_cast<std::size_t>(i) % std::size(kana)]);
                 const int k = kanaIndexOf(tables_, text);
                 grid.place(i, k, text, tables_.romaji(0, k));
             } else {
@@ -67,7 +71,7 @@ public:
         return true;
     }
 
-private:
+  private:
     const CharTables& tables_;
 };
 
@@ -96,12 +100,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (op % 8) {
             case 0:
             case 1:
-            case 2: session.gridKeyDown(op % 2 ? arg : 'A'); session.gridKeyPress(arg); break;
-            case 3: session.gridKeyPress(arg); break;
-            case 4: session.gridKeyDown(arg); break;
-            case 5: window.now += static_cast<std::uint32_t>(arg) * 977u; session.clockTick(); break;
+            case 2:
+                session.gridKeyDown(op % 2 ? arg : 'A');
+                session.gridKeyPress(arg);
+                break;
+            case 3:
+                session.gridKeyPress(arg);
+                break;
+            case 4:
+                session.gridKeyDown(arg);
+                break;
+            case 5:
+                window.now += static_cast<std::uint32_t>(arg) * 977u;
+                session.clockTick();
+                break;
             case 6:
-                if (arg & 1) session.gridFocusLost(); else session.gridFocusGained();
+                if (arg & 1)
+                    session.gridFocusLost();
+                else
+                    session.gridFocusGained();
                 break;
             default: {
                 const auto button = static_cast<ExerciseSession::Button>(arg % 3);
@@ -118,10 +135,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const KeystrokeMatcher& m = session.matcher();
         if (m.cellPosition() < 0 || m.cellPosition() > PracticeGrid::kCells) std::abort();
         if (m.charactersTyped() != m.cellPosition()) std::abort();
-        if (m.charactersTyped() < lastChars || m.missCount() < lastMisses || m.keystrokeCount() < lastKeys) {
+        if (m.charactersTyped() < lastChars || m.missCount() < lastMisses ||
+            m.keystrokeCount() < lastKeys) {
             std::abort();
         }
-        if (m.typedLetters().size() + 1 != static_cast<std::size_t>(m.romajiPosition())) std::abort();
+        if (m.typedLetters().size() + 1 != static_cast<std::size_t>(m.romajiPosition()))
+            std::abort();
         lastChars = m.charactersTyped();
         lastMisses = m.missCount();
         lastKeys = m.keystrokeCount();

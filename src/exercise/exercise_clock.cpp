@@ -24,9 +24,12 @@ void ExerciseClock::stop() {
 
 std::int64_t ExerciseClock::startTick() const {
     switch (state_) {
-        case State::Waiting: return -1;
-        case State::Running: return startTick_;
-        case State::Off: break;
+        case State::Waiting:
+            return -1;
+        case State::Running:
+            return startTick_;
+        case State::Off:
+            break;
     }
     return 0;
 }

@@ -9,7 +9,7 @@
 namespace hayate {
 
 class ExerciseClock {
-public:
+  public:
     enum class State {
         Off,      // idle: never started, or stopped
         Waiting,  // an exercise has started; the first key press starts counting
@@ -42,7 +42,7 @@ public:
     // stop; before the first key press, 1.
     int elapsedMilliseconds();
 
-private:
+  private:
     int elapsedNow();
 
     TickSource& ticks_;

@@ -8,8 +8,9 @@
 namespace hayate {
 
 ExerciseSession::ExerciseSession(SharedState& shared, CharTables& tables, RandomSource& random,
-                                 ProblemTextBuilder* problems, ExerciseDisplay& display, TickSource& ticks,
-                                 ExerciseTimer& timer, ExerciseCompletion& completion)
+                                 ProblemTextBuilder* problems, ExerciseDisplay& display,
+                                 TickSource& ticks, ExerciseTimer& timer,
+                                 ExerciseCompletion& completion)
     : shared_(shared),
       tables_(tables),
       random_(random),
@@ -38,8 +39,10 @@ ExerciseSession::StartResult ExerciseSession::startExercise() {
     display_.setGridEnabled(true);
 
     const int letterCaseBefore = shared_.letterCase;
-    const TextSettings settings{shared_.courseIndex, shared_.spacing, shared_.letterCase, shared_.kanaMode};
-    const PracticeTextResult built = buildPracticeText(grid_, tables_, settings, random_, problems_);
+    const TextSettings settings{shared_.courseIndex, shared_.spacing, shared_.letterCase,
+                                shared_.kanaMode};
+    const PracticeTextResult built =
+        buildPracticeText(grid_, tables_, settings, random_, problems_);
     if (built.outcome != PracticeTextResult::Outcome::Built) {
         stopExercise();  // back to idle; the window tells the user why
         result.outcome = built.outcome == PracticeTextResult::Outcome::ProblemRefused
@@ -66,7 +69,8 @@ ExerciseSession::StartResult ExerciseSession::startExercise() {
     if (shared_.kanaMode) {
         display_.setLabelText(Label::LDaken, std::string());
         matcher_.showHint(grid_.cell(0).input);
-        for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3}) display_.setLabelFont(l, true, false);
+        for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3})
+            display_.setLabelFont(l, true, false);
     }
     display_.movePointerToStopButton();
     display_.focusGrid();
@@ -125,13 +129,18 @@ ExerciseSession::KeyResult ExerciseSession::startFromKey() {
 ExerciseSession::KeyResult ExerciseSession::buttonKeyDown(Button button, int virtualKey) {
     spaceKeyGuard_ = false;  // only a Space that is the last key down suppresses the press
     switch (virtualKey) {
-        case vk::kF1: return {KeyAction::RunEndCommand, std::nullopt};
-        case vk::kF10: return startFromKey();
+        case vk::kF1:
+            return {KeyAction::RunEndCommand, std::nullopt};
+        case vk::kF10:
+            return startFromKey();
         case vk::kUp:
             if (button == Button::Start) return {KeyAction::FocusCourseList, std::nullopt};
             break;
-        case vk::kSpace: spaceKeyGuard_ = true; break;
-        default: break;
+        case vk::kSpace:
+            spaceKeyGuard_ = true;
+            break;
+        default:
+            break;
     }
     return {};
 }
@@ -148,20 +157,33 @@ ExerciseSession::KeyResult ExerciseSession::buttonPressed(Button button) {
             r.start = startExercise();
             return r;
         }
-        case Button::Stop: stopExercise(); return {KeyAction::Consumed, std::nullopt};
-        case Button::End: return {KeyAction::RunEndCommand, std::nullopt};
+        case Button::Stop:
+            stopExercise();
+            return {KeyAction::Consumed, std::nullopt};
+        case Button::End:
+            return {KeyAction::RunEndCommand, std::nullopt};
     }
     return {};
 }
 
 ExerciseSession::KeyResult ExerciseSession::courseListKeyDown(int virtualKey) {
     switch (virtualKey) {
-        case vk::kF1: return {KeyAction::RunEndCommand, std::nullopt};
-        case vk::kF10: return startFromKey();
+        case vk::kF1:
+            return {KeyAction::RunEndCommand, std::nullopt};
+        case vk::kF10:
+            return startFromKey();
         case vk::kEnter:
-            return {startVisible_ ? KeyAction::FocusStartButton : KeyAction::FocusStopButton, std::nullopt};
-        default: return {};
+            return {startVisible_ ? KeyAction::FocusStartButton : KeyAction::FocusStopButton,
+                    std::nullopt};
+        default:
+            return {};
     }
+}
+
+bool ExerciseSession::takeSpaceKeyGuard() {
+    const bool was = spaceKeyGuard_;
+    spaceKeyGuard_ = false;
+    return was;
 }
 
 void ExerciseSession::clockTick() {
@@ -175,9 +197,11 @@ void ExerciseSession::clockTick() {
     display_.setLabelText(Label::LTime, elapsedText(elapsed));
     const long long limitMs = static_cast<long long>(timeLimitSeconds()) * 1000;
     if (elapsed < limitMs) {
-        display_.setLabelText(Label::LYmoji, formatCount(perMinute(matcher_.charactersTyped(), elapsed)));
+        display_.setLabelText(Label::LYmoji,
+                              formatCount(perMinute(matcher_.charactersTyped(), elapsed)));
         if (matcher_.mode().kanaMode) {
-            display_.setLabelText(Label::LDaken, keystrokeSpeedText(perMinute(matcher_.keystrokeCount(), elapsed)));
+            display_.setLabelText(
+                Label::LDaken, keystrokeSpeedText(perMinute(matcher_.keystrokeCount(), elapsed)));
         }
         return;
     }
@@ -189,13 +213,15 @@ ExerciseSession::Focus ExerciseSession::focusAfterSelection(bool editorGridVisib
     return startVisible_ ? Focus::StartButton : Focus::StopButton;
 }
 
-ExerciseSession::SelectionResult ExerciseSession::selectTimeLimit(int timeLimitIndex, bool editorGridVisible) {
+ExerciseSession::SelectionResult ExerciseSession::selectTimeLimit(int timeLimitIndex,
+                                                                  bool editorGridVisible) {
     shared_.timeLimitIndex = std::clamp(timeLimitIndex, 0, 2);
     display_.setLabelText(Label::LEtime, timeLimitLabelText(shared_.timeLimitIndex));
     return {1, timeLimitStatusText(shared_.timeLimitIndex), focusAfterSelection(editorGridVisible)};
 }
 
-ExerciseSession::SelectionResult ExerciseSession::selectSpacing(int spacing, bool editorGridVisible) {
+ExerciseSession::SelectionResult ExerciseSession::selectSpacing(int spacing,
+                                                                bool editorGridVisible) {
     shared_.spacing = std::clamp(spacing, 0, 1);
     return {2, spacingStatusText(shared_.spacing), focusAfterSelection(editorGridVisible)};
 }

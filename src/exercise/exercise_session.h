@@ -24,7 +24,7 @@
 namespace hayate {
 
 class ExerciseSession final : public ExerciseControl {
-public:
+  public:
     enum class State {
         Idle,     // start button visible, practice grid disabled
         Started,  // grid enabled and focused, the clock waits for the first key
@@ -73,9 +73,9 @@ public:
     };
 
     // `problems` lays out user problems and may be null.
-    ExerciseSession(SharedState& shared, CharTables& tables, RandomSource& random, ProblemTextBuilder* problems,
-                    ExerciseDisplay& display, TickSource& ticks, ExerciseTimer& timer,
-                    ExerciseCompletion& completion);
+    ExerciseSession(SharedState& shared, CharTables& tables, RandomSource& random,
+                    ProblemTextBuilder* problems, ExerciseDisplay& display, TickSource& ticks,
+                    ExerciseTimer& timer, ExerciseCompletion& completion);
 
     // The start and stop operations. stopExercise always stops: the space-key
     // guard belongs to the buttons (buttonPressed), not to Esc or an end.
@@ -83,10 +83,10 @@ public:
     void stopExercise() override;
 
     // The practice grid, SG1. Keys reach it only while it is enabled.
-    void gridKeyDown(int virtualKey);       // SG1KeyDown
-    void gridKeyPress(unsigned char key);   // SG1KeyPress; the window always swallows the character
-    void gridFocusGained();                 // the window also closes the input method
-    void gridFocusLost();                   // may take the focus straight back
+    void gridKeyDown(int virtualKey);      // SG1KeyDown
+    void gridKeyPress(unsigned char key);  // SG1KeyPress; the window always swallows the character
+    void gridFocusGained();                // the window also closes the input method
+    void gridFocusLost();                  // may take the focus straight back
     void startButtonFocusGained();
 
     // A key going down on the start, stop or end button.
@@ -95,6 +95,9 @@ public:
     KeyResult buttonPressed(Button button);
     // A key going down in the course list.
     KeyResult courseListKeyDown(int virtualKey);
+    // The end command's first step: true (and the guard cleared) when a Space
+    // went down on a button last, in which case the end command does nothing.
+    bool takeSpaceKeyGuard();
 
     // Timer1Timer: the one-second tick.
     void clockTick();
@@ -131,7 +134,7 @@ public:
     int inputMode() const { return inputMode_; }
     void setInputMode(int mode) { inputMode_ = mode; }
 
-private:
+  private:
     void rollBackStart();
     KeyResult startFromKey();
     Focus focusAfterSelection(bool editorGridVisible) const;

@@ -16,10 +16,10 @@ std::string printed(const char* format, int a, int b = 0) {
 }
 
 // Kanji have no run-time conversion in the core: Shift-JIS escapes.
-const std::string kNashi = "\x82\xC8\x82\xB5";                      // なし
+const std::string kNashi = "\x82\xC8\x82\xB5";                        // なし
 const std::string kSeigenJikan = "\x90\xA7\x8C\xC0\x8E\x9E\x8A\xD4";  // 制限時間
-const std::string kByou = "\x95\x62";                               // 秒
-const std::string kPerMinute = "\x81\x5E\x95\xAA";                  // ／分
+const std::string kByou = "\x95\x62";                                 // 秒
+const std::string kPerMinute = "\x81\x5E\x95\xAA";                    // ／分
 
 }  // namespace
 
@@ -71,8 +71,9 @@ std::string spacingStatusText(int spacing) {
 }
 
 const std::string& escToStopText() {
-    static const std::string text = "\x81\x79\x82\x64\x82\x72\x82\x62\x81\x7A\x82\xC5"  // 【ＥＳＣ】で
-                                    "\x92\x86\x8E\x7E";                                  // 中止
+    static const std::string text =
+        "\x81\x79\x82\x64\x82\x72\x82\x62\x81\x7A\x82\xC5"  // 【ＥＳＣ】で
+        "\x92\x86\x8E\x7E";                                 // 中止
     return text;
 }
 

@@ -19,7 +19,7 @@ constexpr int kMultiply = 106;
 constexpr int kDivide = 111;
 constexpr int kF1 = 112;
 constexpr int kF10 = 121;
-constexpr int kSemicolon = 186;  // first of the usual punctuation keys
+constexpr int kSemicolon = 186;   // first of the usual punctuation keys
 constexpr int kProcessKey = 229;  // the input method took the key
 
 }  // namespace hayate::vk

@@ -36,14 +36,17 @@ bool isOneOf(const std::string& text, const std::string (&list)[N]) {
     return false;
 }
 
-unsigned char foldCase(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
+unsigned char foldCase(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+}
 
 bool equalIgnoringCase(unsigned char a, unsigned char b) { return foldCase(a) == foldCase(b); }
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (!equalIgnoringCase(static_cast<unsigned char>(a[i]), static_cast<unsigned char>(b[i]))) return false;
+        if (!equalIgnoringCase(static_cast<unsigned char>(a[i]), static_cast<unsigned char>(b[i])))
+            return false;
     }
     return true;
 }
@@ -54,7 +57,9 @@ int letterAt(const std::string& r, int p) {
     return static_cast<unsigned char>(r[static_cast<std::size_t>(p - 1)]);
 }
 
-std::string prefix(const std::string& s, int n) { return s.substr(0, static_cast<std::size_t>(n < 0 ? 0 : n)); }
+std::string prefix(const std::string& s, int n) {
+    return s.substr(0, static_cast<std::size_t>(n < 0 ? 0 : n));
+}
 
 Label hintLabelAt(int p) { return p == 1 ? Label::LRoma1 : p == 2 ? Label::LRoma2 : Label::LRoma3; }
 
@@ -110,7 +115,8 @@ std::string KeystrokeMatcher::expectedRomaji() const {
 KeystrokeMatcher::KeyPress KeystrokeMatcher::judge(unsigned char key) {
     std::string r = expectedRomaji();
     int lookAheadRow = 0;
-    if (!mode_.kanaMode || cellPosition_ >= PracticeGrid::kCells - 1) return generalMatch(key, std::move(r), 0);
+    if (!mode_.kanaMode || cellPosition_ >= PracticeGrid::kCells - 1)
+        return generalMatch(key, std::move(r), 0);
 
     const Kana& k = kana();
     PracticeCell& cell = grid_.cell(cellPosition_);
@@ -186,13 +192,15 @@ KeystrokeMatcher::KeyPress KeystrokeMatcher::judge(unsigned char key) {
     return generalMatch(key, std::move(r), lookAheadRow);
 }
 
-KeystrokeMatcher::KeyPress KeystrokeMatcher::generalMatch(unsigned char key, std::string r, int lookAheadRow) {
+KeystrokeMatcher::KeyPress KeystrokeMatcher::generalMatch(unsigned char key, std::string r,
+                                                          int lookAheadRow) {
     const int n = static_cast<int>(r.size());
     const int p = romajiPosition_;
 
     if (mode_.kanaMode && n != 1 && n > p) {
         // A letter inside the romaji, not its last one.
-        if (letterAt(r, p) >= 0 && equalIgnoringCase(key, static_cast<unsigned char>(letterAt(r, p)))) {
+        if (letterAt(r, p) >= 0 &&
+            equalIgnoringCase(key, static_cast<unsigned char>(letterAt(r, p)))) {
             display_.setLabelColour(Label::LRoma1, colour::kBlue);
             display_.setLabelFont(Label::LRoma1, true, true);
             if (p > 1) {
@@ -201,7 +209,8 @@ KeystrokeMatcher::KeyPress KeystrokeMatcher::generalMatch(unsigned char key, std
             }
             PracticeCell& cell = grid_.cell(cellPosition_);
             cell.colour = colour::kNone;
-            display_.redrawCell(PracticeGrid::columnOf(cellPosition_), PracticeGrid::rowOf(cellPosition_));
+            display_.redrawCell(PracticeGrid::columnOf(cellPosition_),
+                                PracticeGrid::rowOf(cellPosition_));
             acceptLetter(key);
             return KeyPress::Judged;
         }
@@ -211,10 +220,13 @@ KeystrokeMatcher::KeyPress KeystrokeMatcher::generalMatch(unsigned char key, std
     }
 
     const int expected = letterAt(r, p);
-    const bool match = expected >= 0 && (mode_.caseMode == 2 ? key == expected
-                                                             : equalIgnoringCase(key, static_cast<unsigned char>(expected)));
+    const bool match =
+        expected >= 0 &&
+        (mode_.caseMode == 2 ? key == expected
+                             : equalIgnoringCase(key, static_cast<unsigned char>(expected)));
     if (match) {
-        if (mode_.kanaMode) keystrokeCount_ += 1;  // before completing: the last key of the text counts too
+        if (mode_.kanaMode)
+            keystrokeCount_ += 1;  // before completing: the last key of the text counts too
         if (completeCell()) return KeyPress::TextFinished;
         romajiPosition_ = 1;
         alternativeIndex_ = 0;
@@ -280,7 +292,8 @@ bool KeystrokeMatcher::completeCell() {
     charactersTyped_ += 1;
     display_.setLabelText(Label::LMoji, formatCount(charactersTyped_));
     if (cellPosition_ >= PracticeGrid::kCells) return true;  // the cursor stays on the last cell
-    display_.setCurrentCell(PracticeGrid::columnOf(cellPosition_), PracticeGrid::rowOf(cellPosition_));
+    display_.setCurrentCell(PracticeGrid::columnOf(cellPosition_),
+                            PracticeGrid::rowOf(cellPosition_));
     return false;
 }
 
@@ -288,7 +301,8 @@ void KeystrokeMatcher::showHint(const std::string& r) {
     display_.setLabelText(Label::LRoma1, prefix(r, 1));
     display_.setLabelText(Label::LRoma2, r.size() > 1 ? r.substr(1, 1) : std::string());
     display_.setLabelText(Label::LRoma3, r.size() > 2 ? r.substr(2) : std::string());
-    for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3}) display_.setLabelColour(l, colour::kBlue);
+    for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3})
+        display_.setLabelColour(l, colour::kBlue);
 }
 
 void KeystrokeMatcher::setHintStyle(bool underline1, bool underline2, bool underline3) {

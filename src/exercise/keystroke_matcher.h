@@ -15,7 +15,7 @@
 namespace hayate {
 
 class KeystrokeMatcher {
-public:
+  public:
     // Fixed for one exercise when it starts.
     struct Mode {
         bool kanaMode = false;
@@ -65,8 +65,10 @@ public:
     // alternative in kana mode, the cell input otherwise; empty once finished.
     std::string expectedRomaji() const;
 
-private:
-    const std::string& romaji(int row, int kanaIndex) const { return tables_.romaji(row, kanaIndex); }
+  private:
+    const std::string& romaji(int row, int kanaIndex) const {
+        return tables_.romaji(row, kanaIndex);
+    }
     KeyPress judge(unsigned char key);
     KeyPress generalMatch(unsigned char key, std::string r, int lookAheadRow);
     bool tryAlternatives(unsigned char key);

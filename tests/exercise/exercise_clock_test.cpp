@@ -15,8 +15,8 @@ using test::sj;
 
 TEST(ExerciseStats, SpeedRoundsHalvesUp) {
     EXPECT_EQ(perMinute(30, 20000), 90);
-    EXPECT_EQ(perMinute(1, 7000), 9);     // 8.57 + 0.5
-    EXPECT_EQ(perMinute(1, 120000), 1);   // 0.5 + 0.5
+    EXPECT_EQ(perMinute(1, 7000), 9);    // 8.57 + 0.5
+    EXPECT_EQ(perMinute(1, 120000), 1);  // 0.5 + 0.5
     EXPECT_EQ(perMinute(1, 240001), 0);
     EXPECT_EQ(perMinute(0, 1000), 0);
     EXPECT_EQ(perMinute(2000, 400000), 300);
@@ -55,7 +55,7 @@ TEST(ExerciseStats, FixedTexts) {
 }
 
 class ClockTest : public ::testing::Test {
-protected:
+  protected:
     test::FakeWindow window;
     ExerciseClock clock{window, window};
 };

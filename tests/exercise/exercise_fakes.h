@@ -27,7 +27,7 @@ struct LabelState {
 };
 
 class FakeWindow : public ExerciseDisplay, public TickSource, public ExerciseTimer {
-public:
+  public:
     enum class Focus { None, Grid, StartButton, StopButton, CourseList };
 
     // ExerciseDisplay
@@ -85,7 +85,7 @@ public:
 
 // Records each end and, like the records' completion, stops the exercise.
 class FakeCompletion : public ExerciseCompletion {
-public:
+  public:
     struct Call {
         EndKind kind;
         int charactersTyped;
@@ -110,13 +110,14 @@ public:
     std::vector<Call> calls;
 };
 
-// A user problem whose cells are the given characters (UTF-8). Kana mode places kana with their primary romaji; otherwise
-// each character is typed as its half-width form.
+// A user problem whose cells are the given characters (UTF-8). Kana mode places kana with their
+// primary romaji; otherwise each character is typed as its half-width form.
 class FakeProblems : public ProblemTextBuilder {
-public:
+  public:
     explicit FakeProblems(const CharTables& tables) : tables_(tables) {}
 
-    bool buildProblemText(PracticeGrid& grid, const TextSettings& settings, PracticeTextResult& result) override {
+    bool buildProblemText(PracticeGrid& grid, const TextSettings& settings,
+                          PracticeTextResult& result) override {
         ++builds;
         if (refuse || cells.empty()) return false;
         result.caseMode = caseMode;
@@ -124,7 +125,9 @@ public:
         std::map<std::string, PracticeCell> made;  // iconv once per distinct character
         for (int i = 0; i < PracticeGrid::kCells; ++i) {
             const auto at = static_cast<std::size_t>(i);
-            const std::string& c = at < cells.size() ? cells[at] : cycle ? cells[at % cells.size()] : filler;
+            const std::string& c = at < cells.size() ? cells[at]
+                                   : cycle           ? cells[at % cells.size()]
+                                                     : filler;
             auto found = made.find(c);
             if (found == made.end()) {
                 placeCell(tables_, grid, i, c, settings.kanaMode);
@@ -138,8 +141,8 @@ public:
 
     // One cell from UTF-8 text: kana by kana index, anything else by its
     // half-width form.
-    static void placeCell(const CharTables& tables, PracticeGrid& grid, int index, const std::string& utf8,
-                          bool kanaMode) {
+    static void placeCell(const CharTables& tables, PracticeGrid& grid, int index,
+                          const std::string& utf8, bool kanaMode) {
         const std::string text = sj(utf8);
         if (kanaMode) {
             const int k = kanaIndexOf(tables, text);
@@ -158,7 +161,7 @@ public:
     bool refuse = false;
     int builds = 0;
 
-private:
+  private:
     const CharTables& tables_;
 };
 
@@ -168,7 +171,7 @@ inline int virtualKeyFor(unsigned char c) {
     if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ') return c;
     if (c == '\r') return vk::kEnter;
     if (c == 0x1B) return vk::kEscape;
-    if (c < 32) return 8;  // Backspace, Tab and the like
+    if (c < 32) return 8;   // Backspace, Tab and the like
     return vk::kSemicolon;  // punctuation and kana keys
 }
 

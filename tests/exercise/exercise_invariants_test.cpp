@@ -22,12 +22,12 @@ struct Config {
 };
 
 class InvariantRun {
-public:
+  public:
     InvariantRun(const Config& config, std::uint32_t seed) : config_(config), rng_(seed) {
         // Every look-ahead case, in a user problem that repeats it.
-        h_.problems.cells = {"か", "っ", "た", "ん", "か", "う", "ぁ", "し", "ゃ", "ち", "ゃ", "じ", "ゃ",
-                             "ふ", "ぇ", "っ", "ち", "ん", "あ", "ん", "　", "ー", "、", "う", "ぃ", "ゃ",
-                             "っ", "っ", "ん", "や", "ひ", "ぃ", "つ", "ぢ", "ん"};
+        h_.problems.cells = {"か", "っ", "た", "ん", "か", "う", "ぁ", "し", "ゃ", "ち", "ゃ", "じ",
+                             "ゃ", "ふ", "ぇ", "っ", "ち", "ん", "あ", "ん", "　", "ー", "、", "う",
+                             "ぃ", "ゃ", "っ", "っ", "ん", "や", "ひ", "ぃ", "つ", "ぢ", "ん"};
         if (!config.kanaMode) h_.problems.cells = {"A", "b", "1", "!", " ", "z", "[", "-"};
         h_.problems.cycle = true;
         h_.problems.caseMode = config.kanaMode ? 0 : 2;
@@ -44,7 +44,7 @@ public:
 
     int exercisesFinished() const { return finished_; }
 
-private:
+  private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
 
     void restart() {
@@ -84,26 +84,30 @@ private:
         } else if (roll < 9800) {
             h_.tickAt(h_.window.now + static_cast<std::uint32_t>(pick(4000)));
         } else if (roll < 9950) {
-            static constexpr FakeWindow::Focus kTargets[] = {FakeWindow::Focus::Grid, FakeWindow::Focus::CourseList,
+            static constexpr FakeWindow::Focus kTargets[] = {FakeWindow::Focus::Grid,
+                                                             FakeWindow::Focus::CourseList,
                                                              FakeWindow::Focus::StartButton};
             h_.window.moveFocus(kTargets[pick(3)]);
         } else if (roll < 9990) {
             // Space, Enter and Up on the buttons, and presses of the visible ones.
-            const int vkCode = std::array{vk::kSpace, vk::kEnter, vk::kUp}[static_cast<std::size_t>(pick(3))];
+            const int vkCode =
+                std::array{vk::kSpace, vk::kEnter, vk::kUp}[static_cast<std::size_t>(pick(3))];
             const bool idle = h_.session.state() == ExerciseSession::State::Idle;
             const auto b = pick(2) == 0 ? ExerciseSession::Button::End
-                           : idle      ? ExerciseSession::Button::Start
-                                       : ExerciseSession::Button::Stop;
+                           : idle       ? ExerciseSession::Button::Start
+                                        : ExerciseSession::Button::Stop;
             auto r = h_.session.buttonKeyDown(b, vkCode);
             if ((idle || stops_) && pick(2) == 0) r = h_.session.buttonPressed(b);
-            if (r.start && r.start->outcome == ExerciseSession::StartResult::Outcome::Started) newExercise();
+            if (r.start && r.start->outcome == ExerciseSession::StartResult::Outcome::Started)
+                newExercise();
         } else if (stops_) {
             const int what = pick(3);
             if (what == 0) h_.key(vk::kEscape, 0x1B);
             if (what == 1) h_.session.buttonPressed(ExerciseSession::Button::Stop);
             if (what == 2) {
                 const auto r = h_.session.courseListKeyDown(vk::kF10);
-                if (r.start && r.start->outcome == ExerciseSession::StartResult::Outcome::Started) newExercise();
+                if (r.start && r.start->outcome == ExerciseSession::StartResult::Outcome::Started)
+                    newExercise();
             }
         }
     }
@@ -122,7 +126,8 @@ private:
             return;
         }
         unsigned char c = static_cast<unsigned char>(r[p - 1]);
-        if (pick(20) == 0 && c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 32);  // Caps Lock
+        if (pick(20) == 0 && c >= 'a' && c <= 'z')
+            c = static_cast<unsigned char>(c - 32);  // Caps Lock
         h_.window.now += static_cast<std::uint32_t>(pick(300));
         h_.key(c);
     }
@@ -133,7 +138,8 @@ private:
 
     void check(bool wholeGrid) {
         const KeystrokeMatcher& m = h_.session.matcher();
-        const Counters now{m.charactersTyped(), m.missCount(), m.keystrokeCount(), m.cellPosition()};
+        const Counters now{m.charactersTyped(), m.missCount(), m.keystrokeCount(),
+                           m.cellPosition()};
         ASSERT_GE(now.chars, last_.chars);
         ASSERT_GE(now.misses, last_.misses);
         ASSERT_GE(now.keystrokes, last_.keystrokes);
@@ -152,7 +158,8 @@ private:
             ASSERT_FALSE(h_.window.timerRunning);
         }
         if (idle && wasIdle_) {
-            ASSERT_TRUE(now.chars == last_.chars && now.misses == last_.misses && now.keystrokes == last_.keystrokes)
+            ASSERT_TRUE(now.chars == last_.chars && now.misses == last_.misses &&
+                        now.keystrokes == last_.keystrokes)
                 << "nothing counts between exercises";
         }
         wasIdle_ = idle;
@@ -166,7 +173,8 @@ private:
         }
 
         const int from = wholeGrid ? 0 : std::max(0, now.position - 3);
-        const int to = wholeGrid ? PracticeGrid::kCells : std::min(PracticeGrid::kCells, now.position + 3);
+        const int to =
+            wholeGrid ? PracticeGrid::kCells : std::min(PracticeGrid::kCells, now.position + 3);
         for (int i = from; i < to; ++i) {
             const std::uint32_t c = h_.cell(i).colour;
             if (i < now.position) {

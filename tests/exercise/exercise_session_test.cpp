@@ -34,7 +34,8 @@ TEST(ExerciseStart, PreparesGridCountersLabelsAndFocus) {
     EXPECT_EQ(h.session.inputMode(), 1);
     EXPECT_TRUE(h.session.keyGateClosed());
     EXPECT_EQ(h.label(Label::LMsg).text, sj("【ＥＳＣ】で中止"));
-    for (Label l : {Label::LTime, Label::LMoji, Label::LYmoji, Label::LMiss}) EXPECT_EQ(h.label(l).text, "    0");
+    for (Label l : {Label::LTime, Label::LMoji, Label::LYmoji, Label::LMiss})
+        EXPECT_EQ(h.label(l).text, "    0");
     EXPECT_EQ(h.label(Label::LDaken).text, "");
     const std::string first = h.cell(0).input;
     EXPECT_EQ(h.label(Label::LRoma1).text, first.substr(0, 1));
@@ -74,8 +75,8 @@ TEST(ExerciseStart, ARefusedProblemRollsBackToIdle) {
     EXPECT_EQ(h.session.clock().state(), ExerciseClock::State::Off);
 
     Harness none;
-    ExerciseSession bare{none.shared, none.tables, none.random, nullptr, none.window, none.window, none.window,
-                         none.completion};
+    ExerciseSession bare{none.shared, none.tables, none.random, nullptr,
+                         none.window, none.window, none.window, none.completion};
     none.shared.courseIndex = kFirstProblemCourse + 3;
     EXPECT_EQ(bare.startExercise().outcome, Outcome::NoProblemSource);
     EXPECT_EQ(bare.state(), State::Idle);
@@ -174,6 +175,10 @@ TEST(ButtonKeys, SpaceNeverPressesAButton) {
     h.session.buttonKeyDown(Button::End, vk::kSpace);
     EXPECT_EQ(h.session.buttonPressed(Button::End).action, Action::Consumed);
     EXPECT_EQ(h.session.buttonPressed(Button::End).action, Action::RunEndCommand);
+    EXPECT_FALSE(h.session.takeSpaceKeyGuard());
+    h.session.buttonKeyDown(Button::Start, vk::kSpace);
+    EXPECT_TRUE(h.session.takeSpaceKeyGuard()) << "the end command does nothing this once";
+    EXPECT_FALSE(h.session.spaceKeyGuard());
 
     // A guard left over from a Space whose press never came swallows one start.
     h.session.buttonKeyDown(Button::Start, vk::kSpace);
@@ -236,7 +241,7 @@ TEST(GridFocus, TheGridKeepsTheKeyboardWhileTheGateIsClosed) {
 }
 
 class TimeLimitTest : public ::testing::Test {
-protected:
+  protected:
     // Starts a character exercise and types the first key at `firstKey`.
     void begin(int timeLimitIndex, std::uint32_t firstKey) {
         h.shared.timeLimitIndex = timeLimitIndex;

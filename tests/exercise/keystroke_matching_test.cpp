@@ -60,7 +60,8 @@ TEST(KanaMatching, WorkedExampleKaSmallTsuTa) {
     chi.startProblem({"か", "っ", "ち"}, true);
     chi.type("kac");
     EXPECT_EQ(chi.position(), 2);
-    EXPECT_EQ(chi.session.matcher().expectedRomaji(), "chi") << "c chose the chi row for the next cell";
+    EXPECT_EQ(chi.session.matcher().expectedRomaji(), "chi")
+        << "c chose the chi row for the next cell";
     EXPECT_EQ(chi.session.matcher().alternativeIndex(), 1);
     chi.type("chi");
     EXPECT_EQ(chi.chars(), 3);
@@ -92,8 +93,8 @@ TEST(KanaMatching, EveryAlternativeSpellingOfOneKana) {
         {{"　"}, " ", 1, 1, 0},
         {{"、", "。", "？"}, ",.?", 3, 3, 0},
         {{"・"}, "\xA5", 1, 1, 0},
-        {{"し"}, "sha", 0, 2, 1},   // no ゃ follows: the a is a miss
-        {{"ち"}, "ts", 0, 1, 1},    // tsu's s does not belong to ち
+        {{"し"}, "sha", 0, 2, 1},  // no ゃ follows: the a is a miss
+        {{"ち"}, "ts", 0, 1, 1},   // tsu's s does not belong to ち
         {{"ふ"}, "fi", 0, 1, 1},
     });
 }
@@ -183,8 +184,8 @@ TEST(KanaMatching, UFollowedBySmallVowel) {
         {{"う", "ぁ"}, "ula", 2, 3, 0},
         {{"う", "ぃ"}, "wi", 1, 1, 1},  // wi is not whi
         {{"う", "ぇ"}, "we", 1, 1, 1},
-        {{"う", "ぅ"}, "w", 0, 0, 1},   // ぅ does not join
-        {{"う", "ぁ"}, "W", 0, 0, 1},   // an exact w only
+        {{"う", "ぅ"}, "w", 0, 0, 1},  // ぅ does not join
+        {{"う", "ぁ"}, "W", 0, 0, 1},  // an exact w only
     });
     Harness h;
     h.startProblem({"う", "ぇ"}, true);
@@ -199,7 +200,8 @@ TEST(KanaMatching, HintLabelsFollowTheLetters) {
     Harness h;
     h.startProblem({"し", "か"}, true);
     auto hint = [&] {
-        return h.label(Label::LRoma1).text + "|" + h.label(Label::LRoma2).text + "|" + h.label(Label::LRoma3).text;
+        return h.label(Label::LRoma1).text + "|" + h.label(Label::LRoma2).text + "|" +
+               h.label(Label::LRoma3).text;
     };
     EXPECT_EQ(hint(), "s|i|");
     for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3}) {
@@ -252,7 +254,9 @@ TEST(KanaMatching, HintLabelsFollowTheLetters) {
     Harness j;
     j.startProblem({"じ", "ゃ"}, true);
     j.type("jy");
-    EXPECT_EQ(j.label(Label::LRoma1).text + j.label(Label::LRoma2).text + j.label(Label::LRoma3).text, "jya");
+    EXPECT_EQ(
+        j.label(Label::LRoma1).text + j.label(Label::LRoma2).text + j.label(Label::LRoma3).text,
+        "jya");
     EXPECT_TRUE(j.label(Label::LRoma2).underline);
     EXPECT_FALSE(j.label(Label::LRoma3).underline);
 }
@@ -320,7 +324,7 @@ TEST(CharacterMatching, KeyGateDecidesWhichPressesAreJudged) {
     h.key(vk::kLetterA, 0x01);    // an open gate, but a control character
     EXPECT_EQ(h.chars() + h.misses(), 0);
 
-    h.key(vk::kShift, 'A');  // Shift opens the gate for the letter that follows
+    h.key(vk::kShift, 'A');       // Shift opens the gate for the letter that follows
     h.key(vk::kSemicolon, 0xB1);  // a half-width kana byte is a miss
     h.key(228, '!');
     h.key(166, '!');
@@ -342,7 +346,8 @@ TEST(Completion, TheLastCellEndsTheExerciseAtOnce) {
     EXPECT_EQ(h.completion.calls[0].charactersTyped, 2000);
     EXPECT_EQ(h.position(), 2000);
     EXPECT_EQ(h.cell(1999).colour, colour::kBlue);
-    EXPECT_EQ(h.window.current, (std::pair<int, int>{40, 50})) << "the cursor stays on the last cell";
+    EXPECT_EQ(h.window.current, (std::pair<int, int>{40, 50}))
+        << "the cursor stays on the last cell";
     EXPECT_EQ(h.session.state(), ExerciseSession::State::Idle);
     for (int b = 0; b < 256; ++b) h.key(static_cast<unsigned char>(b));
     EXPECT_EQ(h.completion.calls.size(), 1u);
