@@ -139,6 +139,19 @@ TEST(ExerciseStop, EscStopsAtOnceWithoutAResult) {
     EXPECT_EQ(h.cell(1).colour, colour::kNone);
 }
 
+TEST(ExerciseStart, NothingCountsBeforeTheFirstStart) {
+    Harness h;
+    for (int code = 0; code < 256; ++code) {
+        h.key(code, static_cast<unsigned char>(code));
+        h.session.gridKeyPress(static_cast<unsigned char>(255 - code));
+    }
+    EXPECT_EQ(h.session.state(), State::Idle);
+    EXPECT_EQ(h.session.clock().state(), ExerciseClock::State::Off);
+    EXPECT_EQ(h.chars() + h.misses() + h.keystrokes() + h.position(), 0);
+    EXPECT_TRUE(h.completion.calls.empty());
+    EXPECT_TRUE(h.window.redraws.empty());
+}
+
 TEST(ExerciseStop, StopWhileTheStopFlagWouldBeLeftSet) {
     Harness h;
     h.start(kCourseAlphabet, false);
