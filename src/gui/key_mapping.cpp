@@ -48,7 +48,7 @@ int keypadKey(int qtKey) {
     case Qt::Key_Minus: return 109;
     case Qt::Key_Period: return 110;
     case Qt::Key_Slash: return 111;
-    case Qt::Key_Enter: return vk::kReturn;
+    case Qt::Key_Enter: return vk::kEnter;
     default: return 0;
     }
 }
@@ -56,12 +56,12 @@ int keypadKey(int qtKey) {
 int specialKey(int qtKey) {
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return vk::kF1 + (qtKey - Qt::Key_F1);
     switch (qtKey) {
-    case Qt::Key_Backspace: return vk::kBack;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return vk::kTab;
-    case Qt::Key_Return: case Qt::Key_Enter: return vk::kReturn;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return: case Qt::Key_Enter: return vk::kEnter;
     case Qt::Key_Shift: return vk::kShift;
-    case Qt::Key_Control: return vk::kControl;
-    case Qt::Key_Alt: return vk::kMenu;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
     case Qt::Key_Pause: return 19;
     case Qt::Key_CapsLock: return 20;
     case Qt::Key_Escape: return vk::kEscape;
@@ -70,10 +70,10 @@ int specialKey(int qtKey) {
     case Qt::Key_PageDown: return 34;
     case Qt::Key_End: return 35;
     case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return vk::kLeft;
+    case Qt::Key_Left: return 37;
     case Qt::Key_Up: return vk::kUp;
-    case Qt::Key_Right: return vk::kRight;
-    case Qt::Key_Down: return vk::kDown;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;
     case Qt::Key_Meta: return 91;

@@ -6,6 +6,8 @@
 #include <Qt>
 #include <optional>
 
+#include "exercise/key_codes.h"
+
 class QKeyEvent;
 
 namespace hayate::gui {
@@ -22,11 +24,5 @@ WinKey translateKey(const QKeyEvent& event);
 // they are, half-width katakana A1..DF also from the full-width kana and
 // hiragana that a kana keyboard layout delivers; nothing for anything else.
 std::optional<unsigned char> keyByte(QChar ch);
-
-namespace vk {
-constexpr int kBack = 8, kTab = 9, kReturn = 13, kShift = 16, kControl = 17, kMenu = 18,
-              kEscape = 27, kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40,
-              kF1 = 112, kF10 = 121, kNumpad0 = 96;
-}
 
 }  // namespace hayate::gui

@@ -27,6 +27,7 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "exercise/exercise_session.h"
 #include "exercise/practice_grid.h"
 #include "exercise/practice_text.h"
 #include "exercise/random_source.h"
@@ -97,11 +98,10 @@ QIcon programIcon() {
 // The core objects the window drives.
 struct TForm1::Core {
     CharTables tables = buildCharTables();
-    PracticeGrid grid;
     Mt19937Source random;
     std::unique_ptr<RecordStore> records;
     std::unique_ptr<RecordCompletion> completion;
-    bool running = false;
+    std::unique_ptr<ExerciseSession> session;
 };
 
 TForm1::TForm1(Options options) : core_(std::make_unique<Core>()), options_(std::move(options)) {
@@ -117,6 +117,7 @@ TForm1::TForm1(Options options) : core_(std::make_unique<Core>()), options_(std:
     createControls();
     createMenus();
     FormCreate();
+    createCore();
     aboutBox_ = new TAboutBox(this);
     okDlg_ = new TOKDlg(this);
 }
@@ -496,7 +497,8 @@ void TForm1::prepareGrids() {
         for (int c = 1; c <= 40; ++c) g->setCellText(c, 0, QString::asprintf("%2d", c));
         for (int r = 1; r <= 50; ++r) g->setCellText(0, r, QString::asprintf("%2d", r));
     }
-    for (int i = 0; i < PracticeGrid::kCells; ++i) core_->grid.cell(i).colour = colour::kNone;
+    PracticeGrid& grid = core_->session->grid();
+    for (int i = 0; i < PracticeGrid::kCells; ++i) grid.cell(i).colour = colour::kNone;
 }
 
 // ---------------------------------------------------------------- display port
@@ -534,7 +536,15 @@ void TForm1::setGridEnabled(bool enabled) { sg1_->setEnabled(enabled); }
 
 void TForm1::focusGrid() {
     sg1_->setEnabled(true);
-    sg1_->setFocus(Qt::OtherFocusReason);
+    if (!inFocusOut_) {
+        sg1_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Taking the focus back while Qt is still moving it away would fight
+    // Qt's own focus change; do it right after.
+    QTimer::singleShot(0, this, [this] {
+        if (sg1_->isEnabled() && core_->session->keyGateClosed()) sg1_->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 void TForm1::showStartButton(bool startVisible) {
@@ -592,7 +602,7 @@ void TForm1::SG1DrawCell(QPainter& painter, int column, int row, const QRect& re
         setStatusPanel(0, QString::asprintf("%3d : %3d ", column, row));
         background = state_.cursorColour == 0 ? QColor(255, 255, 0) : QColor(255, 255, 255);
     }
-    const PracticeCell& cell = core_->grid.at(column, row);
+    const PracticeCell& cell = core_->session->grid().at(column, row);
     int size = L.cellFontSize1;
     int lift = 0;
     if (state_.kanaMode) {
@@ -617,40 +627,94 @@ void TForm1::SG1DrawCell(QPainter& painter, int column, int row, const QRect& re
 }
 
 void TForm1::syncPracticeTexts() {
+    const PracticeGrid& grid = core_->session->grid();
     for (int i = 0; i < PracticeGrid::kCells; ++i) {
-        sg1_->setCellText(PracticeGrid::columnOf(i), PracticeGrid::rowOf(i), toQt(core_->grid.cell(i).text));
+        sg1_->setCellText(PracticeGrid::columnOf(i), PracticeGrid::rowOf(i), toQt(grid.cell(i).text));
     }
 }
 
 // ---------------------------------------------------------------- handlers
 
-void TForm1::BStartClick() {
-    // Until the exercise session is wired: fill the grid and hand it the keys.
-    TextSettings settings{state_.courseIndex, state_.spacing, state_.letterCase, state_.kanaMode};
-    buildPracticeText(core_->grid, core_->tables, settings, core_->random, nullptr);
-    showStartButton(false);
-    syncPracticeTexts();
-    setCurrentCell(1, 1);
-    scrollGridToTop();
-    core_->running = true;
-    movePointerToStopButton();
-    focusGrid();
+void TForm1::createCore() {
+    std::filesystem::path exe = options_.executablePath;
+    if (exe.empty()) exe = QCoreApplication::applicationFilePath().toStdString();
+    std::filesystem::path folder = options_.dataFolder;
+    if (folder.empty()) folder = chooseDataFolder(exe);
+    const RecordFileNames names = recordFileNames(folder, exe);
+    core_->records =
+        std::make_unique<RecordStore>(names.best, names.history, std::atoi(today_.c_str()));
+    core_->completion = std::make_unique<RecordCompletion>(*core_->records, state_, *this, *this);
+    core_->session = std::make_unique<ExerciseSession>(state_, core_->tables, core_->random, nullptr,
+                                                       *this, *this, *this, *core_->completion);
 }
 
-void TForm1::BStopClick() {
-    core_->running = false;
-    setRunning(false);
-    showStartButton(true);
-    labels_[Label::LMsg]->clear();
-    sg1_->setEnabled(false);
-    focusStartButton();
+void TForm1::loadRecords() {
+    if (!core_->records->loadAtStartup()) throw std::runtime_error("record files");
 }
 
-void TForm1::BEndClick() { endCommand(true); }
+void TForm1::refreshBestLabels() {
+    if (core_->records) {
+        core_->records->refreshBestLabels(*this, state_.courseIndex, state_.settingIndex());
+    }
+}
+
+void TForm1::showResultAndWait(bool newRecord) {
+    okDlg_->showAndWait(toQt(newRecord ? kNewRecordText : kFinishedText),
+                        fromBgr(newRecord ? kNewRecordColour : kFinishedColour), toQt(kConfirmText));
+}
+
+void TForm1::showSaveFailure(const std::string& message) { errorBox(toQt(message)); }
+
+void TForm1::BStartClick() { act(core_->session->buttonPressed(ExerciseSession::Button::Start)); }
+
+void TForm1::BStopClick() { act(core_->session->buttonPressed(ExerciseSession::Button::Stop)); }
+
+void TForm1::BEndClick() { act(core_->session->buttonPressed(ExerciseSession::Button::End)); }
+
+void TForm1::act(const ExerciseSession::KeyResult& result) {
+    if (result.start) afterStart(*result.start);
+    switch (result.action) {
+    case ExerciseSession::KeyAction::RunEndCommand: endCommand(true); break;
+    case ExerciseSession::KeyAction::FocusCourseList: comb1_->setFocus(Qt::OtherFocusReason); break;
+    case ExerciseSession::KeyAction::FocusStartButton: bStart_->setFocus(Qt::OtherFocusReason); break;
+    case ExerciseSession::KeyAction::FocusStopButton: bStop_->setFocus(Qt::OtherFocusReason); break;
+    case ExerciseSession::KeyAction::PlatformDefault:
+    case ExerciseSession::KeyAction::Consumed: break;
+    }
+}
+
+void TForm1::afterStart(const ExerciseSession::StartResult& result) {
+    using Outcome = ExerciseSession::StartResult::Outcome;
+    switch (result.outcome) {
+    case Outcome::Started:
+        syncPracticeTexts();
+        if (result.letterCaseChanged) {
+            rg4Buttons_->button(state_.letterCase)->setChecked(true);
+            showLetterCase();
+        }
+        break;
+    case Outcome::ProblemRefused:
+    case Outcome::NoProblemSource:
+        errorBox(QStringLiteral(u"この問題からは練習文を作れません"));
+        break;
+    case Outcome::SpaceSuppressed: break;
+    }
+}
+
+int TForm1::problemCharacterCount(int) const { return 0; }
 
 void TForm1::Comb1Change(int index) {
-    if (index < 0) index = 0;
+    if (index < 0) {
+        index = 0;
+        comb1_->setCurrentIndex(0);
+    }
+    if (index >= kFirstProblemCourse && problemCharacterCount(index - kFirstProblemCourse) == 0) {
+        errorBox(QStringLiteral(u"問題が作成されていません"));
+        comb1_->setCurrentIndex(state_.courseIndex);
+        return;
+    }
     state_.courseIndex = index;
+    comb1_->setCurrentIndex(index);
     setKanaMode(index == kCourseRomaji);
     refreshBestLabels();
 }
@@ -673,31 +737,40 @@ void TForm1::setTimeLimitTexts() {
     }
 }
 
-void TForm1::RG1Click(int index) {
-    state_.timeLimitIndex = index;
-    setTimeLimitTexts();
-    focusAfterSetting();
+void TForm1::applySelection(const ExerciseSession::SelectionResult& result) {
+    setStatusPanel(result.statusPanel, toQt(result.statusText));
+    switch (result.focus) {
+    case ExerciseSession::Focus::EditorGrid: sg3_->setFocus(Qt::OtherFocusReason); break;
+    case ExerciseSession::Focus::StartButton: bStart_->setFocus(Qt::OtherFocusReason); break;
+    case ExerciseSession::Focus::StopButton: bStop_->setFocus(Qt::OtherFocusReason); break;
+    }
     refreshBestLabels();
 }
 
+void TForm1::RG1Click(int index) {
+    applySelection(core_->session->selectTimeLimit(index, sg3_->isVisible()));
+}
+
 void TForm1::RG2Click(int index) {
-    state_.spacing = index;
-    setStatusPanel(2, index == 1 ? QStringLiteral(u"空白無し") : QStringLiteral(u"空白有り"));
-    focusAfterSetting();
-    refreshBestLabels();
+    applySelection(core_->session->selectSpacing(index, sg3_->isVisible()));
 }
 
 void TForm1::RG3Click(int index) {
     state_.cursorColour = index;
-    setStatusPanel(4, index == 1 ? QStringLiteral(u"入力カーソル 無色") : QStringLiteral(u"入力カーソル 黄色"));
+    setStatusPanel(4, index == 1 ? QStringLiteral(u"入力カーソル 無色")
+                                 : QStringLiteral(u"入力カーソル 黄色"));
     focusAfterSetting();
     sg1_->redrawCell(sg1_->currentColumn(), sg1_->currentRow());
 }
 
 void TForm1::RG4Click(int index) {
     state_.letterCase = index;
-    setStatusPanel(3, index == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字"));
+    showLetterCase();
     focusAfterSetting();
+}
+
+void TForm1::showLetterCase() {
+    setStatusPanel(3, state_.letterCase == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字"));
 }
 
 void TForm1::focusAfterSetting() {
@@ -710,38 +783,14 @@ void TForm1::focusAfterSetting() {
     }
 }
 
-void TForm1::loadRecords() {
-    std::filesystem::path exe = options_.executablePath;
-    if (exe.empty()) exe = QCoreApplication::applicationFilePath().toStdString();
-    std::filesystem::path folder = options_.dataFolder;
-    if (folder.empty()) folder = chooseDataFolder(exe);
-    const RecordFileNames names = recordFileNames(folder, exe);
-    core_->records = std::make_unique<RecordStore>(names.best, names.history, std::stoi(today_));
-    if (!core_->records->loadAtStartup()) throw std::runtime_error("record files");
-    core_->completion = std::make_unique<RecordCompletion>(*core_->records, state_, *this, *this);
-}
+void TForm1::Timer1Timer() { core_->session->clockTick(); }
 
-void TForm1::refreshBestLabels() {
-    if (core_->records) core_->records->refreshBestLabels(*this, state_.courseIndex, state_.settingIndex());
-}
+void TForm1::SG1KeyDown(int virtualKey) { core_->session->gridKeyDown(virtualKey); }
 
-void TForm1::showResultAndWait(bool newRecord) {
-    okDlg_->showAndWait(toQt(newRecord ? kNewRecordText : kFinishedText),
-                        fromBgr(newRecord ? kNewRecordColour : kFinishedColour), toQt(kConfirmText));
-}
-
-void TForm1::showSaveFailure(const std::string& message) { errorBox(toQt(message)); }
-
-void TForm1::Timer1Timer() {}
-
-void TForm1::SG1KeyDown(int virtualKey) {
-    if (virtualKey == vk::kEscape) BStopClick();
-}
-
-void TForm1::SG1KeyPress(unsigned char) {}
+void TForm1::SG1KeyPress(unsigned char key) { core_->session->gridKeyPress(key); }
 
 void TForm1::SG1Enter() {
-    setLabelText(Label::LMsg, toSjis(QStringLiteral(u"【ＥＳＣ】で中止")));
+    core_->session->gridFocusGained();
     // Keys must arrive as plain characters, not through the input method.
     if (QInputMethod* im = QGuiApplication::inputMethod()) {
         im->reset();
@@ -750,50 +799,30 @@ void TForm1::SG1Enter() {
 }
 
 void TForm1::SG1Exit() {
-    if (core_->running) {
-        QTimer::singleShot(0, this, [this] {
-            if (core_->running && isActiveWindow()) focusGrid();
-        });
-        return;
-    }
-    labels_[Label::LMsg]->clear();
+    inFocusOut_ = true;
+    core_->session->gridFocusLost();
+    inFocusOut_ = false;
 }
 
 bool TForm1::ButtonKeyDown(QPushButton* button, int virtualKey) {
-    if (virtualKey == vk::kF1) {
-        endCommand(true);
-        return true;
-    }
-    if (virtualKey == vk::kF10) {
-        BStartClick();
-        return true;
-    }
-    if (virtualKey == vk::kUp && button == bStart_) {
-        comb1_->setFocus(Qt::OtherFocusReason);
-        return true;
-    }
-    return false;
+    const auto which = button == bStart_  ? ExerciseSession::Button::Start
+                       : button == bStop_ ? ExerciseSession::Button::Stop
+                                          : ExerciseSession::Button::End;
+    const ExerciseSession::KeyResult result = core_->session->buttonKeyDown(which, virtualKey);
+    act(result);
+    return result.action != ExerciseSession::KeyAction::PlatformDefault;
 }
 
 bool TForm1::Comb1KeyDown(int virtualKey) {
-    if (virtualKey == vk::kF1) {
-        endCommand(true);
-        return true;
-    }
-    if (virtualKey == vk::kF10) {
-        BStartClick();
-        return true;
-    }
-    if (virtualKey == vk::kReturn) {
-        focusAfterSetting();
-        return true;
-    }
-    return false;
+    const ExerciseSession::KeyResult result = core_->session->courseListKeyDown(virtualKey);
+    act(result);
+    return result.action != ExerciseSession::KeyAction::PlatformDefault;
 }
 
-void TForm1::BStartEnter() {}
+void TForm1::BStartEnter() { core_->session->startButtonFocusGained(); }
 
-void TForm1::endCommand(bool) {
+void TForm1::endCommand(bool guarded) {
+    if (guarded && core_->session->takeSpaceKeyGuard()) return;
     if (askYesNo(QStringLiteral(u"終了しますか"), true)) close();
 }
 

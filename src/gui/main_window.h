@@ -13,6 +13,7 @@
 
 #include "app/layout.h"
 #include "exercise/exercise_ports.h"
+#include "exercise/exercise_session.h"
 #include "exercise/shared_state.h"
 #include "records/record_completion.h"
 
@@ -140,7 +141,13 @@ private:
     void focusAfterSetting();
     void setKanaMode(bool on);
     void refreshBestLabels();
+    void createCore();
     void loadRecords();
+    void act(const ExerciseSession::KeyResult& result);
+    void afterStart(const ExerciseSession::StartResult& result);
+    void applySelection(const ExerciseSession::SelectionResult& result);
+    void showLetterCase();
+    int problemCharacterCount(int slot) const;
     void setStatusPanel(int panel, const QString& text);
     void setTimeLimitTexts();
     QPoint messagePosition() const;
@@ -156,6 +163,7 @@ private:
     SharedState state_;
     WindowLayout layout_;
     bool shown_ = false;
+    bool inFocusOut_ = false;
     bool firstShowFailed_ = false;
     std::string today_;  // yyyymmdd
 
