@@ -87,7 +87,8 @@ void GridWidget::redrawCell(int column, int row) {
     const QRect r = cellRect(column, row);
     if (r.isEmpty()) return;
     // The cell and its grid lines, nothing more.
-    viewport()->update(r.adjusted(0, 0, 1, 1));
+    const int line = gridLines_ ? 1 : 0;
+    viewport()->update(r.adjusted(0, 0, line, line));
 }
 
 int GridWidget::lastFullyVisibleRow() const {
@@ -201,13 +202,16 @@ void GridWidget::mousePressEvent(QMouseEvent* event) {
 
 void GridWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    const QRect dirty = event->rect();
+    // The region, not its bounding box: the old and the new cursor cell can
+    // lie at opposite ends of the grid.
+    const QRegion& region = event->region();
+    const QRect dirty = region.boundingRect();
     const int line = gridLines_ ? 1 : 0;
     const QColor base = palette().color(QPalette::Base);
     const bool focus = hasFocus();
 
     auto paintCell = [&](int column, int row, const QRect& r) {
-        if (!r.intersects(dirty)) return;
+        if (!region.intersects(r)) return;
         ++paintedCells_;
         CellState state;
         state.fixed = row == 0 || column == 0;

@@ -87,7 +87,10 @@ void TOKDlg::BYesClick() { confirm(); }
 
 void TOKDlg::confirm() {
     hide();
-    if (mainWindow_) mainWindow_->setEnabled(true);
+    if (mainWindow_) {
+        mainWindow_->setEnabled(true);
+        mainWindow_->activateWindow();
+    }
     confirmedFlag_ = 1;
 }
 
