@@ -33,7 +33,9 @@ int indexInRow(std::u8string_view row, char32_t wanted) {
     return -1;
 }
 
-unsigned sjisCodeOf(char32_t cp) {
+}  // namespace
+
+unsigned sjisCodeFor(char32_t cp) {
     if (cp >= 0x3041 && cp <= 0x3093) return 0x829F + (cp - 0x3041);  // ぁ..ん
     if (cp >= 0x30A1 && cp <= 0x30F6) {                               // ァ..ヶ, 83 7F unused
         unsigned code = 0x8340 + (cp - 0x30A1);
@@ -44,10 +46,8 @@ unsigned sjisCodeOf(char32_t cp) {
     if (cp >= 0xFF41 && cp <= 0xFF5A) return 0x8281 + (cp - 0xFF41);  // ａ..ｚ
     if (int k = indexInRow(kRow1Low, cp); k >= 0) return 0x8140 + k;
     if (int k = indexInRow(kRow1High, cp); k >= 0) return 0x8180 + k;
-    throw std::invalid_argument("character outside the Shift-JIS literal repertoire");
+    return 0;
 }
-
-}  // namespace
 
 std::string sjisLiteral(std::u8string_view utf8) {
     std::string out;
@@ -57,7 +57,10 @@ std::string sjisLiteral(std::u8string_view utf8) {
         if (cp < 0x80) {
             out.push_back(static_cast<char>(cp));
         } else {
-            out += sjisChar(sjisCodeOf(cp));
+            const unsigned code = sjisCodeFor(cp);
+            if (code == 0)
+                throw std::invalid_argument("character outside the Shift-JIS literal repertoire");
+            out += sjisChar(code);
         }
     }
     return out;
