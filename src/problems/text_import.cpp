@@ -1,5 +1,6 @@
 #include "problems/text_import.h"
 
+#include <array>
 #include <cstdint>
 #include <fstream>
 #include <system_error>
@@ -98,24 +99,32 @@ void appendShiftJis(std::string& out, char32_t cp) {
     }
 }
 
-// Kana index of every two-byte character, looked up by its code: the import
-// tests each character of a file that may be megabytes long.
+// Kana index of a two-byte character by its code: the import tests each
+// character of a file that may be megabytes long. Every two-byte entry of the
+// kana table has the lead byte 81 or 82.
 class KanaIndexTable {
   public:
-    explicit KanaIndexTable(const CharTables& tables) : index_(65536, -1) {
+    explicit KanaIndexTable(const CharTables& tables) {
+        index_.fill(-1);
         for (int k = CharTables::kLastKanaIndex; k >= 0; --k) {  // the lowest index wins
             const std::string& kana = tables.kana(k);
-            if (kana.size() == 2) index_[code(kana)] = static_cast<std::int16_t>(k);
+            if (kana.size() == 2 && slot(kana) >= 0)
+                index_[static_cast<std::size_t>(slot(kana))] = static_cast<std::int16_t>(k);
         }
     }
-    int operator()(std::string_view ch) const { return ch.size() == 2 ? index_[code(ch)] : -1; }
+    int operator()(std::string_view ch) const {
+        if (ch.size() != 2) return -1;
+        const int s = slot(ch);
+        return s >= 0 ? index_[static_cast<std::size_t>(s)] : -1;
+    }
 
   private:
-    static std::size_t code(std::string_view ch) {
-        return static_cast<std::size_t>(static_cast<unsigned char>(ch[0])) << 8 |
-               static_cast<unsigned char>(ch[1]);
+    static int slot(std::string_view ch) {
+        const int lead = static_cast<unsigned char>(ch[0]);
+        if (lead != 0x81 && lead != 0x82) return -1;
+        return (lead - 0x81) * 256 + static_cast<unsigned char>(ch[1]);
     }
-    std::vector<std::int16_t> index_;
+    std::array<std::int16_t, 512> index_;
 };
 
 bool accept(const CharTables& tables, int kind, int kanaIndex, std::string& ch) {
@@ -181,9 +190,9 @@ bool acceptImportCharacter(const CharTables& tables, int kind, std::string& ch) 
     return accept(tables, kind, kanaIndexOf(tables, ch), ch);
 }
 
-ImportResult parseImportText(const CharTables& sharedTables, int kind, std::string_view fileBytes) {
-    CharTables tables = sharedTables;
-    tables.setBrackets(kind == 1 ? CharTables::Brackets::Corner : CharTables::Brackets::Square);
+namespace {
+
+ImportResult parse(const CharTables& tables, int kind, std::string_view fileBytes) {
     const KanaIndexTable kanaIndex(tables);
 
     const bool utf8 = detectTextEncoding(fileBytes) == TextEncoding::Utf8;
@@ -231,6 +240,17 @@ ImportResult parseImportText(const CharTables& sharedTables, int kind, std::stri
         }
     }
     return result;
+}
+
+}  // namespace
+
+ImportResult parseImportText(const CharTables& tables, int kind, std::string_view fileBytes) {
+    const auto forms = kind == 1 ? CharTables::Brackets::Corner : CharTables::Brackets::Square;
+    // The editor keeps the forms of its kind, so a copy is seldom needed.
+    if (tables.brackets() == forms) return parse(tables, kind, fileBytes);
+    CharTables own = tables;
+    own.setBrackets(forms);
+    return parse(own, kind, fileBytes);
 }
 
 std::optional<std::string> readImportFile(const std::filesystem::path& path) {

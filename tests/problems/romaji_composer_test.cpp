@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ struct KeyCase {
     const char* perKey;
     const char* pending;
 };
+
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << '"' << c.keys << '"'; }
 
 std::vector<std::string> split(const std::string& s) {
     std::vector<std::string> parts(1);
