@@ -21,6 +21,14 @@ std::string kanjiUtf8() {
     return text;
 }
 
+// Symbols of the punctuation row that no kind takes, late in the row.
+std::string starsUtf8() {
+    const std::string star = "★";
+    std::string text;
+    while (text.size() + star.size() <= kImportReadLimit) text += star;
+    return text;
+}
+
 std::string kanjiShiftJis() {
     const std::string kanji = "\x8A\xBF\x8E\x9A";  // 漢字
     std::string text;
@@ -52,6 +60,7 @@ void BM_Import(benchmark::State& state, std::string (*make)(), int kind) {
 BENCHMARK_CAPTURE(BM_Import, utf8_kanji_4MiB_kind1, kanjiUtf8, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Import, sjis_kanji_4MiB_kind1, kanjiShiftJis, 1)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Import, utf8_stars_4MiB_kind0, starsUtf8, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Import, random_4MiB_kind0, randomBytes, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Import, utf8_kana_lines_kind1, kanaLines, 1)->Unit(benchmark::kMillisecond);
 

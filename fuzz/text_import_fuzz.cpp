@@ -11,9 +11,15 @@
 #include "text/sjis.h"
 
 namespace {
-const hayate::CharTables& tables() {
-    static const hayate::CharTables t = hayate::buildCharTables();
-    return t;
+// Tables with the bracket forms of each kind, as the editor keeps them.
+const hayate::CharTables& tablesFor(int kind) {
+    static const hayate::CharTables corner = hayate::buildCharTables();
+    static const hayate::CharTables square = [] {
+        hayate::CharTables t = hayate::buildCharTables();
+        t.setBrackets(hayate::CharTables::Brackets::Square);
+        return t;
+    }();
+    return kind == 1 ? corner : square;
 }
 }  // namespace
 
@@ -22,13 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int kind = data[0] % 4;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
-    const hayate::ImportResult result = hayate::parseImportText(tables(), kind, bytes);
+    const hayate::ImportResult result = hayate::parseImportText(tablesFor(kind), kind, bytes);
     if (result.characters.size() > hayate::kImportMaxCharacters) std::abort();
     if (result.empty && !result.characters.empty()) std::abort();
     for (const std::string& ch : result.characters) {
         if (ch.size() != 2 || !hayate::isLeadByte(static_cast<unsigned char>(ch[0]))) std::abort();
         std::string again = ch;
-        if (!hayate::acceptImportCharacter(tables(), kind, again) || again != ch) std::abort();
+        if (!hayate::acceptImportCharacter(tablesFor(kind), kind, again) || again != ch)
+            std::abort();
     }
     // The converter never produces half a character either.
     const std::string converted = hayate::utf8ToShiftJis(bytes);

@@ -1,6 +1,9 @@
 #include "text/sjis.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace hayate {
 
@@ -23,14 +26,19 @@ char32_t decodeOne(std::u8string_view s, std::size_t& i) {
     return cp;
 }
 
-int indexInRow(std::u8string_view row, char32_t wanted) {
-    std::size_t i = 0;
-    int n = 0;
-    while (i < row.size()) {
-        if (decodeOne(row, i) == wanted) return n;
-        ++n;
-    }
-    return -1;
+// Code points of the punctuation row with their codes, sorted for lookup.
+const std::vector<std::pair<char32_t, unsigned>>& row1Codes() {
+    static const std::vector<std::pair<char32_t, unsigned>> codes = [] {
+        std::vector<std::pair<char32_t, unsigned>> t;
+        auto add = [&](std::u8string_view row, unsigned code) {
+            for (std::size_t i = 0; i < row.size();) t.emplace_back(decodeOne(row, i), code++);
+        };
+        add(kRow1Low, 0x8140);
+        add(kRow1High, 0x8180);
+        std::sort(t.begin(), t.end());
+        return t;
+    }();
+    return codes;
 }
 
 }  // namespace
@@ -44,9 +52,10 @@ unsigned sjisCodeFor(char32_t cp) {
     if (cp >= 0xFF10 && cp <= 0xFF19) return 0x824F + (cp - 0xFF10);  // ０..９
     if (cp >= 0xFF21 && cp <= 0xFF3A) return 0x8260 + (cp - 0xFF21);  // Ａ..Ｚ
     if (cp >= 0xFF41 && cp <= 0xFF5A) return 0x8281 + (cp - 0xFF41);  // ａ..ｚ
-    if (int k = indexInRow(kRow1Low, cp); k >= 0) return 0x8140 + k;
-    if (int k = indexInRow(kRow1High, cp); k >= 0) return 0x8180 + k;
-    return 0;
+    const auto& codes = row1Codes();
+    const auto it =
+        std::lower_bound(codes.begin(), codes.end(), std::pair<char32_t, unsigned>{cp, 0});
+    return it != codes.end() && it->first == cp ? it->second : 0;
 }
 
 std::string sjisLiteral(std::u8string_view utf8) {

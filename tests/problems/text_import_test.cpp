@@ -175,6 +175,8 @@ TEST_F(TextImportTest, Utf8ToShiftJisAgreesWithCodePage932) {
         if (code != 0x817F) repertoire += test::utf8(sjisChar(code));
     }
     EXPECT_EQ(hex(utf8ToShiftJis(repertoire)), hex(sj(repertoire)));
+    EXPECT_EQ(sjisCodeFor(U'★'), 0x819Au);
+    EXPECT_EQ(sjisCodeFor(U'漢'), 0u);
     // Half-width katakana.
     EXPECT_EQ(hex(utf8ToShiftJis("ｱﾞｰ｡")), "B1 DE B0 A1");
     // Anything else, and each malformed byte, becomes 〓.
