@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "exercise/practice_text.h"
+
 namespace hayate {
 
 std::optional<std::string> newProblemFileName(std::string_view input) {
@@ -36,7 +38,7 @@ bool applyProblemFileSwitch(SharedState& state, ProblemEditor& editor, std::stri
 }
 
 bool applyProblemDeleted(SharedState& state, int slot) {
-    if (state.courseIndex != courseOfSlot(slot)) return false;
+    if (state.courseIndex != kFirstProblemCourse + slot) return false;
     state.courseIndex = 0;
     return true;
 }

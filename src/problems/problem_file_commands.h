@@ -53,8 +53,4 @@ bool applyProblemFileSwitch(SharedState& state, ProblemEditor& editor, std::stri
 // empties the grid with ProblemEditor::emptyAfterDelete.
 bool applyProblemDeleted(SharedState& state, int slot);
 
-// Course index of a problem slot, and the number of built-in courses before them.
-constexpr int kFirstProblemCourse = 5;
-constexpr int courseOfSlot(int slot) { return slot + kFirstProblemCourse; }
-
 }  // namespace hayate
