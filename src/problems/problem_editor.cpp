@@ -27,10 +27,10 @@ bool isValidKind(int kind) { return kind >= 0 && kind <= 3; }
 // Keys whose character the grid takes as text (Windows virtual-key codes).
 bool isTextKey(int key) {
     return key == vk::kBackspace || key == vk::kShift || key == vk::kSpace ||
-           (key >= 48 && key <= 57) ||   // digits
-           (key >= 64 && key <= 90) ||   // letters
-           (key >= 96 && key <= 111) ||  // keypad digits and operators
-           (key >= 166 && key <= 228);   // punctuation and symbol keys among others
+           (key >= vk::kDigit0 && key <= vk::kDigit9) ||
+           (key >= 64 && key <= vk::kLetterZ) ||           // letters (and 64)
+           (key >= vk::kNumpad0 && key <= vk::kDivide) ||  // keypad digits and operators
+           (key >= 166 && key <= 228);  // punctuation and symbol keys among others
 }
 
 // One two-byte character and nothing else: all a cell may hold.

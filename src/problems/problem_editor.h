@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "exercise/key_codes.h"
 #include "problems/romaji_composer.h"
 #include "text/char_tables.h"
 
@@ -54,18 +55,6 @@ int letterCaseForKind(int kind, int current);
 // first panel while the focused cell is drawn ("%3d : %3d ", column first).
 std::string editorHeaderText(int number);
 std::string editorCursorText(int column, int row);
-
-// Windows virtual-key codes the editor tells apart; the window maps its own
-// key codes to these.
-namespace vk {
-constexpr int kBackspace = 8;
-constexpr int kShift = 16;
-constexpr int kEscape = 27;
-constexpr int kSpace = 32;
-constexpr int kDelete = 46;
-constexpr int kF1 = 112;
-constexpr int kF10 = 121;
-}  // namespace vk
 
 class ProblemEditor {
   public:
@@ -134,7 +123,8 @@ class ProblemEditor {
     // Leaving the slot list puts the kind and unit of the slot as loaded back.
     void slotListLeft();
 
-    // Grid events.
+    // Grid events. Key-downs bring Windows virtual-key codes (hayate::vk),
+    // key-presses the one Shift-JIS byte of the typed character.
     EditorKeyAction SG3KeyDown(int virtualKey);
     void SG3KeyPress(unsigned char ch);
     void SG3SelectCell(int column, int row);
