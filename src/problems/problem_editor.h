@@ -138,6 +138,9 @@ class ProblemEditor {
     const std::string& cellText(int column, int row) const;
     bool marked(int column, int row) const;
     CellLook cellLook(int column, int row) const;
+    // Pixels by which cell texts are drawn higher than the layout's offset:
+    // lower-case letters sit 2 pixels up, except in the romaji kind.
+    int textRaise(int letterCase) const { return kind_ != kRomajiKind && letterCase == 1 ? 2 : 0; }
 
     // The 50 rows a store writes: each row's cells from column 1 up to its
     // first empty cell, and the number of characters in them.

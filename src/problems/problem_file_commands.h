@@ -15,6 +15,9 @@
 
 namespace hayate {
 
+// The input box for a new file's name takes at most this many characters.
+constexpr int kNewFileNameMaxLength = 255;
+
 // The name a new problem file is created under, from the text of the input
 // box: nothing when the text is empty (the user gave no name), ".USR" appended
 // when the name holds no "." anywhere. The bytes are passed on as they are;

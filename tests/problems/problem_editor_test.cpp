@@ -403,6 +403,11 @@ TEST_F(ProblemEditorTest, CellLooks) {
     EXPECT_FALSE(editor.cellLook(6, 1).voicedKanaFont);
     EXPECT_FALSE(editor.cellLook(7, 1).voicedKanaFont);
     EXPECT_EQ(editor.cellLook(7, 1).text, "");
+
+    EXPECT_EQ(editor.textRaise(1), 0);
+    editor.kindClicked(2);
+    EXPECT_EQ(editor.textRaise(1), 2);
+    EXPECT_EQ(editor.textRaise(0), 0);
 }
 
 TEST(EditorHelpersTest, TextsOfTheEditorScreen) {
