@@ -4,11 +4,13 @@
 
 namespace hayate::vk {
 
+constexpr int kBackspace = 8;
 constexpr int kEnter = 13;
 constexpr int kShift = 16;
 constexpr int kEscape = 27;
 constexpr int kSpace = 32;
 constexpr int kUp = 38;
+constexpr int kDelete = 46;
 constexpr int kDigit0 = 48;
 constexpr int kDigit9 = 57;
 constexpr int kLetterA = 65;

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "exercise/practice_text.h"  // kCourseCount: 5 built-in courses, then problem slots 0..9
+#include "exercise/practice_text.h"  // kCourseCount
 
 namespace hayate {
 
