@@ -60,7 +60,11 @@ public:
     // Cells painted since the counter was reset: tests and the benchmark
     // check that a key repaints only the cells it changed.
     long paintedCells() const { return paintedCells_; }
-    void resetPaintedCells() { paintedCells_ = 0; }
+    qint64 paintNanoseconds() const { return paintNs_; }
+    void resetPaintedCells() {
+        paintedCells_ = 0;
+        paintNs_ = 0;
+    }
 
 signals:
     void currentCellChanged(int column, int row);
@@ -81,6 +85,7 @@ private:
     void ensureVisible(int column, int row);
     int lastFullyVisibleRow() const;
     int lastFullyVisibleColumn() const;
+    int lastTopRow() const;  // top row at which the last row is fully in sight
 
     std::vector<int> columnWidths_;
     std::vector<int> rowHeights_;
@@ -95,6 +100,7 @@ private:
     int leftColumn_ = 1;
     bool syncingBars_ = false;
     long paintedCells_ = 0;
+    qint64 paintNs_ = 0;
 };
 
 }  // namespace hayate::gui

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStaticText>
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
@@ -134,6 +135,9 @@ QLabel* TForm1::makeLabel(const char* name, const QString& text, QWidget* parent
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Opaque, so that a changed figure repaints the label alone and not the
+    // panel behind it.
+    label->setAutoFillBackground(true);
     return label;
 }
 
@@ -305,6 +309,7 @@ void TForm1::createControls() {
         auto* panel = new QLabel(sBar1_);
         panel->setObjectName(QStringLiteral("SBar1Panel%1").arg(i));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setAutoFillBackground(true);
         panel->setTextFormat(Qt::PlainText);
         panel->setAlignment((i >= 5 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         panel->setFont(QFont(QStringLiteral(u"ＭＳ ゴシック")));
@@ -440,6 +445,7 @@ void TForm1::applyLayout() {
         f.setPixelSize(px(L.cellFontSize1));
         g->setFont(f);
     }
+    prepareCellFonts();
     sg2_->setGeometry(L.recordsGrid.left, gridTop, L.recordsWidth, L.recordsGrid.height);
     for (int c = 0; c < 7; ++c) sg2_->setColumnWidth(c, L.recordsColumnWidths[static_cast<std::size_t>(c)]);
     for (int r = 0; r < 16; ++r) sg2_->setRowHeight(r, L.recordsRowHeight);
@@ -587,14 +593,9 @@ void TForm1::setStatusPanel(int panel, const QString& text) {
 void TForm1::SG1DrawCell(QPainter& painter, int column, int row, const QRect& rect,
                          const CellState& state) {
     const WindowLayout& L = layout_;
-    const bool narrow = L.screenWidth < 1024;
-    QFont font = painter.font();
     if (state.fixed && !state.focused) {
-        font.setPixelSize(px(L.cellFontSize3));
-        font.setBold(false);
-        painter.setFont(font);
-        painter.drawText(QRect(rect.left() + 2, rect.top() + L.textOffset2, rect.width() * 2, rect.height() * 2),
-                         Qt::AlignLeft | Qt::AlignTop, sg1_->cellText(column, row));
+        drawCellText(painter, kHeaderFont, QPoint(rect.left() + 2, rect.top() + L.textOffset2),
+                     sg1_->cellText(column, row));
         return;
     }
     QColor background = Qt::white;
@@ -603,16 +604,15 @@ void TForm1::SG1DrawCell(QPainter& painter, int column, int row, const QRect& re
         background = state_.cursorColour == 0 ? QColor(255, 255, 0) : QColor(255, 255, 255);
     }
     const PracticeCell& cell = core_->session->grid().at(column, row);
-    int size = L.cellFontSize1;
+    bool large = true;
     int lift = 0;
     if (state_.kanaMode) {
+        // が..ぽ in Shift-JIS order are drawn a size smaller.
         const std::string& t = cell.text;
-        if (t >= std::string("\x82\xAA") && t <= std::string("\x82\xDB")) size = L.cellFontSize2;
+        if (t >= std::string("\x82\xAA") && t <= std::string("\x82\xDB")) large = false;
     } else if (state_.letterCase == 1) {
         lift = 2;
     }
-    font.setBold(narrow);
-    font.setPixelSize(px(size));
     QColor pen = Qt::black;
     if (cell.colour == colour::kBlue) {
         pen = Qt::blue;
@@ -620,10 +620,38 @@ void TForm1::SG1DrawCell(QPainter& painter, int column, int row, const QRect& re
         background = Qt::red;
     }
     painter.fillRect(rect, background);
-    painter.setFont(font);
     painter.setPen(pen);
-    painter.drawText(QRect(rect.left(), rect.top() + L.textOffset1 - lift, rect.width() * 2, rect.height() * 2),
-                     Qt::AlignLeft | Qt::AlignTop, sg1_->cellText(column, row));
+    const int font = (large ? kCellFont1 : kCellFont2) + (L.screenWidth < 1024 ? 1 : 0);
+    drawCellText(painter, font, QPoint(rect.left(), rect.top() + L.textOffset1 - lift),
+                 sg1_->cellText(column, row));
+}
+
+void TForm1::prepareCellFonts() {
+    const int sizes[] = {layout_.cellFontSize1, layout_.cellFontSize1, layout_.cellFontSize2,
+                         layout_.cellFontSize2, layout_.cellFontSize3};
+    for (int i = 0; i < kCellFontCount; ++i) {
+        QFont f(QStringLiteral(u"ＭＳ ゴシック"));
+        f.setPixelSize(px(sizes[i]));
+        f.setBold(i == kCellFont1 + 1 || i == kCellFont2 + 1);
+        cellFonts_[static_cast<std::size_t>(i)] = f;
+        cellTexts_[static_cast<std::size_t>(i)].clear();
+    }
+}
+
+void TForm1::drawCellText(QPainter& painter, int font, const QPoint& at, const QString& text) {
+    if (text.isEmpty()) return;
+    // Laid-out texts are kept: a key repaints two cells, and laying a
+    // character out again each time costs more than drawing it.
+    auto& cache = cellTexts_[static_cast<std::size_t>(font)];
+    auto it = cache.find(text);
+    if (it == cache.end()) {
+        QStaticText st(text);
+        st.setTextFormat(Qt::PlainText);
+        st.prepare(QTransform(), cellFonts_[static_cast<std::size_t>(font)]);
+        it = cache.insert(text, st);
+    }
+    painter.setFont(cellFonts_[static_cast<std::size_t>(font)]);
+    painter.drawStaticText(at, *it);
 }
 
 void TForm1::syncPracticeTexts() {

@@ -2,7 +2,10 @@
 // control event; the handlers translate Qt events and call the core.
 #pragma once
 
+#include <QFont>
+#include <QHash>
 #include <QMainWindow>
+#include <QStaticText>
 #include <QPointer>
 #include <array>
 #include <cstdint>
@@ -156,6 +159,8 @@ private:
     bool askYesNo(const QString& text, bool atMessagePosition);
     QLabel* labelFor(Label label) const;
     void syncPracticeTexts();
+    void prepareCellFonts();
+    void drawCellText(QPainter& painter, int font, const QPoint& at, const QString& text);
 
     struct Core;
     std::unique_ptr<Core> core_;
@@ -204,6 +209,10 @@ private:
     QTimer* timer1_ = nullptr;
     std::map<Ctl, QWidget*> placed_;  // controls the layout moves
     std::map<Label, QLabel*> labels_;
+    // Cell fonts: size 1 plain and bold, size 2 plain and bold, headers.
+    enum { kCellFont1 = 0, kCellFont2 = 2, kHeaderFont = 4, kCellFontCount = 5 };
+    std::array<QFont, kCellFontCount> cellFonts_;
+    std::array<QHash<QString, QStaticText>, kCellFontCount> cellTexts_;
     QLabel* l5_ = nullptr;
     QLabel* l6_ = nullptr;
 };

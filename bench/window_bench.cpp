@@ -1,0 +1,210 @@
+// The window itself: from a key event in the practice grid to the end of the
+// repaint of the cells it changed, over whole exercises; the start-up of the
+// real program to its first shown window; and the program's peak memory.
+// Run it under a real X server (xvfb-run) or with QT_QPA_PLATFORM=offscreen.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "gui/grid_widget.h"
+#include "gui/main_window.h"
+
+using hayate::gui::GridWidget;
+using hayate::gui::TForm1;
+
+namespace {
+
+std::filesystem::path scratchFolder() {
+    static const std::filesystem::path dir = [] {
+        auto p = std::filesystem::temp_directory_path() / ("hayate-bench-" + std::to_string(getpid()));
+        std::filesystem::create_directories(p);
+        return p;
+    }();
+    return dir;
+}
+
+TForm1::Options benchOptions() {
+    TForm1::Options o;
+    o.screenWidthOverride = 1024;
+    o.screenHeightOverride = 768;
+    o.dataFolder = scratchFolder();
+    o.executablePath = scratchFolder() / "hayateuchi";
+    return o;
+}
+
+char keyFor(const QString& cell) {
+    const char16_t c = cell.at(0).unicode();
+    if (c == 0x3000) return ' ';
+    if (c >= 0xFF01 && c <= 0xFF5E) return static_cast<char>(c - 0xFEE0);
+    return '?';
+}
+
+// Paints what the key made dirty, now, the way the event loop would.
+void flushRepaint(QWidget* window) { QCoreApplication::sendPostedEvents(window, QEvent::UpdateRequest); }
+
+// The in-process benchmarks share one application, made when first needed
+// (after the start-up benchmarks have run their own processes).
+void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "window_bench";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        auto* a = new QApplication(argc, argv);
+        hayate::gui::installFontSubstitutes();
+        return a;
+    }();
+    (void)app;
+}
+
+void BM_KeyToRepaint(benchmark::State& state) {
+    ensureApplication();
+    TForm1 form(benchOptions());
+    form.show();
+    QApplication::setActiveWindow(&form);
+    (void)QTest::qWaitForWindowExposed(&form);
+    auto* grid = form.findChild<GridWidget*>("SG1");
+    std::vector<double> latencies, keyOnly;
+    long cells = 0, keys = 0;
+    double paintUs = 0;
+    for (auto _ : state) {
+        form.findChild<QWidget*>("BStart")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+        QTest::qWait(20);
+        double total = 0;
+        // The last cell ends the exercise with a dialog; stop one short.
+        for (int i = 0; i < 1999; ++i) {
+            const char key = keyFor(grid->cellText(i % 40 + 1, i / 40 + 1));
+            grid->resetPaintedCells();
+            QElapsedTimer t;
+            t.start();
+            if (key == ' ') {
+                QTest::keyClick(grid, Qt::Key_Space);
+            } else {
+                QTest::keyClick(grid, key);
+            }
+            const double keyUs = static_cast<double>(t.nsecsElapsed()) / 1000.0;
+            flushRepaint(&form);
+            const double us = static_cast<double>(t.nsecsElapsed()) / 1000.0;
+            keyOnly.push_back(keyUs);
+            latencies.push_back(us);
+            total += us;
+            cells += grid->paintedCells();
+            paintUs += static_cast<double>(grid->paintNanoseconds()) / 1000.0;
+            ++keys;
+        }
+        state.SetIterationTime(total / 1e6);
+        QTest::keyClick(grid, Qt::Key_Escape);
+    }
+    std::sort(latencies.begin(), latencies.end());
+    auto pct = [&](double p) { return latencies[static_cast<std::size_t>(p * (latencies.size() - 1))]; };
+    state.counters["p50_us"] = pct(0.50);
+    std::sort(keyOnly.begin(), keyOnly.end());
+    state.counters["key_p50"] = keyOnly[keyOnly.size() / 2];
+    state.counters["key_p99"] = keyOnly[keyOnly.size() * 99 / 100];
+    state.counters["p99_us"] = pct(0.99);
+    state.counters["max_us"] = latencies.back();
+    state.counters["grid_paint_us"] = paintUs / static_cast<double>(keys);
+    state.counters["cells_per_key"] = static_cast<double>(cells) / static_cast<double>(keys);
+    state.SetItemsProcessed(keys);
+}
+
+
+// For comparison: a key followed by a repaint of every visible cell.
+void BM_FullGridRepaint(benchmark::State& state) {
+    ensureApplication();
+    TForm1 form(benchOptions());
+    form.show();
+    (void)QTest::qWaitForWindowExposed(&form);
+    auto* grid = form.findChild<GridWidget*>("SG1");
+    for (auto _ : state) {
+        grid->viewport()->repaint();
+    }
+}
+
+
+// The real program's start: this benchmark runs itself as a new process that
+// starts the application, shows the main window and waits until it is on
+// screen. Wall time from spawn to exit, and the process's peak resident
+// memory, also after a whole exercise typed in it.
+int runChild(bool exercise) {
+    int argc = 1;
+    char name[] = "hayateuchi";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    hayate::gui::installFontSubstitutes();
+    TForm1 form(benchOptions());
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) return 2;
+    QCoreApplication::processEvents();
+    if (exercise) {
+        auto* grid = form.findChild<GridWidget*>("SG1");
+        form.findChild<QWidget*>("BStart")->setFocus();
+        QTest::keyClick(form.findChild<QWidget*>("BStart"), Qt::Key_F10);
+        for (int i = 0; i < 1999; ++i) {
+            const char key = keyFor(grid->cellText(i % 40 + 1, i / 40 + 1));
+            QTest::keyClick(grid, key == ' ' ? ' ' : key);
+            flushRepaint(&form);
+        }
+    }
+    return 0;
+}
+
+void runChildren(benchmark::State& state, bool exercise) {
+    long maxRssKb = 0;
+    for (auto _ : state) {
+        char self[] = "/proc/self/exe";
+        char mode[32];
+        std::snprintf(mode, sizeof mode, "--child=%s", exercise ? "exercise" : "show");
+        char* args[] = {self, mode, nullptr};
+        const auto start = std::chrono::steady_clock::now();
+        pid_t pid = 0;
+        if (posix_spawn(&pid, self, nullptr, nullptr, args, environ) != 0) {
+            state.SkipWithError("spawn failed");
+            break;
+        }
+        int status = 0;
+        struct rusage usage {};
+        wait4(pid, &status, 0, &usage);
+        const auto end = std::chrono::steady_clock::now();
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("child failed");
+        maxRssKb = std::max(maxRssKb, usage.ru_maxrss);
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+    state.counters["peak_rss_MB"] = static_cast<double>(maxRssKb) / 1024.0;
+}
+
+void BM_StartupToShownWindow(benchmark::State& state) { runChildren(state, false); }
+BENCHMARK(BM_StartupToShownWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
+
+void BM_PeakMemoryWholeExercise(benchmark::State& state) { runChildren(state, true); }
+BENCHMARK(BM_PeakMemoryWholeExercise)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_KeyToRepaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_FullGridRepaint)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--child=show") == 0) return runChild(false);
+        if (std::strcmp(argv[i], "--child=exercise") == 0) return runChild(true);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(scratchFolder());
+    return 0;
+}
