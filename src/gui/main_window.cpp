@@ -119,8 +119,6 @@ TForm1::TForm1(Options options) : core_(std::make_unique<Core>()), options_(std:
     createMenus();
     FormCreate();
     createCore();
-    aboutBox_ = new TAboutBox(this);
-    okDlg_ = new TOKDlg(this);
 }
 
 TForm1::~TForm1() {
@@ -687,7 +685,7 @@ void TForm1::refreshBestLabels() {
 }
 
 void TForm1::showResultAndWait(bool newRecord) {
-    okDlg_->showAndWait(toQt(newRecord ? kNewRecordText : kFinishedText),
+    okDialog()->showAndWait(toQt(newRecord ? kNewRecordText : kFinishedText),
                         fromBgr(newRecord ? kNewRecordColour : kFinishedColour), toQt(kConfirmText));
 }
 
@@ -872,7 +870,19 @@ void TForm1::HomePageClick() {
 #endif
 }
 
-void TForm1::AboutClick() { aboutBox_->open(); }
+void TForm1::AboutClick() { aboutBox()->open(); }
+
+// The two small windows are made when first needed: their fonts are not
+// loaded before the main window is on screen.
+TOKDlg* TForm1::okDialog() {
+    if (!okDlg_) okDlg_ = new TOKDlg(this);
+    return okDlg_;
+}
+
+TAboutBox* TForm1::aboutBox() {
+    if (!aboutBox_) aboutBox_ = new TAboutBox(this);
+    return aboutBox_;
+}
 
 // ---------------------------------------------------------------- events
 

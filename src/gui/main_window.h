@@ -62,8 +62,8 @@ public:
     explicit TForm1() : TForm1(Options{}) {}
     ~TForm1() override;
 
-    TOKDlg* okDialog() const { return okDlg_; }
-    TAboutBox* aboutBox() const { return aboutBox_; }
+    TOKDlg* okDialog();
+    TAboutBox* aboutBox();
     const WindowLayout& layout() const { return layout_; }
     QString statusPanelText(int panel) const;
     const SharedState& state() const { return state_; }
