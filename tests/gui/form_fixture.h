@@ -23,7 +23,7 @@ protected:
     void SetUp() override { open(); }
     void TearDown() override { form.reset(); }
 
-    void open(int width = 1024, int height = 768) {
+    void open(int width = 1024, int height = 768, bool waitActive = true) {
         form.reset();
         TForm1::Options options;
         options.screenWidthOverride = width;
@@ -33,7 +33,9 @@ protected:
         form = std::make_unique<TForm1>(options);
         form->show();
         QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        if (waitActive) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        }
     }
 
     template <class T = QWidget>
