@@ -20,19 +20,21 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 
 struct PracticeCell {
     std::uint32_t colour = colour::kNone;
-    int kanaIndex = 0;   // kana-table index in kana mode; 150 marks a space cell
-    std::string text;    // what the cell shows: one full-width character
-    std::string input;   // what is typed: one byte, a space, or a romaji form
+    int kanaIndex = 0;  // kana-table index in kana mode; 150 marks a space cell
+    std::string text;   // what the cell shows: one full-width character
+    std::string input;  // what is typed: one byte, a space, or a romaji form
 };
 
 class PracticeGrid {
-public:
+  public:
     static constexpr int kColumns = 40;
     static constexpr int kRows = 50;
     static constexpr int kCells = kColumns * kRows;
 
     // Reading-order index of column 1..40, row 1..50, and back.
-    static constexpr int cellIndex(int column, int row) { return (row - 1) * kColumns + (column - 1); }
+    static constexpr int cellIndex(int column, int row) {
+        return (row - 1) * kColumns + (column - 1);
+    }
     static constexpr int columnOf(int index) { return index % kColumns + 1; }
     static constexpr int rowOf(int index) { return index / kColumns + 1; }
     static constexpr bool isCellIndex(int index) { return index >= 0 && index < kCells; }
@@ -52,7 +54,7 @@ public:
     // Places a converted character: colour 0 and its texts.
     void place(int index, int kanaIndex, std::string text, std::string input);
 
-private:
+  private:
     std::array<PracticeCell, kCells> cells_{};
 };
 

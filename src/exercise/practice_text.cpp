@@ -15,11 +15,16 @@ static_assert(kKeyTouchSymbols.size() == 23);
 
 constexpr int drawRange(int course) {
     switch (course) {
-        case kCourseAlphabet: return 26;
-        case kCourseDigits: return 10;
-        case kCourseAlphanumeric: return 36;
-        case kCourseRomaji: return 71;  // あ..ん and が..ぽ
-        default: return 59;             // key touch
+        case kCourseAlphabet:
+            return 26;
+        case kCourseDigits:
+            return 10;
+        case kCourseAlphanumeric:
+            return 36;
+        case kCourseRomaji:
+            return 71;  // あ..ん and が..ぽ
+        default:
+            return 59;  // key touch
     }
 }
 
@@ -35,13 +40,15 @@ char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' +
 
 }  // namespace
 
-PracticeTextResult buildPracticeText(PracticeGrid& grid, CharTables& tables, const TextSettings& settings,
-                                     RandomSource& random, ProblemTextBuilder* problems) {
+PracticeTextResult buildPracticeText(PracticeGrid& grid, CharTables& tables,
+                                     const TextSettings& settings, RandomSource& random,
+                                     ProblemTextBuilder* problems) {
     PracticeTextResult result;
     result.letterCase = settings.letterCase;
 
     grid.clear();
-    tables.setBrackets(settings.kanaMode ? CharTables::Brackets::Corner : CharTables::Brackets::Square);
+    tables.setBrackets(settings.kanaMode ? CharTables::Brackets::Corner
+                                         : CharTables::Brackets::Square);
     result.caseMode = 0;
 
     const int course = settings.courseIndex;

@@ -42,7 +42,7 @@ struct PracticeTextResult {
 
 // Lays out a user problem; the problem subsystem implements it.
 class ProblemTextBuilder {
-public:
+  public:
     virtual ~ProblemTextBuilder() = default;
     // Fills every cell of `grid` from the problem of course `settings.courseIndex`
     // (5..14) and sets `result.caseMode` and `result.letterCase`. Returns false,
@@ -53,8 +53,9 @@ public:
 
 // Clears the grid, sets the bracket forms for the mode and fills every cell.
 // `problems` may be null when no user-problem course can be chosen.
-PracticeTextResult buildPracticeText(PracticeGrid& grid, CharTables& tables, const TextSettings& settings,
-                                     RandomSource& random, ProblemTextBuilder* problems);
+PracticeTextResult buildPracticeText(PracticeGrid& grid, CharTables& tables,
+                                     const TextSettings& settings, RandomSource& random,
+                                     ProblemTextBuilder* problems);
 
 // With spaces on, every sixth cell in reading order is a space cell.
 constexpr bool isSpaceCellIndex(int index, int spacing) { return spacing == 0 && index % 6 == 5; }

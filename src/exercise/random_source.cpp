@@ -6,7 +6,9 @@ namespace hayate {
 
 Mt19937Source::Mt19937Source() { reseed(); }
 
-Mt19937Source::Mt19937Source(std::uint32_t fixedSeed) : fixed_(true), fixedSeed_(fixedSeed) { reseed(); }
+Mt19937Source::Mt19937Source(std::uint32_t fixedSeed) : fixed_(true), fixedSeed_(fixedSeed) {
+    reseed();
+}
 
 void Mt19937Source::reseed() {
     if (fixed_) {

@@ -7,7 +7,7 @@
 namespace hayate {
 
 class RandomSource {
-public:
+  public:
     virtual ~RandomSource() = default;
     // Called once before each practice text is drawn.
     virtual void reseed() = 0;
@@ -18,13 +18,13 @@ public:
 // A Mersenne Twister. By default it takes a new seed from the clock at every
 // reseed; with a fixed seed every text repeats exactly.
 class Mt19937Source final : public RandomSource {
-public:
+  public:
     Mt19937Source();
     explicit Mt19937Source(std::uint32_t fixedSeed);
     void reseed() override;
     int below(int n) override;
 
-private:
+  private:
     bool fixed_ = false;
     std::uint32_t fixedSeed_ = 0;
     std::mt19937 engine_;

@@ -16,12 +16,12 @@ const std::string kEmpty;
 // long-vowel mark and the backslash the yen sign: that is what the keys print
 // on a Japanese keyboard.
 constexpr std::pair<char, std::u8string_view> kSymbolForms[] = {
-    {' ', u8"　"}, {'!', u8"！"}, {'"', u8"”"}, {'#', u8"＃"}, {'$', u8"＄"}, {'%', u8"％"},
-    {'&', u8"＆"}, {'\'', u8"’"}, {'(', u8"（"}, {')', u8"）"}, {'*', u8"＊"}, {'+', u8"＋"},
-    {',', u8"，"}, {'-', u8"ー"}, {'.', u8"．"}, {'/', u8"／"}, {':', u8"："}, {';', u8"；"},
-    {'<', u8"＜"}, {'=', u8"＝"}, {'>', u8"＞"}, {'?', u8"？"}, {'@', u8"＠"}, {'[', u8"「"},
-    {'\\', u8"￥"}, {']', u8"」"}, {'^', u8"＾"}, {'_', u8"＿"}, {'`', u8"‘"}, {'{', u8"｛"},
-    {'|', u8"｜"}, {'}', u8"｝"}, {'~', u8"～"},
+    {' ', u8"　"},  {'!', u8"！"}, {'"', u8"”"},  {'#', u8"＃"}, {'$', u8"＄"}, {'%', u8"％"},
+    {'&', u8"＆"},  {'\'', u8"’"}, {'(', u8"（"}, {')', u8"）"}, {'*', u8"＊"}, {'+', u8"＋"},
+    {',', u8"，"},  {'-', u8"ー"}, {'.', u8"．"}, {'/', u8"／"}, {':', u8"："}, {';', u8"；"},
+    {'<', u8"＜"},  {'=', u8"＝"}, {'>', u8"＞"}, {'?', u8"？"}, {'@', u8"＠"}, {'[', u8"「"},
+    {'\\', u8"￥"}, {']', u8"」"}, {'^', u8"＾"}, {'_', u8"＿"}, {'`', u8"‘"},  {'{', u8"｛"},
+    {'|', u8"｜"},  {'}', u8"｝"}, {'~', u8"～"},
 };
 
 // Half-width katakana A1..DF in JIS X 0201 order and their full-width forms.
@@ -89,9 +89,9 @@ struct Alternative {
 };
 
 constexpr Alternative kRow1[] = {
-    {11, "shi"}, {16, "chi"}, {17, "tsu"}, {27, "fu"},  {52, "ji"},  {71, "xa"},  {72, "xi"},
-    {73, "xu"},  {74, "xe"},  {75, "xo"},  {76, "xya"}, {77, "xyu"}, {78, "xyo"}, {79, "xtu"},
-    {83, "sha"}, {84, "shu"}, {85, "she"}, {86, "sho"}, {87, "cya"}, {88, "cyu"}, {89, "cye"},
+    {11, "shi"}, {16, "chi"},  {17, "tsu"},  {27, "fu"},   {52, "ji"},   {71, "xa"},  {72, "xi"},
+    {73, "xu"},  {74, "xe"},   {75, "xo"},   {76, "xya"},  {77, "xyu"},  {78, "xyo"}, {79, "xtu"},
+    {83, "sha"}, {84, "shu"},  {85, "she"},  {86, "sho"},  {87, "cya"},  {88, "cyu"}, {89, "cye"},
     {90, "cyo"}, {110, "jya"}, {111, "jyu"}, {112, "jye"}, {113, "jyo"},
 };
 
@@ -132,11 +132,30 @@ const std::string& CharTables::romaji(int row, int index) const {
     return romaji_[row][index];
 }
 
+const std::string* CharTables::halfWidthOf(std::uint16_t code) const {
+    const auto it = halfWidthIndex_.find(code);
+    return it == halfWidthIndex_.end() ? nullptr : &it->second;
+}
+
+void CharTables::rebuildHalfWidthIndex() {
+    halfWidthIndex_.clear();
+    auto add = [&](const std::string& entry, std::string half) {
+        if (entry.size() != 2) return;
+        const auto code = static_cast<std::uint16_t>(static_cast<unsigned char>(entry[0]) << 8 |
+                                                     static_cast<unsigned char>(entry[1]));
+        halfWidthIndex_.try_emplace(code, std::move(half));  // the first, lowest slot wins
+    };
+    for (int b = 0; b < 256; ++b) add(fullWidth_[b], oneByte(b));
+    for (int b = 0; b < 256; ++b) add(voiced_[b], oneByte(b) + '\xDE');
+    for (int b = 0; b < 256; ++b) add(semiVoiced_[b], oneByte(b) + '\xDF');
+}
+
 void CharTables::setBrackets(Brackets forms) {
     brackets_ = forms;
     const bool corner = forms == Brackets::Corner;
     fullWidth_['['] = sjisLiteral(corner ? u8"「" : u8"［");
     fullWidth_[']'] = sjisLiteral(corner ? u8"」" : u8"］");
+    rebuildHalfWidthIndex();
 }
 
 CharTables buildCharTables() {
@@ -151,7 +170,8 @@ CharTables buildCharTables() {
         t.fullWidth_['A' + l] = sjisChar(0x8260 + l);
         t.fullWidth_['a' + l] = sjisChar(0x8281 + l);
     }
-    for (const auto& [ascii, form] : kSymbolForms) t.fullWidth_[static_cast<unsigned char>(ascii)] = sjisLiteral(form);
+    for (const auto& [ascii, form] : kSymbolForms)
+        t.fullWidth_[static_cast<unsigned char>(ascii)] = sjisLiteral(form);
     {
         const std::string forms = sjisLiteral(kHalfKatakanaForms);
         for (int b = 0xA1; b <= 0xDF; ++b) t.fullWidth_[b] = forms.substr((b - 0xA1) * 2, 2);
@@ -184,13 +204,17 @@ CharTables buildCharTables() {
         int k = index;
         forEachKana(kPunctuationKana, [&](std::string kana) { t.kana_[k++] = std::move(kana); });
         k = index;
-        forEachWord(kPunctuationRomaji, [&](std::string_view r) { t.romaji_[0][k++] = std::string(r); });
+        forEachWord(kPunctuationRomaji,
+                    [&](std::string_view r) { t.romaji_[0][k++] = std::string(r); });
         index = k;
     }
     forEachKana(kSymbolKana, [&](std::string kana) { t.kana_[index++] = std::move(kana); });
 
+    t.rebuildHalfWidthIndex();
+
     // 7. Symbols are typed with the key of their half-width form.
-    for (int i = 131; i <= CharTables::kLastKanaIndex; ++i) t.romaji_[0][i] = toHalfWidth(t, t.kana_[i]);
+    for (int i = 131; i <= CharTables::kLastKanaIndex; ++i)
+        t.romaji_[0][i] = toHalfWidth(t, t.kana_[i]);
     // 8.
     t.romaji_[0][CharTables::kSpaceKanaIndex] = " ";
 

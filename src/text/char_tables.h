@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 
 namespace hayate {
 
@@ -11,7 +13,7 @@ class CharTables;
 CharTables buildCharTables();
 
 class CharTables {
-public:
+  public:
     static constexpr int kLastKanaIndex = 173;
     static constexpr int kKanaSlots = 181;
     static constexpr int kRomajiRows = 3;
@@ -33,7 +35,12 @@ public:
     void setBrackets(Brackets forms);
     Brackets brackets() const { return brackets_; }
 
-private:
+    // Half-width form of the two-byte character `code` (lead byte << 8 | trail
+    // byte) as the lowest full-width, voiced or semi-voiced slot gives it, or
+    // null when no slot holds the character.
+    const std::string* halfWidthOf(std::uint16_t code) const;
+
+  private:
     friend CharTables buildCharTables();
     CharTables() = default;
 
@@ -43,6 +50,11 @@ private:
     std::array<std::string, kKanaSlots> kana_;
     std::array<std::array<std::string, kKanaSlots>, kRomajiRows> romaji_;
     Brackets brackets_ = Brackets::Corner;
+
+    // Reverse index of the slots, so that a conversion does not scan 768
+    // slots per character; rebuilt whenever a slot changes.
+    void rebuildHalfWidthIndex();
+    std::unordered_map<std::uint16_t, std::string> halfWidthIndex_;
 };
 
 }  // namespace hayate

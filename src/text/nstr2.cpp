@@ -10,7 +10,8 @@ std::string midStr(std::string_view text, int from, int count) {
     if (from < 1) count = 0;
     if (count <= 0 || from > size) return {};
     const long long available = size - from + 1;
-    return std::string(text.substr(from - 1, static_cast<std::size_t>(count < available ? count : available)));
+    return std::string(
+        text.substr(from - 1, static_cast<std::size_t>(count < available ? count : available)));
 }
 
 std::string leftStr(std::string_view text, int n) {

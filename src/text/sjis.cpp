@@ -8,7 +8,8 @@ namespace {
 
 // JIS X 0208 row 1 in code order: 81 40..81 7E, then 81 80..81 AC.
 constexpr std::u8string_view kRow1Low =
-    u8"　、。，．・：；？！゛゜´｀¨＾￣＿ヽヾゝゞ〃仝々〆〇ー―‐／＼～∥｜…‥‘’“”（）〔〕［］｛｝〈〉《》「」『』【】＋－±×";
+    u8"　、。，．・：；？！゛゜´｀¨＾￣＿ヽヾゝゞ〃仝々〆〇ー―‐／＼～∥｜…‥‘’“”（）〔〕［］｛｝〈〉"
+    u8"《》「」『』【】＋－±×";
 constexpr std::u8string_view kRow1High =
     u8"÷＝≠＜＞≦≧∞∴♂♀°′″℃￥＄￠￡％＃＆＊＠§☆★○●◎◇◆□■△▲▽▼※〒→←↑↓〓";
 
@@ -34,7 +35,7 @@ int indexInRow(std::u8string_view row, char32_t wanted) {
 
 unsigned sjisCodeOf(char32_t cp) {
     if (cp >= 0x3041 && cp <= 0x3093) return 0x829F + (cp - 0x3041);  // ぁ..ん
-    if (cp >= 0x30A1 && cp <= 0x30F6) {                                // ァ..ヶ, 83 7F unused
+    if (cp >= 0x30A1 && cp <= 0x30F6) {                               // ァ..ヶ, 83 7F unused
         unsigned code = 0x8340 + (cp - 0x30A1);
         return code >= 0x837F ? code + 1 : code;
     }

@@ -47,26 +47,16 @@ std::string toHalfWidth(const CharTables& tables, std::string_view text) {
             ++i;
             continue;
         }
-        const std::size_t n = charLengthAt(text, i);
-        const std::string_view ch = text.substr(i, n);
-        i += n;
-        auto findIn = [&](auto entry) -> int {
-            for (int slot = 0; slot < 256; ++slot)
-                if (entry(static_cast<unsigned char>(slot)) == ch) return slot;
-            return -1;
-        };
-        if (int s = findIn([&](unsigned char k) -> const std::string& { return tables.fullWidth(k); }); s >= 0) {
-            out.push_back(static_cast<char>(s));
-        } else if (int v = findIn([&](unsigned char k) -> const std::string& { return tables.voiced(k); }); v >= 0) {
-            out.push_back(static_cast<char>(v));
-            out.push_back(static_cast<char>(kVoicedMark));
-        } else if (int p = findIn([&](unsigned char k) -> const std::string& { return tables.semiVoiced(k); });
-                   p >= 0) {
-            out.push_back(static_cast<char>(p));
-            out.push_back(static_cast<char>(kSemiVoicedMark));
-        } else {
-            out.push_back(' ');
+        if (i + 1 >= text.size()) {
+            // A lead byte at the very end: only its own slot can hold it.
+            out.push_back(static_cast<char>(b));
+            ++i;
+            continue;
         }
+        const auto code = static_cast<std::uint16_t>(b << 8 | static_cast<unsigned char>(text[i + 1]));
+        i += 2;
+        const std::string* half = tables.halfWidthOf(code);
+        out += half ? *half : std::string(" ");
     }
     return out;
 }

@@ -15,7 +15,7 @@ using test::hex;
 using test::sj;
 
 class PracticeTextTest : public ::testing::Test {
-protected:
+  protected:
     PracticeTextResult build(int course, int spacing = 0, int letterCase = 0) {
         settings = TextSettings{course, spacing, letterCase, course == kCourseRomaji};
         return buildPracticeText(grid, tables, settings, random, nullptr);
@@ -70,7 +70,8 @@ TEST_F(PracticeTextTest, CoursesDrawTheirRanges) {
         for (int i = 0; i < PracticeGrid::kCells; ++i) {
             const PracticeCell& c = grid.cell(i);
             ASSERT_EQ(c.input.size(), 1u);
-            ASSERT_NE(e.chars.find(c.input[0]), std::string::npos) << e.course << " drew " << c.input;
+            ASSERT_NE(e.chars.find(c.input[0]), std::string::npos)
+                << e.course << " drew " << c.input;
             EXPECT_EQ(c.text, toFullWidth(tables, c.input));
             seen.insert(c.input[0]);
         }
@@ -115,7 +116,8 @@ TEST_F(PracticeTextTest, KeyTouchFavoursSymbolsAndMostlyLowerCaseLetters) {
                 ++digits;
             } else {
                 ++symbols;
-                EXPECT_NE(std::string("!\"#$%&'()=-@:;+*.,/<>?\\").find(ch), std::string::npos) << ch;
+                EXPECT_NE(std::string("!\"#$%&'()=-@:;+*.,/<>?\\").find(ch), std::string::npos)
+                    << ch;
             }
         }
     }
@@ -140,7 +142,8 @@ TEST_F(PracticeTextTest, LowerCaseShowsLowerCaseButExpectsUpperCase) {
         const char ch = c.input[0];
         if (ch >= 'A' && ch <= 'Z') {
             ++checkedLetters;
-            EXPECT_EQ(hex(c.text), hex(toFullWidth(tables, std::string(1, static_cast<char>(ch - 'A' + 'a')))));
+            EXPECT_EQ(hex(c.text),
+                      hex(toFullWidth(tables, std::string(1, static_cast<char>(ch - 'A' + 'a')))));
         } else {
             EXPECT_EQ(c.text, toFullWidth(tables, c.input));
         }
@@ -152,7 +155,8 @@ TEST_F(PracticeTextTest, AFixedSeedRepeatsTheTextAndTheClockSeedVaries) {
     build(kCourseAlphabet, 1);
     const PracticeGrid first = grid;
     build(kCourseAlphabet, 1);
-    for (int i = 0; i < PracticeGrid::kCells; ++i) ASSERT_EQ(grid.cell(i).input, first.cell(i).input);
+    for (int i = 0; i < PracticeGrid::kCells; ++i)
+        ASSERT_EQ(grid.cell(i).input, first.cell(i).input);
 
     Mt19937Source clockSeeded;
     PracticeGrid a, b;
@@ -168,7 +172,8 @@ TEST_F(PracticeTextTest, UserProblemCoursesGoThroughTheProblemBuilder) {
     struct FakeProblems : ProblemTextBuilder {
         bool accept = true;
         int calls = 0;
-        bool buildProblemText(PracticeGrid& g, const TextSettings& s, PracticeTextResult& r) override {
+        bool buildProblemText(PracticeGrid& g, const TextSettings& s,
+                              PracticeTextResult& r) override {
             ++calls;
             EXPECT_EQ(s.courseIndex, 9);
             EXPECT_TRUE(g.cell(0).text.empty()) << "grid must be cleared first";

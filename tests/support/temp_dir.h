@@ -6,15 +6,17 @@
 namespace hayate::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
+    std::filesystem::path operator/(const std::filesystem::path& name) const {
+        return path_ / name;
+    }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -11,7 +11,7 @@ using test::hex;
 using test::sj;
 
 class WidthConversionTest : public ::testing::Test {
-protected:
+  protected:
     CharTables tables = buildCharTables();
 };
 
@@ -69,7 +69,8 @@ TEST_F(WidthConversionTest, PrintableAsciiSurvivesARoundTrip) {
         }
     }
     tables.setBrackets(CharTables::Brackets::Corner);
-    EXPECT_EQ(toHalfWidth(tables, toFullWidth(tables, "\xB0")), "-");  // half-width ｰ comes back as hyphen
+    EXPECT_EQ(toHalfWidth(tables, toFullWidth(tables, "\xB0")),
+              "-");  // half-width ｰ comes back as hyphen
     EXPECT_EQ(toHalfWidth(tables, toFullWidth(tables, "\xA2\xA3")), "[]");
 }
 
