@@ -36,7 +36,11 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& executable,
 }
 
 void readSettings(const std::filesystem::path& file, SharedState& state) {
-    const IniDocument doc(readWholeFile(file).value_or(std::string()));
+    readSettingsText(readWholeFile(file).value_or(std::string()), state);
+}
+
+void readSettingsText(std::string_view content, SharedState& state) {
+    const IniDocument doc(content);
     state.courseIndex = readChoice(doc, settings_text::kCourse, 0, 4);
     state.timeLimitIndex = readChoice(doc, settings_text::kTimeLimit, 0, 2);
     state.spacing = readChoice(doc, settings_text::kSpacing, 0, 1);

@@ -53,6 +53,8 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& executable,
 // Reads the six keys into `state`. A missing or unreadable file, a missing key
 // and a value that is not accepted all give the start-up value of that setting.
 void readSettings(const std::filesystem::path& file, SharedState& state);
+// The same from the file's content.
+void readSettingsText(std::string_view content, SharedState& state);
 
 // The save command's question and confirmation; the window shows them.
 class SettingsDialogs {
