@@ -11,7 +11,9 @@ namespace hayate {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+// A stray carriage return counts as a blank, so that a line means the same
+// whether or not a line break follows it.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);

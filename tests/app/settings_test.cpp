@@ -235,6 +235,13 @@ TEST(IniDocumentTest, CommentsAndHeadersWithoutClosingBracket) {
     EXPECT_FALSE(doc.value("a", ";k").has_value());
 }
 
+TEST(IniDocumentTest, ALastLineEndingInACarriageReturnKeepsItsMeaning) {
+    IniDocument doc("\n[Init\r");
+    doc.setValue("Init", "k", "7");
+    EXPECT_EQ(doc.content(), "\n[Init\r\nk=7\n");
+    EXPECT_EQ(IniDocument(doc.content()).value("Init", "k"), "7");
+}
+
 TEST(IniDocumentTest, RoundTripsAnyBytes) {
     static constexpr char kOdd[] = "\r\r\n\0[x]\n=\n\xff\x5d]\nend";
     const std::string odd(kOdd, sizeof kOdd - 1);
