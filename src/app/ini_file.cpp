@@ -100,13 +100,9 @@ IniDocument::IniDocument(std::string_view content) {
             lines_.push_back({std::string(content.substr(start)), ""});
             break;
         }
-        std::size_t textEnd = nl;
-        std::string end = "\n";
-        if (textEnd > start && content[textEnd - 1] == '\r') {
-            --textEnd;
-            end = "\r\n";
-        }
-        lines_.push_back({std::string(content.substr(start, textEnd - start)), std::move(end)});
+        const bool crlf = nl > start && content[nl - 1] == '\r';
+        const std::size_t textEnd = crlf ? nl - 1 : nl;
+        lines_.push_back({std::string(content.substr(start, textEnd - start)), std::string(crlf ? "\r\n" : "\n")});
         start = nl + 1;
     }
 }
