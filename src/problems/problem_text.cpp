@@ -1,6 +1,7 @@
 #include "problems/problem_text.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "text/width_conversion.h"
@@ -19,7 +20,7 @@ struct Converted {
     std::string input;
 };
 
-Converted convert(const CharTables& tables, int kind, std::string_view ch) {
+Converted convertOne(const CharTables& tables, int kind, std::string_view ch) {
     Converted c;
     if (kind == kKindRomaji) {
         const int k = kanaIndexOf(tables, ch);
@@ -37,6 +38,22 @@ Converted convert(const CharTables& tables, int kind, std::string_view ch) {
     c.input = toHalfWidth(tables, ch);
     return c;
 }
+
+// Problems repeat their characters; each is looked up in the tables once.
+class Converter {
+public:
+    Converter(const CharTables& tables, int kind) : tables_(tables), kind_(kind) {}
+    const Converted& operator()(std::string_view ch) {
+        auto it = seen_.find(std::string(ch));
+        if (it == seen_.end()) it = seen_.emplace(std::string(ch), convertOne(tables_, kind_, ch)).first;
+        return it->second;
+    }
+
+private:
+    const CharTables& tables_;
+    int kind_;
+    std::unordered_map<std::string, Converted> seen_;
+};
 
 void put(PracticeGrid& grid, int i, const Converted& c) {
     if (c.space) {
@@ -61,10 +78,11 @@ bool reachesLastColumn(const std::string& line) { return line.size() > 2 * (kPro
 
 bool layOutAsWritten(PracticeGrid& grid, const CharTables& tables, const ProblemHead& head,
                      const ProblemRows& rows, int spacing) {
+    Converter convert(tables, head.kind);
     std::vector<Converted> pass;
     for (const std::string& line : rows) {
         if (line.empty()) break;
-        forEachCharacter(line, [&](std::string_view ch) { pass.push_back(convert(tables, head.kind, ch)); });
+        forEachCharacter(line, [&](std::string_view ch) { pass.push_back(convert(ch)); });
     }
     if (pass.empty()) return false;
     int i = 0;
@@ -80,11 +98,12 @@ bool layOutAsWritten(PracticeGrid& grid, const CharTables& tables, const Problem
 
 bool layOutCharacters(PracticeGrid& grid, const CharTables& tables, RandomSource& random,
                       const ProblemHead& head, const ProblemRows& rows, int spacing) {
+    Converter convert(tables, head.kind);
     std::vector<Converted> entries;
     for (const std::string& line : rows) {
         forEachCharacter(line, [&](std::string_view ch) {
             if (ch != kFullWidthSpace && entries.size() < kMaxProblemEntries)
-                entries.push_back(convert(tables, head.kind, ch));
+                entries.push_back(convert(ch));
         });
     }
     if (entries.empty()) return false;
@@ -102,6 +121,7 @@ bool layOutCharacters(PracticeGrid& grid, const CharTables& tables, RandomSource
 
 bool layOutWords(PracticeGrid& grid, const CharTables& tables, RandomSource& random, const ProblemHead& head,
                  const ProblemRows& rows, int spacing) {
+    Converter convert(tables, head.kind);
     std::vector<std::vector<Converted>> words;
     std::vector<Converted> word;
     auto endWord = [&] {
@@ -114,7 +134,7 @@ bool layOutWords(PracticeGrid& grid, const CharTables& tables, RandomSource& ran
             if (ch == kFullWidthSpace) {
                 endWord();
             } else {
-                word.push_back(convert(tables, head.kind, ch));
+                word.push_back(convert(ch));
             }
         });
         // Reaching a position past the line's end closes the word; a full line does not.
