@@ -13,7 +13,8 @@ namespace {
 
 // 50 full rows of kana with a full-width space after every fourth character.
 ProblemRows fullRows() {
-    const std::string kana = sjisLiteral(u8"かきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわを");
+    const std::string kana = sjisLiteral(
+        u8"かきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわを");
     ProblemRows rows;
     std::size_t k = 0;
     for (std::string& row : rows) {
@@ -57,7 +58,8 @@ BENCHMARK(BM_RecordRoundTrip)->Unit(benchmark::kMicrosecond);
 
 void BM_SettingsEdit(benchmark::State& state) {
     std::string content = "[Window]\r\nLeft=1\r\n[Init]\r\n";
-    for (int i = 0; i < 20; ++i) content += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 20; ++i)
+        content += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
     for (auto _ : state) {
         IniDocument doc(content);
         doc.setValue(settings_text::kSection, settings_text::kCourse, "3");

@@ -17,9 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     SharedState state;
     readSettingsText(text, state);
-    if (state.courseIndex < 0 || state.courseIndex > 4 || state.timeLimitIndex < 0 || state.timeLimitIndex > 2 ||
-        state.spacing < 0 || state.spacing > 1 || state.cursorColour < 0 || state.cursorColour > 1 ||
-        state.letterCase < 0 || state.letterCase > 1 || state.problemFileName.empty() ||
+    if (state.courseIndex < 0 || state.courseIndex > 4 || state.timeLimitIndex < 0 ||
+        state.timeLimitIndex > 2 || state.spacing < 0 || state.spacing > 1 ||
+        state.cursorColour < 0 || state.cursorColour > 1 || state.letterCase < 0 ||
+        state.letterCase > 1 || state.problemFileName.empty() ||
         state.problemFileName.size() > kMaxProblemFileNameBytes) {
         std::abort();
     }
@@ -36,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (again.content() != written) std::abort();
     again.setValue(settings_text::kSection, settings_text::kProblemFileName, "a.USR");
     if (again.value(settings_text::kSection, settings_text::kCourse) != "7") std::abort();
-    if (again.value(settings_text::kSection, settings_text::kProblemFileName) != "a.USR") std::abort();
+    if (again.value(settings_text::kSection, settings_text::kProblemFileName) != "a.USR")
+        std::abort();
     return 0;
 }

@@ -20,8 +20,9 @@ using namespace hayate;
 namespace {
 
 std::filesystem::path scratchFile() {
-    const std::filesystem::path folder =
-        std::filesystem::exists("/dev/shm") ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path();
+    const std::filesystem::path folder = std::filesystem::exists("/dev/shm")
+                                             ? std::filesystem::path("/dev/shm")
+                                             : std::filesystem::temp_directory_path();
     return folder / ("hayate-problem-fuzz-" + std::to_string(::getpid()) + ".USR");
 }
 
@@ -44,7 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const ProblemRecord rec = decodeProblemRecord(std::string_view(bytes).substr(at));
         if (rec.head.name.size() > kProblemNameBytes) std::abort();
         const ProblemRecord back = decodeProblemRecord(encodeProblemRecord(rec));
-        if (back.head.name != rec.head.name || back.rows != rec.rows || back.head.kind != rec.head.kind) std::abort();
+        if (back.head.name != rec.head.name || back.rows != rec.rows ||
+            back.head.kind != rec.head.kind)
+            std::abort();
     }
 
     {
@@ -53,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     ProblemFile check{file};
     const ProblemFileCheck verdict = check.readProblemFile(file);
-    if (verdict == ProblemFileCheck::Accepted && bytes.size() / kProblemRecordBytes != 10) std::abort();
+    if (verdict == ProblemFileCheck::Accepted && bytes.size() / kProblemRecordBytes != 10)
+        std::abort();
 
     ProblemFile problems{file};
     if (!problems.listProblems()) std::abort();
@@ -65,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!problems.loadSlot(slot)) std::abort();
         const int spacing = size > 1 ? data[1] >> slot & 1 : 0;
         const TextSettings settings{kFirstProblemCourse + slot, spacing, 0, false};
-        const PracticeTextResult r = buildPracticeText(grid, mutableTables, settings, random, &practice);
+        const PracticeTextResult r =
+            buildPracticeText(grid, mutableTables, settings, random, &practice);
         if (r.outcome == PracticeTextResult::Outcome::Built) checkGrid(grid);
         if (slot != chosen) continue;
         // One slot's rows under every kind and unit.
@@ -75,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 head.kind = kind;
                 head.unit = unit;
                 grid.clear();
-                if (layOutProblem(grid, tables, random, head, problems.loadedText(), unit % 2)) checkGrid(grid);
+                if (layOutProblem(grid, tables, random, head, problems.loadedText(), unit % 2))
+                    checkGrid(grid);
             }
         }
     }
@@ -86,11 +92,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     StoredText text;
     text.rows[0] = bytes.substr(0, 90);
     text.count = 1;
-    if (problems.storeProblem(slot, text, bytes.substr(0, 40), 1, 2) != StoreResult::Stored) std::abort();
+    if (problems.storeProblem(slot, text, bytes.substr(0, 40), 1, 2) != StoreResult::Stored)
+        std::abort();
     const std::string after = readWholeFile(file).value_or("");
     const std::size_t at = static_cast<std::size_t>(slot) * kProblemRecordBytes;
     if (after.size() != before.size() || after.compare(0, at, before, 0, at) != 0 ||
-        after.compare(at + kProblemRecordBytes, std::string::npos, before, at + kProblemRecordBytes) != 0) {
+        after.compare(at + kProblemRecordBytes, std::string::npos, before,
+                      at + kProblemRecordBytes) != 0) {
         std::abort();
     }
     return 0;

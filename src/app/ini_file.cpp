@@ -33,9 +33,12 @@ std::size_t findChar(std::string_view s, char wanted) {
 
 int digitValue(char c, int base) {
     int v = -1;
-    if (c >= '0' && c <= '9') v = c - '0';
-    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        v = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        v = c - 'A' + 10;
     return v < base ? v : -1;
 }
 
@@ -88,7 +91,8 @@ std::optional<int> parseProfileInt(std::string_view text) {
         if (v > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
     }
     if (negative) v = -v;
-    if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min()) return std::nullopt;
+    if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min())
+        return std::nullopt;
     return static_cast<int>(v);
 }
 
@@ -102,7 +106,8 @@ IniDocument::IniDocument(std::string_view content) {
         }
         const bool crlf = nl > start && content[nl - 1] == '\r';
         const std::size_t textEnd = crlf ? nl - 1 : nl;
-        lines_.push_back({std::string(content.substr(start, textEnd - start)), std::string(crlf ? "\r\n" : "\n")});
+        lines_.push_back({std::string(content.substr(start, textEnd - start)),
+                          std::string(crlf ? "\r\n" : "\n")});
         start = nl + 1;
     }
 }
@@ -131,7 +136,8 @@ IniDocument::Parsed IniDocument::parse(std::string_view line) {
     return p;
 }
 
-std::optional<std::string> IniDocument::value(std::string_view section, std::string_view key) const {
+std::optional<std::string> IniDocument::value(std::string_view section,
+                                              std::string_view key) const {
     bool inSection = false;
     bool seenSection = false;
     for (const Line& line : lines_) {
@@ -183,7 +189,8 @@ void IniDocument::setValue(std::string_view section, std::string_view key, std::
         insertAfter = j;
     }
     if (lines_[insertAfter].end.empty()) lines_[insertAfter].end = nl;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAfter) + 1, Line{std::move(keyLine), nl});
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAfter) + 1,
+                  Line{std::move(keyLine), nl});
 }
 
 std::string IniDocument::content() const {

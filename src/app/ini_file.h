@@ -15,7 +15,7 @@ namespace hayate {
 // The text of one profile file, kept line by line so that it can be written back
 // unchanged apart from the keys set. Names and values are Shift-JIS bytes.
 class IniDocument {
-public:
+  public:
     IniDocument() = default;
     // Any bytes are accepted; lines that are neither a section header nor a
     // key line are kept and ignored.
@@ -32,7 +32,7 @@ public:
 
     std::string content() const;
 
-private:
+  private:
     struct Line {
         std::string text;  // without its line break
         std::string end;   // "\r\n", "\n" or "" for a last line without one

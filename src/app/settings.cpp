@@ -46,7 +46,8 @@ void readSettingsText(std::string_view content, SharedState& state) {
     state.spacing = readChoice(doc, settings_text::kSpacing, 0, 1);
     state.cursorColour = readChoice(doc, settings_text::kCursorColour, 0, 1);
     state.letterCase = readChoice(doc, settings_text::kLetterCase, 0, 1);
-    const std::optional<std::string> name = doc.value(settings_text::kSection, settings_text::kProblemFileName);
+    const std::optional<std::string> name =
+        doc.value(settings_text::kSection, settings_text::kProblemFileName);
     state.problemFileName =
         name && usableFileName(*name) ? *name : std::string(settings_text::kDefaultProblemFileName);
 }

@@ -23,8 +23,8 @@ std::string safePart(std::string_view name) {
     std::string out;
     for (char c : name) {
         if (out.size() == 24) break;
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                           c == '.' || c == '-' || c == '_';
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
         out.push_back(plain ? c : '_');
     }
     return out;
@@ -43,8 +43,8 @@ std::string desktopTag(std::string_view user, std::string_view display) {
     return tag;
 }
 
-InstanceNames instanceNames(const std::filesystem::path& executable, const std::filesystem::path& runtimeFolder,
-                            std::string_view desktop) {
+InstanceNames instanceNames(const std::filesystem::path& executable,
+                            const std::filesystem::path& runtimeFolder, std::string_view desktop) {
     const std::string marker = instanceMarkerName(executable);
     std::string key(desktop);
     key.push_back('\0');
@@ -57,9 +57,12 @@ InstanceNames instanceNames(const std::filesystem::path& executable, const std::
 
 GuardAction decideGuardAction(LockOutcome lock, const std::optional<std::string>& runningTitle) {
     switch (lock) {
-        case LockOutcome::Acquired: return GuardAction::Run;
-        case LockOutcome::Failed: return GuardAction::CannotStart;
-        case LockOutcome::HeldElsewhere: break;
+        case LockOutcome::Acquired:
+            return GuardAction::Run;
+        case LockOutcome::Failed:
+            return GuardAction::CannotStart;
+        case LockOutcome::HeldElsewhere:
+            break;
     }
     // Only a main window under the program's own title is looked for; one
     // renamed from the command line is not found.
@@ -83,8 +86,8 @@ std::string answerGuardRequest(std::string_view request, GuardWindow& window) {
 }
 
 std::optional<std::string> titleFromAnswer(std::string_view answer) {
-    if (answer.size() < kTitlePrefix.size() + 1 || answer.substr(0, kTitlePrefix.size()) != kTitlePrefix ||
-        answer.back() != '\n') {
+    if (answer.size() < kTitlePrefix.size() + 1 ||
+        answer.substr(0, kTitlePrefix.size()) != kTitlePrefix || answer.back() != '\n') {
         return std::nullopt;
     }
     answer.remove_prefix(kTitlePrefix.size());

@@ -17,15 +17,18 @@ inline constexpr std::string_view kAlreadyRunningCaption = "\x93\xf1\x8f\x64\x8b
 // 既に起動中です\r\nこのプログラムの二重起動はできません
 inline constexpr std::string_view kAlreadyRunningMessage =
     "\x8a\xf9\x82\xc9\x8b\x4e\x93\xae\x92\x86\x82\xc5\x82\xb7\r\n"
-    "\x82\xb1\x82\xcc\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xcc\x93\xf1\x8f\x64\x8b\x4e\x93\xae"
+    "\x82\xb1\x82\xcc\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xcc\x93\xf1\x8f\x64\x8b\x4e\x93"
+    "\xae"
     "\x82\xcd\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1";
 // プログラムを起動できません
 inline constexpr std::string_view kCannotStartMessage =
-    "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xf0\x8b\x4e\x93\xae\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1";
+    "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xf0\x8b\x4e\x93\xae\x82\xc5\x82\xab\x82\xdc\x82"
+    "\xb9\x82\xf1";
 }  // namespace guard_text
 
 // The window title a second copy looks for, in UTF-8 as window titles are kept.
-inline constexpr std::string_view kMainWindowTitleUtf8 = "\xe3\x83\x8f\xe3\x83\xa4\xe3\x83\x86\xe3\x82\xa6\xe3\x83\x81";
+inline constexpr std::string_view kMainWindowTitleUtf8 =
+    "\xe3\x83\x8f\xe3\x83\xa4\xe3\x83\x86\xe3\x82\xa6\xe3\x83\x81";
 
 // The marker's text: the executable's file name without its folder, extension
 // included. Copies started under different names run side by side.
@@ -40,8 +43,8 @@ struct InstanceNames {
     std::filesystem::path lockFile;  // in `runtimeFolder`
     std::string serverName;          // local socket name
 };
-InstanceNames instanceNames(const std::filesystem::path& executable, const std::filesystem::path& runtimeFolder,
-                            std::string_view desktop);
+InstanceNames instanceNames(const std::filesystem::path& executable,
+                            const std::filesystem::path& runtimeFolder, std::string_view desktop);
 
 enum class LockOutcome {
     Acquired,       // this copy holds the marker
@@ -50,10 +53,10 @@ enum class LockOutcome {
 };
 
 enum class GuardAction {
-    Run,                // go on starting
-    CannotStart,        // show kCannotStartMessage and end
-    EndSilently,        // a copy runs but shows no main window titled ハヤテウチ
-    ReportAndRaise,     // kAlreadyRunningMessage under its caption, then kFrontRequest, then end
+    Run,             // go on starting
+    CannotStart,     // show kCannotStartMessage and end
+    EndSilently,     // a copy runs but shows no main window titled ハヤテウチ
+    ReportAndRaise,  // kAlreadyRunningMessage under its caption, then kFrontRequest, then end
 };
 
 // `runningTitle` is the running copy's answer to kRestoreRequest, or nothing
@@ -66,7 +69,7 @@ inline constexpr std::string_view kFrontRequest = "front\n";      // answer: "ok
 
 // The running copy's side, implemented by its main window.
 class GuardWindow {
-public:
+  public:
     virtual ~GuardWindow() = default;
     virtual std::string titleUtf8() = 0;
     virtual bool isMinimised() = 0;

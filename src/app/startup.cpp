@@ -13,7 +13,8 @@ namespace {
 // Bytes of the last UTF-8 character of `s` (1 for a stray byte).
 std::size_t lastCharacterBytes(std::string_view s) {
     std::size_t n = 1;
-    while (n < s.size() && n < 4 && (static_cast<unsigned char>(s[s.size() - n]) & 0xC0) == 0x80) ++n;
+    while (n < s.size() && n < 4 && (static_cast<unsigned char>(s[s.size() - n]) & 0xC0) == 0x80)
+        ++n;
     const auto lead = static_cast<unsigned char>(s[s.size() - n]);
     return (n > 1 && (lead & 0xC0) == 0xC0) ? n : 1;
 }
@@ -21,7 +22,8 @@ std::size_t lastCharacterBytes(std::string_view s) {
 }  // namespace
 
 std::optional<std::string> titleOverrideFromArguments(const std::vector<std::string>& arguments) {
-    if (arguments.empty() || arguments.front().empty() || arguments.front().front() != '[') return std::nullopt;
+    if (arguments.empty() || arguments.front().empty() || arguments.front().front() != '[')
+        return std::nullopt;
     std::string_view inner = std::string_view(arguments.front()).substr(1);
     if (!inner.empty()) inner.remove_suffix(lastCharacterBytes(inner));
     if (inner.empty()) return std::nullopt;  // an empty override keeps the design title

@@ -27,7 +27,8 @@ inline constexpr std::string_view kCreateFailedMessage =
     "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xf0\x8f\x49\x97\xb9\x82\xb5\x82\xdc\x82\xb7";
 // 画面の表示に失敗しました\r\nプログラムを終了します
 inline constexpr std::string_view kShowFailedMessage =
-    "\x89\xe6\x96\xca\x82\xcc\x95\x5c\x8e\xa6\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd\r\n"
+    "\x89\xe6\x96\xca\x82\xcc\x95\x5c\x8e\xa6\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82"
+    "\xbd\r\n"
     "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xf0\x8f\x49\x97\xb9\x82\xb5\x82\xdc\x82\xb7";
 inline constexpr std::string_view kHelpFile = "Kbdojo.hlp";
 inline constexpr std::string_view kVersionText = "Ver.2.02  ";
@@ -46,28 +47,29 @@ std::optional<std::string> titleOverrideFromArguments(const std::vector<std::str
 // Loads the best-record and history files at start-up; implemented with the
 // records' RecordStore (one line: construct it, call loadAtStartup()).
 class StartupRecords {
-public:
+  public:
     virtual ~StartupRecords() = default;
-    virtual bool loadAtStartup(const std::filesystem::path& bestFile, const std::filesystem::path& historyFile,
-                               int todayDateNumber) = 0;
+    virtual bool loadAtStartup(const std::filesystem::path& bestFile,
+                               const std::filesystem::path& historyFile, int todayDateNumber) = 0;
 };
 
 // Chooses the folder for the program's files: the executable's own folder
 // when it can be written, else a per-user folder.
-using DataFolderChooser = std::function<std::filesystem::path(const std::filesystem::path& executable)>;
+using DataFolderChooser =
+    std::function<std::filesystem::path(const std::filesystem::path& executable)>;
 
 // The executable's folder, whether writable or not.
 std::filesystem::path executableFolder(const std::filesystem::path& executable);
 
 struct StartupOptions {
-    std::filesystem::path executable;     // full path of the running program
-    std::vector<std::string> arguments;   // after the program name
+    std::filesystem::path executable;    // full path of the running program
+    std::vector<std::string> arguments;  // after the program name
     TodaySource today = systemToday;
     DataFolderChooser chooseDataFolder = executableFolder;
 };
 
 class StartupSequence {
-public:
+  public:
     StartupSequence(SharedState& state, StartupOptions options);
 
     // The creation step: the title argument, the data folder as the current
@@ -89,7 +91,7 @@ public:
     // Valid after a successful create().
     CharTables& tables() { return *tables_; }
 
-private:
+  private:
     std::filesystem::path besideData(const char* extension) const;
 
     SharedState& state_;

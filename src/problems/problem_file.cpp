@@ -18,7 +18,7 @@ constexpr std::size_t kKindOffset = 4;
 constexpr std::size_t kUnitOffset = 8;
 constexpr std::size_t kNameOffset = 12;
 constexpr std::size_t kRowsOffset = kNameOffset + 1 + kProblemNameBytes;  // 43
-constexpr std::size_t kRowFieldBytes = 1 + kProblemRowBytes;             // 81
+constexpr std::size_t kRowFieldBytes = 1 + kProblemRowBytes;              // 81
 static_assert(kRowsOffset + kProblemRows * kRowFieldBytes == kProblemRecordBytes);
 
 void putInt32(std::string& out, std::size_t at, std::int32_t v) {
@@ -52,7 +52,8 @@ bool openableForUpdate(const std::filesystem::path& file) {
 }
 
 // Up to `size` bytes from `offset`; nothing when the file cannot be opened or read.
-std::optional<std::string> readAt(const std::filesystem::path& file, std::size_t offset, std::size_t size) {
+std::optional<std::string> readAt(const std::filesystem::path& file, std::size_t offset,
+                                  std::size_t size) {
     std::ifstream in(file, std::ios::binary);
     if (!in) return std::nullopt;
     in.seekg(static_cast<std::streamoff>(offset));
@@ -97,7 +98,8 @@ std::string encodeProblemRecord(const ProblemRecord& record) {
     putInt32(out, kUnitOffset, record.head.unit);
     putText(out, kNameOffset, record.head.name, kProblemNameBytes);
     for (int r = 0; r < kProblemRows; ++r) {
-        putText(out, kRowsOffset + static_cast<std::size_t>(r) * kRowFieldBytes, record.rows[r], kProblemRowBytes);
+        putText(out, kRowsOffset + static_cast<std::size_t>(r) * kRowFieldBytes, record.rows[r],
+                kProblemRowBytes);
     }
     return out;
 }
@@ -111,7 +113,8 @@ ProblemRecord decodeProblemRecord(std::string_view bytes) {
     record.head.unit = getInt32(full, kUnitOffset);
     record.head.name = getText(full, kNameOffset, kProblemNameBytes);
     for (int r = 0; r < kProblemRows; ++r) {
-        record.rows[r] = getText(full, kRowsOffset + static_cast<std::size_t>(r) * kRowFieldBytes, kProblemRowBytes);
+        record.rows[r] = getText(full, kRowsOffset + static_cast<std::size_t>(r) * kRowFieldBytes,
+                                 kProblemRowBytes);
     }
     return record;
 }
@@ -119,7 +122,8 @@ ProblemRecord decodeProblemRecord(std::string_view bytes) {
 ProblemRecord defaultProblemRecord(int slot) {
     // ユーザー and the slot number in full-width digits (０ is 82 4F).
     std::string name = "\x83\x86\x81\x5b\x83\x55\x81\x5b";
-    for (char d : std::to_string(slot + 1)) name += sjisChar(0x824Fu + static_cast<unsigned>(d - '0'));
+    for (char d : std::to_string(slot + 1))
+        name += sjisChar(0x824Fu + static_cast<unsigned>(d - '0'));
     ProblemRecord record;
     record.head.name = std::move(name);
     return record;
@@ -162,13 +166,17 @@ bool ProblemFile::listProblems() {
     } else {
         const std::optional<std::uintmax_t> size = sizeOf(path_);
         if (!size) return false;
-        const auto whole = static_cast<int>(std::min<std::uintmax_t>(*size / kProblemRecordBytes, kProblemSlots));
+        const auto whole =
+            static_cast<int>(std::min<std::uintmax_t>(*size / kProblemRecordBytes, kProblemSlots));
         if (whole < kProblemSlots) {
             // Completes the file; a trailing partial record gives way to a default one.
             if (!openableForUpdate(path_)) return false;
-            std::optional<std::string> kept = readAt(path_, 0, static_cast<std::size_t>(whole) * kProblemRecordBytes);
-            if (!kept || kept->size() != static_cast<std::size_t>(whole) * kProblemRecordBytes) return false;
-            if (!replaceFileAtomically(path_, *kept + defaultRecords(whole, kProblemSlots))) return false;
+            std::optional<std::string> kept =
+                readAt(path_, 0, static_cast<std::size_t>(whole) * kProblemRecordBytes);
+            if (!kept || kept->size() != static_cast<std::size_t>(whole) * kProblemRecordBytes)
+                return false;
+            if (!replaceFileAtomically(path_, *kept + defaultRecords(whole, kProblemSlots)))
+                return false;
         }
     }
     // Records after the tenth are never read.
@@ -176,7 +184,9 @@ bool ProblemFile::listProblems() {
     if (!bytes || bytes->size() != kProblemFileBytes) return false;
     for (int k = 0; k < kProblemSlots; ++k) {
         table_[static_cast<std::size_t>(k)] =
-            decodeProblemRecord(std::string_view(*bytes).substr(static_cast<std::size_t>(k) * kProblemRecordBytes)).head;
+            decodeProblemRecord(
+                std::string_view(*bytes).substr(static_cast<std::size_t>(k) * kProblemRecordBytes))
+                .head;
     }
     return true;
 }
@@ -220,12 +230,14 @@ StoreResult ProblemFile::writeRecord(int slot, const ProblemRecord& record) {
     if (!replaceFileAtomically(path_, content)) return StoreResult::Failed;
 
     if (done == StoreResult::StoredInNewFile) {
-        for (int k = 0; k < kProblemSlots; ++k) table_[static_cast<std::size_t>(k)] = defaultProblemRecord(k).head;
+        for (int k = 0; k < kProblemSlots; ++k)
+            table_[static_cast<std::size_t>(k)] = defaultProblemRecord(k).head;
     }
     return done;
 }
 
-StoreResult ProblemFile::storeProblem(int slot, const StoredText& text, std::string_view name, int kind, int unit) {
+StoreResult ProblemFile::storeProblem(int slot, const StoredText& text, std::string_view name,
+                                      int kind, int unit) {
     ProblemRecord record;
     record.head = {cutAtCharacter(name, kProblemNameBytes), text.count, kind, unit};
     record.rows = text.rows;
@@ -256,7 +268,9 @@ ProblemFileCheck ProblemFile::readProblemFile(const std::filesystem::path& candi
     std::array<ProblemHead, kProblemSlots> heads;
     for (int k = 0; k < kProblemSlots; ++k) {
         heads[static_cast<std::size_t>(k)] =
-            decodeProblemRecord(std::string_view(*bytes).substr(static_cast<std::size_t>(k) * kProblemRecordBytes)).head;
+            decodeProblemRecord(
+                std::string_view(*bytes).substr(static_cast<std::size_t>(k) * kProblemRecordBytes))
+                .head;
         const int kind = heads[static_cast<std::size_t>(k)].kind;
         if (kind < kKindUpperCase || kind > kKindMixedCase) return ProblemFileCheck::Rejected;
     }

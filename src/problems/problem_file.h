@@ -38,7 +38,7 @@ inline constexpr std::string_view kProblemStoredMessage =
     "\x96\xe2\x91\xe8\x82\xf0\x93\x6f\x98\x5e\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
 
 struct ProblemHead {
-    std::string name;  // at most 30 bytes
+    std::string name;        // at most 30 bytes
     std::int32_t count = 0;  // characters in the rows; 0 = the slot holds no problem
     std::int32_t kind = 0;   // 0..3 in a sound file; any value can come from disk
     std::int32_t unit = 0;   // 0..2 likewise
@@ -91,7 +91,7 @@ bool writeNewProblemFile(const std::filesystem::path& path);
 // Every operation opens the file and closes it again; writes replace the whole
 // file crash-safely and keep every byte outside the record they change.
 class ProblemFile {
-public:
+  public:
     explicit ProblemFile(std::filesystem::path path = "Kbdojo.USR");
 
     const std::filesystem::path& path() const { return path_; }
@@ -112,7 +112,8 @@ public:
     bool loadSlot(int slot);
 
     // Writes `text` under `name` (cut to 30 bytes), `kind` and `unit` into `slot`.
-    StoreResult storeProblem(int slot, const StoredText& text, std::string_view name, int kind, int unit);
+    StoreResult storeProblem(int slot, const StoredText& text, std::string_view name, int kind,
+                             int unit);
 
     // Writes count 0 and no text, keeping the given name, kind and unit in the
     // file; the table entry takes the count, kind and unit but keeps its name.
@@ -122,7 +123,7 @@ public:
     // Only an accepted file's heads replace the table; the path is not changed.
     ProblemFileCheck readProblemFile(const std::filesystem::path& candidate);
 
-private:
+  private:
     StoreResult writeRecord(int slot, const ProblemRecord& record);
 
     std::filesystem::path path_;

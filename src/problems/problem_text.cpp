@@ -41,15 +41,16 @@ Converted convertOne(const CharTables& tables, int kind, std::string_view ch) {
 
 // Problems repeat their characters; each is looked up in the tables once.
 class Converter {
-public:
+  public:
     Converter(const CharTables& tables, int kind) : tables_(tables), kind_(kind) {}
     const Converted& operator()(std::string_view ch) {
         auto it = seen_.find(std::string(ch));
-        if (it == seen_.end()) it = seen_.emplace(std::string(ch), convertOne(tables_, kind_, ch)).first;
+        if (it == seen_.end())
+            it = seen_.emplace(std::string(ch), convertOne(tables_, kind_, ch)).first;
         return it->second;
     }
 
-private:
+  private:
     const CharTables& tables_;
     int kind_;
     std::unordered_map<std::string, Converted> seen_;
@@ -119,8 +120,8 @@ bool layOutCharacters(PracticeGrid& grid, const CharTables& tables, RandomSource
     return true;
 }
 
-bool layOutWords(PracticeGrid& grid, const CharTables& tables, RandomSource& random, const ProblemHead& head,
-                 const ProblemRows& rows, int spacing) {
+bool layOutWords(PracticeGrid& grid, const CharTables& tables, RandomSource& random,
+                 const ProblemHead& head, const ProblemRows& rows, int spacing) {
     Converter convert(tables, head.kind);
     std::vector<std::vector<Converted>> words;
     std::vector<Converted> word;
@@ -163,30 +164,41 @@ void adoptProblemKind(int kind, int& letterCase, int& caseMode) {
             letterCase = 0;
             caseMode = 0;
             break;
-        case kKindRomaji: caseMode = -1; break;
+        case kKindRomaji:
+            caseMode = -1;
+            break;
         case kKindLowerCase:
             letterCase = 1;
             caseMode = 1;
             break;
-        case kKindMixedCase: caseMode = kCaseSensitive; break;
-        default: break;
+        case kKindMixedCase:
+            caseMode = kCaseSensitive;
+            break;
+        default:
+            break;
     }
 }
 
-bool layOutProblem(PracticeGrid& grid, const CharTables& tables, RandomSource& random, const ProblemHead& head,
-                   const ProblemRows& rows, int spacing) {
+bool layOutProblem(PracticeGrid& grid, const CharTables& tables, RandomSource& random,
+                   const ProblemHead& head, const ProblemRows& rows, int spacing) {
     switch (head.unit) {
-        case kUnitCharacter: return layOutCharacters(grid, tables, random, head, rows, spacing);
-        case kUnitWord: return layOutWords(grid, tables, random, head, rows, spacing);
-        case kUnitAsWritten: return layOutAsWritten(grid, tables, head, rows, spacing);
-        default: return false;
+        case kUnitCharacter:
+            return layOutCharacters(grid, tables, random, head, rows, spacing);
+        case kUnitWord:
+            return layOutWords(grid, tables, random, head, rows, spacing);
+        case kUnitAsWritten:
+            return layOutAsWritten(grid, tables, head, rows, spacing);
+        default:
+            return false;
     }
 }
 
-ProblemPractice::ProblemPractice(ProblemFile& problems, const CharTables& tables, RandomSource& random)
+ProblemPractice::ProblemPractice(ProblemFile& problems, const CharTables& tables,
+                                 RandomSource& random)
     : problems_(problems), tables_(tables), random_(random) {}
 
-bool ProblemPractice::buildProblemText(PracticeGrid& grid, const TextSettings& settings, PracticeTextResult& result) {
+bool ProblemPractice::buildProblemText(PracticeGrid& grid, const TextSettings& settings,
+                                       PracticeTextResult& result) {
     const int slot = settings.courseIndex - kFirstProblemCourse;
     refusal_ = {};
     if (!problems_.loadSlot(slot) && problems_.loadedSlot() != slot) {

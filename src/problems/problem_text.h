@@ -15,7 +15,8 @@ namespace hayate {
 // 問題に練習できる文字がありません: the problem gives nothing to type (no
 // characters, no word, or an unknown unit). Error style, OK button.
 inline constexpr std::string_view kProblemGivesNoTextMessage =
-    "\x96\xe2\x91\xe8\x82\xc9\x97\xfb\x8f\x4b\x82\xc5\x82\xab\x82\xe9\x95\xb6\x8e\x9a\x82\xaa\x82\xa0"
+    "\x96\xe2\x91\xe8\x82\xc9\x97\xfb\x8f\x4b\x82\xc5\x82\xab\x82\xe9\x95\xb6\x8e\x9a\x82\xaa\x82"
+    "\xa0"
     "\x82\xe8\x82\xdc\x82\xb9\x82\xf1";
 // 問題を読み込めません: the slot cannot be read and was never read before.
 inline constexpr std::string_view kProblemUnreadableMessage =
@@ -34,7 +35,7 @@ bool layOutProblem(PracticeGrid& grid, const CharTables& tables, RandomSource& r
                    const ProblemHead& head, const ProblemRows& rows, int spacing);
 
 class ProblemPractice final : public ProblemTextBuilder {
-public:
+  public:
     ProblemPractice(ProblemFile& problems, const CharTables& tables, RandomSource& random);
 
     // Loads slot course - 5 and lays it out. A failed load uses the text of an
@@ -45,7 +46,7 @@ public:
     // Why the last build was refused (Shift-JIS), empty after a successful one.
     std::string_view refusalMessage() const { return refusal_; }
 
-private:
+  private:
     ProblemFile& problems_;
     const CharTables& tables_;
     RandomSource& random_;

@@ -1,7 +1,6 @@
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -17,7 +16,7 @@ namespace {
 using test::sj;
 
 class ScriptedDialogs : public SettingsDialogs {
-public:
+  public:
     bool answer = true;
     std::string asked;
     std::string confirmed;
@@ -29,7 +28,7 @@ public:
 };
 
 class SettingsTest : public ::testing::Test {
-protected:
+  protected:
     void write(const std::string& content) { ASSERT_TRUE(replaceFileAtomically(file, content)); }
     SharedState read() {
         SharedState s;
@@ -74,8 +73,9 @@ TEST_F(SettingsTest, NoFileGivesTheDefaultsAndCreatesNothing) {
 }
 
 TEST_F(SettingsTest, ReadsAcceptedValues) {
-    write(sj("[Init]\r\nコース=3\r\n制限時間=2\r\n空白有無=1\r\n入力カーソル色=1\r\n"
-             "英大文字小文字=1\r\n問題ファイル名=練習.USR\r\n"));
+    write(
+        sj("[Init]\r\nコース=3\r\n制限時間=2\r\n空白有無=1\r\n入力カーソル色=1\r\n"
+           "英大文字小文字=1\r\n問題ファイル名=練習.USR\r\n"));
     const SharedState s = read();
     EXPECT_EQ(s.courseIndex, 3);
     EXPECT_EQ(s.timeLimitIndex, 2);
@@ -87,8 +87,9 @@ TEST_F(SettingsTest, ReadsAcceptedValues) {
 
 TEST_F(SettingsTest, ValuesNotAcceptedGiveTheStartValue) {
     // A saved user-problem course, out-of-range and non-numeric values.
-    write(sj("[Init]\r\nコース=7\r\n制限時間=3\r\n空白有無=-1\r\n入力カーソル色=1x\r\n"
-             "英大文字小文字=99999999999999999999\r\n"));
+    write(
+        sj("[Init]\r\nコース=7\r\n制限時間=3\r\n空白有無=-1\r\n入力カーソル色=1x\r\n"
+           "英大文字小文字=99999999999999999999\r\n"));
     SharedState s = read();
     EXPECT_EQ(s.courseIndex, 0);
     EXPECT_EQ(s.timeLimitIndex, 0);
@@ -104,7 +105,8 @@ TEST_F(SettingsTest, ValuesNotAcceptedGiveTheStartValue) {
 }
 
 TEST_F(SettingsTest, UnusableProblemFileNamesFallBackToTheDefault) {
-    for (const std::string& value : {std::string(""), std::string(300, 'a'), std::string("a\x01.USR")}) {
+    for (const std::string& value :
+         {std::string(""), std::string(300, 'a'), std::string("a\x01.USR")}) {
         write(sj("[Init]\r\n問題ファイル名=") + value + "\r\n");
         EXPECT_EQ(read().problemFileName, "Kbdojo.USR") << value.size();
     }
@@ -173,13 +175,15 @@ TEST_F(SettingsTest, SavingAndSwitchingWriteOnlyTheirOwnKeys) {
 
 TEST_F(SettingsTest, OtherSectionsCommentsAndLinesSurviveAWrite) {
     const std::string head = sj("; 設定\r\n[Window]\r\nLeft=10\r\n\r\n[init]\r\n");
-    const std::string tail = sj("  odd line without equals\r\n空白有無=1\r\n\r\n[Other]\r\nコース=4\r\n");
+    const std::string tail =
+        sj("  odd line without equals\r\n空白有無=1\r\n\r\n[Other]\r\nコース=4\r\n");
     write(head + sj("コース = 2\r\n") + tail);
     ASSERT_TRUE(writeProblemFileName(file, "X.USR"));
     // The new key goes after the section's last key, before the blank line.
-    EXPECT_EQ(content(), head + sj("コース = 2\r\n") +
-                             sj("  odd line without equals\r\n空白有無=1\r\n問題ファイル名=X.USR\r\n"
-                                "\r\n[Other]\r\nコース=4\r\n"));
+    EXPECT_EQ(content(),
+              head + sj("コース = 2\r\n") +
+                  sj("  odd line without equals\r\n空白有無=1\r\n問題ファイル名=X.USR\r\n"
+                     "\r\n[Other]\r\nコース=4\r\n"));
     SharedState s;
     s.courseIndex = 3;
     ScriptedDialogs dialogs;

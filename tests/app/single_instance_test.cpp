@@ -10,7 +10,7 @@ namespace {
 using test::sj;
 
 class FakeWindow : public GuardWindow {
-public:
+  public:
     std::string titleUtf8() override { return title; }
     bool isMinimised() override { return minimised; }
     void restore() override {
@@ -30,10 +30,14 @@ TEST(SingleInstanceTest, MarkerIsTheExecutablesFileName) {
 
 TEST(SingleInstanceTest, NamesDifferByFileNameAndDesktopOnly) {
     const auto a = instanceNames("/opt/h/Kbdojo.exe", "/run/user/1000", desktopTag("ann", ":0"));
-    const auto sameName = instanceNames("/elsewhere/Kbdojo.exe", "/run/user/1000", desktopTag("ann", ":0"));
-    const auto renamed = instanceNames("/opt/h/Kbdojo2.exe", "/run/user/1000", desktopTag("ann", ":0"));
-    const auto otherDesktop = instanceNames("/opt/h/Kbdojo.exe", "/run/user/1000", desktopTag("ann", ":1"));
-    const auto otherUser = instanceNames("/opt/h/Kbdojo.exe", "/run/user/1000", desktopTag("bob", ":0"));
+    const auto sameName =
+        instanceNames("/elsewhere/Kbdojo.exe", "/run/user/1000", desktopTag("ann", ":0"));
+    const auto renamed =
+        instanceNames("/opt/h/Kbdojo2.exe", "/run/user/1000", desktopTag("ann", ":0"));
+    const auto otherDesktop =
+        instanceNames("/opt/h/Kbdojo.exe", "/run/user/1000", desktopTag("ann", ":1"));
+    const auto otherUser =
+        instanceNames("/opt/h/Kbdojo.exe", "/run/user/1000", desktopTag("bob", ":0"));
     EXPECT_EQ(a.serverName, sameName.serverName);
     EXPECT_EQ(a.lockFile, sameName.lockFile);
     EXPECT_NE(a.serverName, renamed.serverName);
@@ -46,11 +50,12 @@ TEST(SingleInstanceTest, NamesDifferByFileNameAndDesktopOnly) {
 
 TEST(SingleInstanceTest, NamesStayShortAndPlainForAnyFileName) {
     const std::string longName(300, 'x');
-    const auto n = instanceNames("/p/" + longName + "/../" + "練 習 \\:*.exe", "/tmp", desktopTag("u", ":0"));
+    const auto n =
+        instanceNames("/p/" + longName + "/../" + "練 習 \\:*.exe", "/tmp", desktopTag("u", ":0"));
     EXPECT_LE(n.serverName.size(), 60u);
     for (char c : n.serverName) {
-        EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                    c == '-' || c == '_')
+        EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                    c == '.' || c == '-' || c == '_')
             << n.serverName;
     }
 }
@@ -58,10 +63,13 @@ TEST(SingleInstanceTest, NamesStayShortAndPlainForAnyFileName) {
 TEST(SingleInstanceTest, Decisions) {
     EXPECT_EQ(decideGuardAction(LockOutcome::Acquired, std::nullopt), GuardAction::Run);
     EXPECT_EQ(decideGuardAction(LockOutcome::Failed, std::nullopt), GuardAction::CannotStart);
-    EXPECT_EQ(decideGuardAction(LockOutcome::HeldElsewhere, std::string("ハヤテウチ")), GuardAction::ReportAndRaise);
+    EXPECT_EQ(decideGuardAction(LockOutcome::HeldElsewhere, std::string("ハヤテウチ")),
+              GuardAction::ReportAndRaise);
     // A window renamed from the command line is not found; no answer is like no window.
-    EXPECT_EQ(decideGuardAction(LockOutcome::HeldElsewhere, std::string("Practice")), GuardAction::EndSilently);
-    EXPECT_EQ(decideGuardAction(LockOutcome::HeldElsewhere, std::nullopt), GuardAction::EndSilently);
+    EXPECT_EQ(decideGuardAction(LockOutcome::HeldElsewhere, std::string("Practice")),
+              GuardAction::EndSilently);
+    EXPECT_EQ(decideGuardAction(LockOutcome::HeldElsewhere, std::nullopt),
+              GuardAction::EndSilently);
 }
 
 TEST(SingleInstanceTest, TheRunningCopyRestoresThenComesToTheFront) {
@@ -93,7 +101,8 @@ TEST(SingleInstanceTest, AnswersThatAreNotTitles) {
 
 TEST(SingleInstanceTest, MessagesAreTheProgramsTexts) {
     EXPECT_EQ(guard_text::kAlreadyRunningCaption, sj("二重起動"));
-    EXPECT_EQ(guard_text::kAlreadyRunningMessage, sj("既に起動中です\r\nこのプログラムの二重起動はできません"));
+    EXPECT_EQ(guard_text::kAlreadyRunningMessage,
+              sj("既に起動中です\r\nこのプログラムの二重起動はできません"));
     EXPECT_EQ(guard_text::kCannotStartMessage, sj("プログラムを起動できません"));
     EXPECT_EQ(kMainWindowTitleUtf8, "ハヤテウチ");
 }

@@ -15,14 +15,15 @@ namespace {
 using test::sj;
 
 class FakeTimer : public ExerciseTimer {
-public:
+  public:
     void setRunning(bool running) override { calls.push_back(running); }
     std::vector<bool> calls;
 };
 
 class FakeRecords : public StartupRecords {
-public:
-    bool loadAtStartup(const std::filesystem::path& best, const std::filesystem::path& history, int today) override {
+  public:
+    bool loadAtStartup(const std::filesystem::path& best, const std::filesystem::path& history,
+                       int today) override {
         bestFile = best;
         historyFile = history;
         todayNumber = today;
@@ -37,7 +38,7 @@ public:
 };
 
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     StartupTest() : previous(std::filesystem::current_path()) {}
     ~StartupTest() override { std::filesystem::current_path(previous); }
 
@@ -59,7 +60,8 @@ protected:
 
 TEST_F(StartupTest, TitleArgumentInSquareBrackets) {
     EXPECT_EQ(titleOverrideFromArguments({"[Practice]"}), "Practice");
-    EXPECT_EQ(titleOverrideFromArguments({"[abc"}), "ab");  // the last character goes whatever it is
+    EXPECT_EQ(titleOverrideFromArguments({"[abc"}),
+              "ab");  // the last character goes whatever it is
     EXPECT_EQ(titleOverrideFromArguments({"[練習]", "more"}), "練習");
     EXPECT_EQ(titleOverrideFromArguments({"[練習"}), "練");  // a whole UTF-8 character
     EXPECT_FALSE(titleOverrideFromArguments({"Practice]"}).has_value());
@@ -71,7 +73,8 @@ TEST_F(StartupTest, TitleArgumentInSquareBrackets) {
 }
 
 TEST_F(StartupTest, CreationStepReadsSettingsInTheDataFolder) {
-    ASSERT_TRUE(replaceFileAtomically(exeDir / "Kbdojo.INI", sj("[Init]\r\nコース=3\r\n制限時間=1\r\n")));
+    ASSERT_TRUE(
+        replaceFileAtomically(exeDir / "Kbdojo.INI", sj("[Init]\r\nコース=3\r\n制限時間=1\r\n")));
     StartupSequence startup(state, options({"[T]"}));
     ASSERT_TRUE(startup.create(timer));
     EXPECT_EQ(startup.titleOverride(), "T");
@@ -123,7 +126,8 @@ TEST_F(StartupTest, CreationFailures) {
 }
 
 TEST_F(StartupTest, FirstShowListsTheProblemsAndLoadsTheRecords) {
-    ASSERT_TRUE(replaceFileAtomically(exeDir / "Kbdojo.INI", sj("[Init]\r\nコース=3\r\n問題ファイル名=mine.USR\r\n")));
+    ASSERT_TRUE(replaceFileAtomically(exeDir / "Kbdojo.INI",
+                                      sj("[Init]\r\nコース=3\r\n問題ファイル名=mine.USR\r\n")));
     StartupSequence startup(state, options());
     ASSERT_TRUE(startup.create(timer));
     ProblemFile problems;
@@ -150,8 +154,10 @@ TEST_F(StartupTest, FirstShowFailures) {
 }
 
 TEST_F(StartupTest, MessagesAreTheProgramsTexts) {
-    EXPECT_EQ(startup_text::kCreateFailedMessage, sj("FormCreateに失敗しました\r\nプログラムを終了します"));
-    EXPECT_EQ(startup_text::kShowFailedMessage, sj("画面の表示に失敗しました\r\nプログラムを終了します"));
+    EXPECT_EQ(startup_text::kCreateFailedMessage,
+              sj("FormCreateに失敗しました\r\nプログラムを終了します"));
+    EXPECT_EQ(startup_text::kShowFailedMessage,
+              sj("画面の表示に失敗しました\r\nプログラムを終了します"));
 }
 
 }  // namespace

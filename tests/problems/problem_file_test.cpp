@@ -24,11 +24,12 @@ std::string fullWidthDigits(int n) {
 std::string defaultName(int slot) { return sj("ユーザー" + fullWidthDigits(slot + 1)); }
 
 // A record with recognisable contents, built by hand in the file layout.
-std::string handMadeRecord(std::int32_t count, std::int32_t kind, std::int32_t unit, const std::string& name,
-                           const std::string& row1) {
+std::string handMadeRecord(std::int32_t count, std::int32_t kind, std::int32_t unit,
+                           const std::string& name, const std::string& row1) {
     std::string r(kProblemRecordBytes, '\x5A');  // junk in the unused bytes
     auto put = [&](std::size_t at, std::int32_t v) {
-        for (int i = 0; i < 4; ++i) r[at + i] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
+        for (int i = 0; i < 4; ++i)
+            r[at + i] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
     };
     put(0, count);
     put(4, kind);
@@ -42,9 +43,11 @@ std::string handMadeRecord(std::int32_t count, std::int32_t kind, std::int32_t u
 }
 
 class ProblemFileTest : public ::testing::Test {
-protected:
+  protected:
     std::string bytes() { return readWholeFile(file).value_or("<missing>"); }
-    std::string record(const std::string& all, int k) { return all.substr(k * kProblemRecordBytes, kProblemRecordBytes); }
+    std::string record(const std::string& all, int k) {
+        return all.substr(k * kProblemRecordBytes, kProblemRecordBytes);
+    }
 
     test::TempDir dir;
     std::filesystem::path file = dir / "Kbdojo.USR";
@@ -85,7 +88,8 @@ TEST_F(ProblemFileTest, OverlongLengthBytesAreClampedToTheField) {
     EXPECT_EQ(rec.head.count, -5);
     EXPECT_EQ(rec.head.unit, 9);
     // A short buffer reads as zeros rather than past its end.
-    EXPECT_EQ(decodeProblemRecord(b.substr(0, 20)).head.name, std::string(7, 'N') + std::string(23, '\0'));
+    EXPECT_EQ(decodeProblemRecord(b.substr(0, 20)).head.name,
+              std::string(7, 'N') + std::string(23, '\0'));
 }
 
 TEST_F(ProblemFileTest, FirstStartCreatesTenDefaultRecords) {
@@ -106,7 +110,8 @@ TEST_F(ProblemFileTest, FirstStartCreatesTenDefaultRecords) {
 
 TEST_F(ProblemFileTest, AShortFileIsCompletedKeepingItsRecords) {
     std::string four;
-    for (int k = 0; k < 4; ++k) four += handMadeRecord(10 + k, k, 2, sj("問") + char('a' + k), sj("あ"));
+    for (int k = 0; k < 4; ++k)
+        four += handMadeRecord(10 + k, k, 2, sj("問") + char('a' + k), sj("あ"));
     ASSERT_TRUE(replaceFileAtomically(file, four + "partial"));
     ASSERT_TRUE(problems.listProblems());
     const std::string all = bytes();
@@ -134,7 +139,8 @@ TEST_F(ProblemFileTest, ExtraRecordsAreNeitherUsedNorCutButTheSwitchRejectsThem)
 
 TEST_F(ProblemFileTest, TheSwitchChecksCountAndKindsOnly) {
     std::string ten;
-    for (int k = 0; k < 10; ++k) ten += handMadeRecord(k, k == 7 ? 4 : 1, 5, "Q" + std::to_string(k), "");
+    for (int k = 0; k < 10; ++k)
+        ten += handMadeRecord(k, k == 7 ? 4 : 1, 5, "Q" + std::to_string(k), "");
     ASSERT_TRUE(replaceFileAtomically(file, ten));
     ASSERT_TRUE(writeNewProblemFile(dir / "mine.USR"));
     ProblemFile current{dir / "mine.USR"};
@@ -181,7 +187,8 @@ TEST_F(ProblemFileTest, StoreTakesRowsUpToTheFirstEmptyCell) {
 
 TEST_F(ProblemFileTest, StoreWritesOneSlotAndKeepsTheOthersByteForByte) {
     std::string ten;
-    for (int k = 0; k < 10; ++k) ten += handMadeRecord(k + 1, 1, 1, "R" + std::to_string(k), sj("か"));
+    for (int k = 0; k < 10; ++k)
+        ten += handMadeRecord(k + 1, 1, 1, "R" + std::to_string(k), sj("か"));
     ASSERT_TRUE(replaceFileAtomically(file, ten));
     ASSERT_TRUE(problems.listProblems());
 
@@ -212,7 +219,8 @@ TEST_F(ProblemFileTest, NamesAreCutToThirtyBytesOnACharacterBoundary) {
     ASSERT_EQ(problems.storeProblem(0, StoredText{}, twenty, 0, 0), StoreResult::Stored);
     EXPECT_EQ(problems.table()[0].name, twenty.substr(0, 30));
     ASSERT_EQ(problems.storeProblem(1, StoredText{}, "A" + twenty, 0, 0), StoreResult::Stored);
-    EXPECT_EQ(problems.table()[1].name, "A" + twenty.substr(0, 28));  // no half character at the end
+    EXPECT_EQ(problems.table()[1].name,
+              "A" + twenty.substr(0, 28));  // no half character at the end
     ASSERT_TRUE(problems.listProblems());
     EXPECT_EQ(problems.table()[0].name.size(), 30u);
     EXPECT_EQ(problems.table()[1].name.size(), 29u);

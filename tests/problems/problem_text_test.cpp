@@ -15,7 +15,7 @@ using test::sj;
 
 // Draws 0, 1, 2, ... in turn, so that every entry is drawn in order.
 class CountingSource : public RandomSource {
-public:
+  public:
     void reseed() override {
         ++reseeds;
         next = 0;
@@ -26,10 +26,10 @@ public:
 };
 
 class ProblemTextTest : public ::testing::Test {
-protected:
+  protected:
     // Stores the rows into slot 0 and builds the practice text of course 5.
-    PracticeTextResult build(int kind, int unit, const std::vector<std::string>& utf8Rows, int spacing,
-                             int letterCase = 0) {
+    PracticeTextResult build(int kind, int unit, const std::vector<std::string>& utf8Rows,
+                             int spacing, int letterCase = 0) {
         StoredText text;
         for (std::size_t r = 0; r < utf8Rows.size(); ++r) {
             text.rows[r] = sj(utf8Rows[r]);
@@ -111,8 +111,8 @@ TEST_F(ProblemTextTest, KindsSetLetterCaseAndCaseMode) {
     struct Expect {
         int kind, letterCaseBefore, letterCase, caseMode;
     };
-    for (const Expect& e : {Expect{0, 1, 0, 0}, Expect{1, 1, 1, -1}, Expect{2, 0, 1, 1}, Expect{3, 1, 1, 2},
-                            Expect{3, 0, 0, 2}}) {
+    for (const Expect& e : {Expect{0, 1, 0, 0}, Expect{1, 1, 1, -1}, Expect{2, 0, 1, 1},
+                            Expect{3, 1, 1, 2}, Expect{3, 0, 0, 2}}) {
         const PracticeTextResult r = build(e.kind, kUnitAsWritten, {"ａＢ"}, 0, e.letterCaseBefore);
         EXPECT_EQ(r.letterCase, e.letterCase) << "kind " << e.kind;
         EXPECT_EQ(r.caseMode, e.caseMode) << "kind " << e.kind;
@@ -186,9 +186,10 @@ TEST_F(ProblemTextTest, ProblemsWithoutCharactersAreRefusedAndLeaveTheGridCleare
         std::vector<std::string> rows;
         int spacing;
     };
-    for (const Case& c : {Case{kUnitAsWritten, {"", "ＡＢ"}, 1}, Case{kUnitAsWritten, {"", "ＡＢ"}, 0},
-                          Case{kUnitWord, {"　　", "", "　"}, 1}, Case{kUnitWord, {}, 0},
-                          Case{kUnitCharacter, {"　　　"}, 0}, Case{7, {"ＡＢ"}, 0}}) {
+    for (const Case& c :
+         {Case{kUnitAsWritten, {"", "ＡＢ"}, 1}, Case{kUnitAsWritten, {"", "ＡＢ"}, 0},
+          Case{kUnitWord, {"　　", "", "　"}, 1}, Case{kUnitWord, {}, 0},
+          Case{kUnitCharacter, {"　　　"}, 0}, Case{7, {"ＡＢ"}, 0}}) {
         const PracticeTextResult r = build(kKindUpperCase, c.unit, c.rows, c.spacing);
         EXPECT_EQ(r.outcome, PracticeTextResult::Outcome::ProblemRefused) << "unit " << c.unit;
         EXPECT_EQ(practice.refusalMessage(), kProblemGivesNoTextMessage);
@@ -198,19 +199,22 @@ TEST_F(ProblemTextTest, ProblemsWithoutCharactersAreRefusedAndLeaveTheGridCleare
         }
     }
     EXPECT_EQ(kProblemGivesNoTextMessage, sj("問題に練習できる文字がありません"));
-    EXPECT_EQ(build(kKindUpperCase, kUnitWord, {"Ａ"}, 0).outcome, PracticeTextResult::Outcome::Built);
+    EXPECT_EQ(build(kKindUpperCase, kUnitWord, {"Ａ"}, 0).outcome,
+              PracticeTextResult::Outcome::Built);
     EXPECT_TRUE(practice.refusalMessage().empty());
 }
 
 TEST_F(ProblemTextTest, AFailedLoadUsesTheSameSlotsEarlierTextOrRefuses) {
     build(kKindUpperCase, kUnitAsWritten, {"ＸＹ"}, 1);
     std::filesystem::remove(problems.path());
-    EXPECT_EQ(buildPracticeText(grid, tables, TextSettings{5, 1, 0, false}, random, &practice).outcome,
-              PracticeTextResult::Outcome::Built);
+    EXPECT_EQ(
+        buildPracticeText(grid, tables, TextSettings{5, 1, 0, false}, random, &practice).outcome,
+        PracticeTextResult::Outcome::Built);
     EXPECT_EQ(texts(0, 4), "ＸＹＸＹ");
 
-    EXPECT_EQ(buildPracticeText(grid, tables, TextSettings{6, 1, 0, false}, random, &practice).outcome,
-              PracticeTextResult::Outcome::ProblemRefused);
+    EXPECT_EQ(
+        buildPracticeText(grid, tables, TextSettings{6, 1, 0, false}, random, &practice).outcome,
+        PracticeTextResult::Outcome::ProblemRefused);
     EXPECT_EQ(practice.refusalMessage(), kProblemUnreadableMessage);
     EXPECT_EQ(kProblemUnreadableMessage, sj("問題を読み込めません"));
 }
