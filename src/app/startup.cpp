@@ -30,6 +30,14 @@ std::optional<std::string> titleOverrideFromArguments(const std::vector<std::str
     return std::string(inner);
 }
 
+bool endCommandCloses(bool& spaceKeyGuard, const std::function<bool(std::string_view)>& askToEnd) {
+    if (spaceKeyGuard) {
+        spaceKeyGuard = false;
+        return false;
+    }
+    return askToEnd(startup_text::kEndQuestion);
+}
+
 std::filesystem::path executableFolder(const std::filesystem::path& executable) {
     return executable.parent_path();
 }

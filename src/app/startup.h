@@ -30,6 +30,8 @@ inline constexpr std::string_view kShowFailedMessage =
     "\x89\xe6\x96\xca\x82\xcc\x95\x5c\x8e\xa6\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82"
     "\xbd\r\n"
     "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xf0\x8f\x49\x97\xb9\x82\xb5\x82\xdc\x82\xb7";
+// 終了しますか: the end command's question, Yes and No, information style.
+inline constexpr std::string_view kEndQuestion = "\x8f\x49\x97\xb9\x82\xb5\x82\xdc\x82\xb7\x82\xa9";
 inline constexpr std::string_view kHelpFile = "Kbdojo.hlp";
 inline constexpr std::string_view kVersionText = "Ver.2.02  ";
 }  // namespace startup_text
@@ -43,6 +45,11 @@ inline constexpr int kClockIntervalMs = 1000;
 // without its first and its last character, whatever that is; nothing for any
 // other argument. Arguments are UTF-8, as the system passes them.
 std::optional<std::string> titleOverrideFromArguments(const std::vector<std::string>& arguments);
+
+// The end command of the button and F1: a set space-key guard only clears
+// itself; otherwise the program closes unless `askToEnd` (kEndQuestion) gets No.
+// The menu item asks without the guard.
+bool endCommandCloses(bool& spaceKeyGuard, const std::function<bool(std::string_view)>& askToEnd);
 
 // Loads the best-record and history files at start-up; implemented with the
 // records' RecordStore (one line: construct it, call loadAtStartup()).

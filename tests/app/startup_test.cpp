@@ -153,7 +153,26 @@ TEST_F(StartupTest, FirstShowFailures) {
     EXPECT_FALSE(startup.firstShow(problems, records));
 }
 
+TEST_F(StartupTest, EndCommand) {
+    int asked = 0;
+    bool guard = true;
+    auto answer = [&](bool yes) {
+        return [&asked, yes](std::string_view q) {
+            EXPECT_EQ(q, startup_text::kEndQuestion);
+            ++asked;
+            return yes;
+        };
+    };
+    EXPECT_FALSE(endCommandCloses(guard, answer(true)));  // the space bar's press is swallowed
+    EXPECT_FALSE(guard);
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(endCommandCloses(guard, answer(false)));
+    EXPECT_TRUE(endCommandCloses(guard, answer(true)));
+    EXPECT_EQ(asked, 2);
+}
+
 TEST_F(StartupTest, MessagesAreTheProgramsTexts) {
+    EXPECT_EQ(startup_text::kEndQuestion, sj("終了しますか"));
     EXPECT_EQ(startup_text::kCreateFailedMessage,
               sj("FormCreateに失敗しました\r\nプログラムを終了します"));
     EXPECT_EQ(startup_text::kShowFailedMessage,
