@@ -43,11 +43,12 @@ Converted convertOne(const CharTables& tables, int kind, std::string_view ch) {
 class Converter {
   public:
     Converter(const CharTables& tables, int kind) : tables_(tables), kind_(kind) {}
-    const Converted& operator()(std::string_view ch) {
+    // The map's entries stay where they are, so callers may keep pointers.
+    const Converted* operator()(std::string_view ch) {
         auto it = seen_.find(std::string(ch));
         if (it == seen_.end())
             it = seen_.emplace(std::string(ch), convertOne(tables_, kind_, ch)).first;
-        return it->second;
+        return &it->second;
     }
 
   private:
@@ -56,11 +57,11 @@ class Converter {
     std::unordered_map<std::string, Converted> seen_;
 };
 
-void put(PracticeGrid& grid, int i, const Converted& c) {
-    if (c.space) {
+void put(PracticeGrid& grid, int i, const Converted* c) {
+    if (c->space) {
         grid.setSpaceCell(i);
     } else {
-        grid.place(i, c.kanaIndex, c.text, c.input);
+        grid.place(i, c->kanaIndex, c->text, c->input);
     }
 }
 
@@ -80,7 +81,7 @@ bool reachesLastColumn(const std::string& line) { return line.size() > 2 * (kPro
 bool layOutAsWritten(PracticeGrid& grid, const CharTables& tables, const ProblemHead& head,
                      const ProblemRows& rows, int spacing) {
     Converter convert(tables, head.kind);
-    std::vector<Converted> pass;
+    std::vector<const Converted*> pass;
     for (const std::string& line : rows) {
         if (line.empty()) break;
         forEachCharacter(line, [&](std::string_view ch) { pass.push_back(convert(ch)); });
@@ -88,7 +89,7 @@ bool layOutAsWritten(PracticeGrid& grid, const CharTables& tables, const Problem
     if (pass.empty()) return false;
     int i = 0;
     while (i < PracticeGrid::kCells) {
-        for (const Converted& c : pass) {
+        for (const Converted* c : pass) {
             put(grid, i++, c);
             if (i == PracticeGrid::kCells) return true;
         }
@@ -100,7 +101,7 @@ bool layOutAsWritten(PracticeGrid& grid, const CharTables& tables, const Problem
 bool layOutCharacters(PracticeGrid& grid, const CharTables& tables, RandomSource& random,
                       const ProblemHead& head, const ProblemRows& rows, int spacing) {
     Converter convert(tables, head.kind);
-    std::vector<Converted> entries;
+    std::vector<const Converted*> entries;
     for (const std::string& line : rows) {
         forEachCharacter(line, [&](std::string_view ch) {
             if (ch != kFullWidthSpace && entries.size() < kMaxProblemEntries)
@@ -123,8 +124,8 @@ bool layOutCharacters(PracticeGrid& grid, const CharTables& tables, RandomSource
 bool layOutWords(PracticeGrid& grid, const CharTables& tables, RandomSource& random,
                  const ProblemHead& head, const ProblemRows& rows, int spacing) {
     Converter convert(tables, head.kind);
-    std::vector<std::vector<Converted>> words;
-    std::vector<Converted> word;
+    std::vector<std::vector<const Converted*>> words;
+    std::vector<const Converted*> word;
     auto endWord = [&] {
         if (!word.empty() && words.size() < kMaxProblemEntries) words.push_back(std::move(word));
         word.clear();
@@ -147,7 +148,7 @@ bool layOutWords(PracticeGrid& grid, const CharTables& tables, RandomSource& ran
     const int n = static_cast<int>(words.size());
     int i = 0;
     while (i < PracticeGrid::kCells) {
-        for (const Converted& c : words[static_cast<std::size_t>(random.below(n))]) {
+        for (const Converted* c : words[static_cast<std::size_t>(random.below(n))]) {
             put(grid, i++, c);
             if (i == PracticeGrid::kCells) return true;
         }
