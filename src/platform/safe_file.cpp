@@ -51,7 +51,11 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
 bool replaceFileAtomically(const std::filesystem::path& path, std::string_view content) {
     std::filesystem::path temp = path;
     temp += ".tmp~";
-    std::FILE* f = std::fopen(temp.string().c_str(), "wb");
+#if defined(_WIN32)
+    std::FILE* f = ::_wfopen(temp.c_str(), L"wb");  // wide, so that non-ASCII folders work
+#else
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+#endif
     if (!f) return false;
     const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
     const bool flushed = written && flushToDisk(f);

@@ -1,6 +1,9 @@
 #include "text/sjis.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace hayate {
 
@@ -23,17 +26,24 @@ char32_t decodeOne(std::u8string_view s, std::size_t& i) {
     return cp;
 }
 
-int indexInRow(std::u8string_view row, char32_t wanted) {
-    std::size_t i = 0;
-    int n = 0;
-    while (i < row.size()) {
-        if (decodeOne(row, i) == wanted) return n;
-        ++n;
-    }
-    return -1;
+// Code points of the punctuation row with their codes, sorted for lookup.
+const std::vector<std::pair<char32_t, unsigned>>& row1Codes() {
+    static const std::vector<std::pair<char32_t, unsigned>> codes = [] {
+        std::vector<std::pair<char32_t, unsigned>> t;
+        auto add = [&](std::u8string_view row, unsigned code) {
+            for (std::size_t i = 0; i < row.size();) t.emplace_back(decodeOne(row, i), code++);
+        };
+        add(kRow1Low, 0x8140);
+        add(kRow1High, 0x8180);
+        std::sort(t.begin(), t.end());
+        return t;
+    }();
+    return codes;
 }
 
-unsigned sjisCodeOf(char32_t cp) {
+}  // namespace
+
+unsigned sjisCodeFor(char32_t cp) {
     if (cp >= 0x3041 && cp <= 0x3093) return 0x829F + (cp - 0x3041);  // ぁ..ん
     if (cp >= 0x30A1 && cp <= 0x30F6) {                               // ァ..ヶ, 83 7F unused
         unsigned code = 0x8340 + (cp - 0x30A1);
@@ -42,12 +52,11 @@ unsigned sjisCodeOf(char32_t cp) {
     if (cp >= 0xFF10 && cp <= 0xFF19) return 0x824F + (cp - 0xFF10);  // ０..９
     if (cp >= 0xFF21 && cp <= 0xFF3A) return 0x8260 + (cp - 0xFF21);  // Ａ..Ｚ
     if (cp >= 0xFF41 && cp <= 0xFF5A) return 0x8281 + (cp - 0xFF41);  // ａ..ｚ
-    if (int k = indexInRow(kRow1Low, cp); k >= 0) return 0x8140 + k;
-    if (int k = indexInRow(kRow1High, cp); k >= 0) return 0x8180 + k;
-    throw std::invalid_argument("character outside the Shift-JIS literal repertoire");
+    const auto& codes = row1Codes();
+    const auto it =
+        std::lower_bound(codes.begin(), codes.end(), std::pair<char32_t, unsigned>{cp, 0});
+    return it != codes.end() && it->first == cp ? it->second : 0;
 }
-
-}  // namespace
 
 std::string sjisLiteral(std::u8string_view utf8) {
     std::string out;
@@ -57,7 +66,10 @@ std::string sjisLiteral(std::u8string_view utf8) {
         if (cp < 0x80) {
             out.push_back(static_cast<char>(cp));
         } else {
-            out += sjisChar(sjisCodeOf(cp));
+            const unsigned code = sjisCodeFor(cp);
+            if (code == 0)
+                throw std::invalid_argument("character outside the Shift-JIS literal repertoire");
+            out += sjisChar(code);
         }
     }
     return out;

@@ -31,4 +31,8 @@ inline std::string sjisChar(unsigned code) {
 // error and throws std::invalid_argument.
 std::string sjisLiteral(std::u8string_view utf8);
 
+// The two-byte Shift-JIS code of a code point in that same repertoire (hiragana,
+// katakana, full-width digits and letters, JIS X 0208 row 1), or 0 outside it.
+unsigned sjisCodeFor(char32_t cp);
+
 }  // namespace hayate

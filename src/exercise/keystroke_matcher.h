@@ -1,0 +1,97 @@
+// Follows every key of the practice grid against the practice text: the
+// key-down step decides whether the next character is judged at all, the
+// key-press step judges it, keeps the counters, colours the cells and drives
+// the romaji hint. In kana mode every romaji of the tables is accepted, with
+// look-ahead for the small tsu, a single n and two-cell syllables.
+#pragma once
+
+#include <string>
+
+#include "exercise/exercise_clock.h"
+#include "exercise/exercise_ports.h"
+#include "exercise/practice_grid.h"
+#include "text/char_tables.h"
+
+namespace hayate {
+
+class KeystrokeMatcher {
+  public:
+    // Fixed for one exercise when it starts.
+    struct Mode {
+        bool kanaMode = false;
+        int caseMode = 0;     // 2: letters must match in case
+        int courseIndex = 0;  // above 4: a user problem
+    };
+
+    enum class KeyDown {
+        Gated,   // the key gate is set as the key table says
+        Escape,  // Esc: the gate is open and the exercise must stop
+    };
+
+    enum class KeyPress {
+        Ignored,       // the gate was closed
+        Judged,        // hit, miss, or a control character passed over
+        TextFinished,  // the last cell is done, or was already: complete the exercise
+    };
+
+    KeystrokeMatcher(const CharTables& tables, PracticeGrid& grid, ExerciseDisplay& display,
+                     ExerciseClock& clock)
+        : tables_(tables), grid_(grid), display_(display), clock_(clock) {}
+
+    // A freshly filled grid: every counter 0, cell 0 current, alternative row 0.
+    // Writes nothing to the display.
+    void reset(const Mode& mode);
+
+    // SG1KeyDown, with the virtual-key code.
+    KeyDown keyDown(int virtualKey);
+    // SG1KeyPress, with one Shift-JIS byte.
+    KeyPress keyPress(unsigned char key);
+
+    bool keyGateClosed() const { return keyGate_; }
+    void setKeyGate(bool closed) { keyGate_ = closed; }
+
+    // Shows romaji `r` in the three hint labels, in blue.
+    void showHint(const std::string& r);
+
+    const Mode& mode() const { return mode_; }
+    int cellPosition() const { return cellPosition_; }
+    int charactersTyped() const { return charactersTyped_; }
+    int missCount() const { return missCount_; }
+    int keystrokeCount() const { return keystrokeCount_; }
+    int romajiPosition() const { return romajiPosition_; }
+    int alternativeIndex() const { return alternativeIndex_; }
+    const std::string& typedLetters() const { return typedLetters_; }
+    // What the current cell expects now: the romaji form of the current
+    // alternative in kana mode, the cell input otherwise; empty once finished.
+    std::string expectedRomaji() const;
+
+  private:
+    const std::string& romaji(int row, int kanaIndex) const {
+        return tables_.romaji(row, kanaIndex);
+    }
+    KeyPress judge(unsigned char key);
+    KeyPress generalMatch(unsigned char key, std::string r, int lookAheadRow);
+    bool tryAlternatives(unsigned char key);
+    void acceptLetter(unsigned char key);
+    void miss(bool styleHint);  // styleHint: the hint label also turns plain bold
+    // Completion steps; true when the text is finished.
+    bool completeCell();
+    void setHintStyle(bool underline1, bool underline2, bool underline3);
+
+    const CharTables& tables_;
+    PracticeGrid& grid_;
+    ExerciseDisplay& display_;
+    ExerciseClock& clock_;
+
+    Mode mode_;
+    bool keyGate_ = true;
+    int cellPosition_ = 0;
+    int romajiPosition_ = 1;
+    std::string typedLetters_;
+    int alternativeIndex_ = 0;
+    int charactersTyped_ = 0;
+    int missCount_ = 0;
+    int keystrokeCount_ = 0;
+};
+
+}  // namespace hayate

@@ -1,0 +1,90 @@
+#include "platform/data_folder.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <system_error>
+
+namespace hayate {
+
+namespace {
+
+constexpr const char* kFolderName = "hayateuchi";
+
+std::optional<std::string> nonEmpty(const EnvironmentLookup& environment, const char* name) {
+    auto value = environment(name);
+    if (value && value->empty()) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+OsFamily currentOsFamily() {
+#if defined(_WIN32)
+    return OsFamily::Windows;
+#elif defined(__APPLE__)
+    return OsFamily::MacOS;
+#else
+    return OsFamily::Linux;
+#endif
+}
+
+std::optional<std::string> systemEnvironment(const char* name) {
+    // Read once at start-up on the one thread, so getenv's shared buffer is safe.
+    const char* value = std::getenv(name);  // NOLINT(concurrency-mt-unsafe)
+    if (!value) return std::nullopt;
+    return std::string(value);
+}
+
+bool canWriteIn(const std::filesystem::path& folder) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) return false;
+    const std::filesystem::path probe = folder / ".hayateuchi-write-test";
+    std::ofstream f(probe, std::ios::binary);
+    if (!f) return false;
+    f.put('x');
+    f.close();
+    const bool written = !f.fail();
+    // A probe that cannot be removed again means the folder is not ours to use.
+    const bool removed = std::filesystem::remove(probe, ec) && !ec;
+    return written && removed;
+}
+
+std::filesystem::path userDataFolder(OsFamily os, const EnvironmentLookup& environment) {
+    switch (os) {
+        case OsFamily::Windows: {
+            const auto appData = nonEmpty(environment, "APPDATA");
+            if (!appData) return {};
+            return std::filesystem::path(*appData) / kFolderName;
+        }
+        case OsFamily::MacOS: {
+            const auto home = nonEmpty(environment, "HOME");
+            if (!home) return {};
+            return std::filesystem::path(*home) / "Library" / "Application Support" / kFolderName;
+        }
+        case OsFamily::Linux:
+            break;
+    }
+    // A relative XDG_DATA_HOME is invalid by its own rules and is ignored.
+    if (const auto xdg = nonEmpty(environment, "XDG_DATA_HOME");
+        xdg && std::filesystem::path(*xdg).is_absolute()) {
+        return std::filesystem::path(*xdg) / kFolderName;
+    }
+    const auto home = nonEmpty(environment, "HOME");
+    if (!home) return {};
+    return std::filesystem::path(*home) / ".local" / "share" / kFolderName;
+}
+
+std::filesystem::path chooseDataFolder(const std::filesystem::path& executablePath, OsFamily os,
+                                       const EnvironmentLookup& environment) {
+    std::filesystem::path beside = executablePath.parent_path();
+    if (beside.empty()) beside = ".";
+    if (canWriteIn(beside)) return beside;
+    const std::filesystem::path user = userDataFolder(os, environment);
+    if (user.empty()) return beside;
+    std::error_code ec;
+    std::filesystem::create_directories(user, ec);
+    if (canWriteIn(user)) return user;
+    return beside;
+}
+
+}  // namespace hayate

@@ -1,0 +1,144 @@
+#include "records/record_completion.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "exercise/practice_grid.h"
+
+namespace hayate {
+
+// 記録更新です
+const std::string kNewRecordText = "\x8B\x4C\x98\x5E\x8D\x58\x90\x56\x82\xC5\x82\xB7";
+// 終了しました
+const std::string kFinishedText = "\x8F\x49\x97\xB9\x82\xB5\x82\xDC\x82\xB5\x82\xBD";
+// 確認ＯＫですか
+const std::string kConfirmText = "\x8A\x6D\x94\x46\x82\x6E\x82\x6A\x82\xC5\x82\xB7\x82\xA9";
+// 記録の保存に失敗しました\r\n今回の記録は保存されていません
+const std::string kBestNotSavedMessage =
+    "\x8B\x4C\x98\x5E\x82\xCC\x95\xDB\x91\xB6\x82\xC9\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82"
+    "\xBD\r\n\x8D\xA1\x89\xF1\x82\xCC\x8B\x4C\x98\x5E\x82\xCD\x95\xDB\x91\xB6\x82\xB3\x82\xEA\x82"
+    "\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1";
+// 履歴の保存に失敗しました\r\n最高記録は保存されています
+const std::string kHistoryNotSavedMessage =
+    "\x97\x9A\x97\xF0\x82\xCC\x95\xDB\x91\xB6\x82\xC9\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82"
+    "\xBD\r\n\x8D\xC5\x8D\x82\x8B\x4C\x98\x5E\x82\xCD\x95\xDB\x91\xB6\x82\xB3\x82\xEA\x82\xC4\x82"
+    "\xA2\x82\xDC\x82\xB7";
+
+namespace {
+
+// ／分
+const std::string kPerMinute = "\x81\x5E\x95\xAA";
+
+constexpr int kNoTimeLimitIndex = 2;
+
+template <typename T>
+std::int32_t clampToInt32(T value) {
+    constexpr T lo = std::numeric_limits<std::int32_t>::min();
+    constexpr T hi = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(value < lo ? lo : value > hi ? hi : value);
+}
+
+// Half up, as every shown or stored real result.
+std::int32_t rounded(double value) { return clampToInt32(std::floor(value + 0.5)); }
+
+std::string format(const char* pattern, long long value) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, pattern, value);
+    return buf;
+}
+
+}  // namespace
+
+std::string elapsedTimeText(int seconds) {
+    if (seconds <= 60) return format("%5lld", seconds);
+    return " " + std::to_string(seconds / 60) + "'" + std::to_string(seconds % 60) + "\"";
+}
+
+RecordCompletion::RecordCompletion(RecordStore& store, SharedState& state, ExerciseDisplay& display,
+                                   ResultDialog& dialog)
+    : store_(store), state_(state), display_(display), dialog_(dialog) {}
+
+void RecordCompletion::completeExercise(EndKind kind, ExerciseControl& exercise) {
+    const bool noLimit = state_.timeLimitIndex == kNoTimeLimitIndex;
+    const int limitSeconds = timeLimitSecondsFor(state_.timeLimitIndex);
+
+    if (kind == EndKind::TimeLimit) {
+        // The tick has shown the time already; the count stands as typed.
+        exercise.stopExercise();
+        const std::int32_t typed = exercise.charactersTyped();
+        display_.setLabelText(Label::LYmoji, format("%5lld", rounded(typed * 60.0 / limitSeconds)));
+        finish(typed, exercise);
+        return;
+    }
+
+    exercise.stopClock();
+    // The exercise guarantees at least 1 ms; a divisor of 0 must not slip through anyway.
+    const long long elapsed = std::max(exercise.elapsedMilliseconds(), 1);
+    // The text ended before the limit, so the count is scaled up to the whole limit.
+    const std::int32_t typed =
+        noLimit ? PracticeGrid::kCells
+                : clampToInt32(static_cast<long long>(exercise.charactersTyped()) * limitSeconds *
+                               1000 / elapsed);
+    display_.setLabelText(Label::LMoji, format("%5lld", typed));
+    const int seconds = static_cast<int>(elapsed / 1000);
+    display_.setLabelText(Label::LTime, elapsedTimeText(seconds));
+    if (state_.kanaMode) {
+        const std::int32_t keySpeed = rounded(exercise.keystrokeCount() * 60000.0 / elapsed);
+        display_.setLabelText(Label::LDaken, format("%4lld ", keySpeed) + kPerMinute);
+    }
+    exercise.stopExercise();
+    // Under one second the speed is taken over one second, not divided by zero.
+    const std::int32_t speed = noLimit ? rounded(typed * 60.0 / std::max(seconds, 1))
+                                       : rounded(typed * 60.0 / limitSeconds);
+    display_.setLabelText(Label::LYmoji, format("%5lld", speed));
+    finish(noLimit ? speed : typed, exercise);
+}
+
+void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
+    // The keys are fixed before the wait; the main window is disabled during it anyway.
+    const int course = state_.courseIndex;
+    const int setting = state_.settingIndex();
+    const bool validKeys = isCourseIndex(course) && isSettingIndex(setting);
+    dialog_.showResultAndWait(validKeys && score > store_.bestScore(course, setting));
+    if (validKeys && score > store_.bestScore(course, setting)) {
+        switch (updateRecords(course, setting, score)) {
+            case UpdateResult::Saved:
+                break;
+            case UpdateResult::BestNotSaved:
+                dialog_.showSaveFailure(kBestNotSavedMessage);
+                break;
+            case UpdateResult::HistoryNotSaved:
+                dialog_.showSaveFailure(kHistoryNotSavedMessage);
+                break;
+        }
+    }
+    exercise.focusStartButton();
+}
+
+UpdateResult RecordCompletion::updateRecords(int course, int setting, std::int32_t score) {
+    if (!isCourseIndex(course) || !isSettingIndex(setting)) return UpdateResult::BestNotSaved;
+    const std::int32_t today = store_.todayDateNumber();
+    const std::int32_t oldScore = store_.bestScore(course, setting);
+    const std::int32_t oldDate = store_.bestDate(course, setting);
+    store_.setBest(course, setting, score, today);
+    const auto s = static_cast<std::size_t>(setting);
+    if (!store_.modifyBest(course, [&](CourseBest& record) {
+            record.score[s] = score;
+            record.date[s] = today;
+        })) {
+        // The tables follow the file: a best that is not stored is not shown either.
+        store_.setBest(course, setting, oldScore, oldDate);
+        return UpdateResult::BestNotSaved;
+    }
+    display_.setLabelText(Label::LSaikoM, std::to_string(score));
+    display_.setLabelText(Label::LSaikoD, longDateText(today));
+    if (!store_.modifyHistory(
+            course, [&](CourseHistory& record) { record.addBest(setting, score, today); })) {
+        return UpdateResult::HistoryNotSaved;
+    }
+    return UpdateResult::Saved;
+}
+
+}  // namespace hayate

@@ -1,0 +1,77 @@
+// The best-record file (".DAT"), the history file (".UPD") and the best tables
+// kept in memory. Every change replaces a file crash-safely and leaves each
+// byte it does not mean to change as it was, including records past the
+// fifteenth that a longer file may hold.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "exercise/exercise_ports.h"
+#include "records/record_file_access.h"
+#include "records/record_format.h"
+
+namespace hayate {
+
+struct RecordFileNames {
+    std::filesystem::path best;     // ".DAT"
+    std::filesystem::path history;  // ".UPD"
+};
+
+// The executable's file name with its extension replaced, placed in `dataFolder`.
+RecordFileNames recordFileNames(const std::filesystem::path& dataFolder,
+                                const std::filesystem::path& executablePath);
+
+class RecordStore {
+  public:
+    RecordStore(std::filesystem::path bestFile, std::filesystem::path historyFile,
+                int todayDateNumber, RecordFileAccess& files = systemRecordFileAccess());
+
+    // Creates missing files, extends short ones to fifteen records and fills the
+    // best tables. False means the start-up cannot go on.
+    bool loadAtStartup();
+
+    // nullopt / false on any failure; a failed write leaves the file as it was.
+    std::optional<CourseBest> readBest(int course);
+    bool writeBest(int course, const CourseBest& record);
+    std::optional<CourseHistory> readHistory(int course);
+    bool writeHistory(int course, const CourseHistory& record);
+
+    // Read, change and write back one record in a single replacement.
+    bool modifyBest(int course, const std::function<void(CourseBest&)>& change);
+    bool modifyHistory(int course, const std::function<void(CourseHistory&)>& change);
+
+    // The best tables; out-of-range keys read as "no record" and are not stored.
+    std::int32_t bestScore(int course, int setting) const;
+    std::int32_t bestDate(int course, int setting) const;
+    void setBest(int course, int setting, std::int32_t score, std::int32_t date);
+
+    // LSaikoM / LSaikoD for the course and setting: emptied when there is no
+    // positive score.
+    void refreshBestLabels(ExerciseDisplay& display, int course, int setting) const;
+
+    int todayDateNumber() const { return today_; }
+    const std::filesystem::path& bestFile() const { return bestFile_; }
+    const std::filesystem::path& historyFile() const { return historyFile_; }
+
+  private:
+    std::optional<std::string> prepareFile(const std::filesystem::path& path,
+                                           std::size_t recordSize);
+    std::optional<std::string> readRecord(const std::filesystem::path& path, std::size_t recordSize,
+                                          int index);
+    bool modifyRecord(const std::filesystem::path& path, std::size_t recordSize, int index,
+                      bool needsOld, const std::function<std::string(std::string_view)>& change);
+
+    std::filesystem::path bestFile_;
+    std::filesystem::path historyFile_;
+    int today_;
+    RecordFileAccess& files_;
+    std::array<CourseBest, kCourseCount> best_{};
+};
+
+}  // namespace hayate

@@ -1,0 +1,207 @@
+#include "records/record_completion.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/safe_file.h"
+#include "record_fakes.h"
+#include "support/sjis_test_support.h"
+#include "support/temp_dir.h"
+
+namespace hayate {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+
+constexpr int kToday = 20261208;
+
+class CompletionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(store.loadAtStartup());
+        files.replacements = 0;
+    }
+
+    // Runs one completion with the state's current settings.
+    void complete(EndKind kind, int typed, int elapsedMs, int keystrokes = 0) {
+        log.clear();
+        test::FakeExercise exercise(log, typed, elapsedMs, keystrokes);
+        completion.completeExercise(kind, exercise);
+    }
+
+    std::string text(Label label) { return display.texts[label]; }
+
+    test::TempDir dir;
+    fs::path best = dir / "t.DAT";
+    fs::path history = dir / "t.UPD";
+    test::RefusingFileAccess files;
+    RecordStore store{best, history, kToday, files};
+    SharedState state;
+    test::EventLog log;
+    test::FakeDisplay display{log};
+    test::FakeDialog dialog{log};
+    RecordCompletion completion{store, state, display, dialog};
+};
+
+TEST_F(CompletionTest, TextEndScalesTheCountToTheTimeLimit) {
+    state.courseIndex = 2;
+    state.timeLimitIndex = 1;  // 60 s, with spaces: setting 2
+    complete(EndKind::TextEnd, 2000, 50000);
+    EXPECT_THAT(log, ElementsAre("stopClock", "LMoji", "LTime", "stopExercise", "LYmoji",
+                                 "dialog:new", "LSaikoM", "LSaikoD", "focusStart"));
+    EXPECT_EQ(text(Label::LMoji), " 2400");
+    EXPECT_EQ(text(Label::LTime), "   50");
+    EXPECT_EQ(text(Label::LYmoji), " 2400");
+    EXPECT_EQ(text(Label::LSaikoM), "2400");
+    EXPECT_EQ(text(Label::LSaikoD), "2026/12/08");
+    EXPECT_EQ(store.bestScore(2, 2), 2400);
+    EXPECT_EQ(store.readBest(2).value().score[2], 2400);
+    EXPECT_EQ(store.readBest(2).value().date[2], kToday);
+    const CourseHistory h = store.readHistory(2).value();
+    EXPECT_EQ(h.score[2][0], 2400);
+    EXPECT_EQ(h.date[2][0], kToday);
+}
+
+TEST_F(CompletionTest, WithoutATimeLimitTheScoreIsTheSpeedOverWholeSeconds) {
+    state.timeLimitIndex = 2;
+    state.spacing = 1;  // setting 5
+    complete(EndKind::TextEnd, 1234, 400000);
+    EXPECT_EQ(text(Label::LMoji), " 2000");  // the whole grid, whatever was counted
+    EXPECT_EQ(text(Label::LTime), " 6'40\"");
+    EXPECT_EQ(text(Label::LYmoji), "  300");
+    EXPECT_EQ(store.bestScore(0, 5), 300);
+
+    complete(EndKind::TextEnd, 2000, 401900);  // 120000 / 401 = 299.25
+    EXPECT_EQ(text(Label::LYmoji), "  299");
+    EXPECT_EQ(log[5], "dialog:finished");
+    EXPECT_EQ(store.bestScore(0, 5), 300);
+
+    // Under one second nothing divides by zero.
+    complete(EndKind::TextEnd, 2000, 0);
+    EXPECT_EQ(text(Label::LTime), "    0");
+    EXPECT_EQ(text(Label::LYmoji), "120000");
+}
+
+TEST_F(CompletionTest, TimeLimitEndKeepsTheCountAndSkipsTheTextEndSteps) {
+    state.timeLimitIndex = 0;
+    state.kanaMode = true;
+    complete(EndKind::TimeLimit, 130, 30000, 400);
+    EXPECT_THAT(log, ElementsAre("stopExercise", "LYmoji", "dialog:new", "LSaikoM", "LSaikoD",
+                                 "focusStart"));
+    EXPECT_EQ(text(Label::LYmoji), "  260");
+    EXPECT_EQ(store.bestScore(0, 0), 130);
+    EXPECT_EQ(text(Label::LSaikoM), "130");
+}
+
+TEST_F(CompletionTest, KanaModeShowsTheKeystrokeRate) {
+    state.kanaMode = true;
+    state.timeLimitIndex = 0;
+    complete(EndKind::TextEnd, 2000, 61000, 3000);
+    EXPECT_EQ(text(Label::LTime), " 1'1\"");
+    EXPECT_EQ(text(Label::LDaken), "2951 " + test::sj("／分"));  // 2950.8 rounded
+    EXPECT_EQ(text(Label::LMoji), "  983");                      // 2000 x 30000 / 61000
+
+    state.kanaMode = false;
+    display.texts.clear();
+    complete(EndKind::TextEnd, 2000, 60000, 3000);
+    EXPECT_EQ(text(Label::LTime), "   60");
+    EXPECT_FALSE(display.texts.contains(Label::LDaken));
+}
+
+TEST_F(CompletionTest, OnlyAStrictlyHigherScoreIsARecord) {
+    // 0 against 0 writes nothing.
+    complete(EndKind::TimeLimit, 0, 30000);
+    EXPECT_EQ(log[2], "dialog:finished");
+    EXPECT_EQ(files.replacements, 0);
+
+    complete(EndKind::TimeLimit, 45, 30000);
+    EXPECT_EQ(text(Label::LYmoji), "   90");
+    const int writesForRecord = files.replacements;
+    EXPECT_EQ(writesForRecord, 2);
+
+    display.texts.clear();
+    complete(EndKind::TimeLimit, 45, 30000);
+    EXPECT_THAT(log, ElementsAre("stopExercise", "LYmoji", "dialog:finished", "focusStart"));
+    EXPECT_EQ(files.replacements, writesForRecord);
+    EXPECT_FALSE(display.texts.contains(Label::LSaikoM));
+}
+
+TEST_F(CompletionTest, HistoryGainsOneEntryPerDay) {
+    state.timeLimitIndex = 1;
+    complete(EndKind::TimeLimit, 100, 60000);
+    complete(EndKind::TimeLimit, 150, 60000);  // same day: overwritten
+    CourseHistory h = store.readHistory(0).value();
+    EXPECT_EQ(h.score[2][0], 150);
+    EXPECT_EQ(h.date[2][1], 0);
+
+    // Later runs on sixteen later days, each with a new best.
+    for (int day = 1; day <= 16; ++day) {
+        RecordStore later(best, history, 20261208 + day);
+        ASSERT_TRUE(later.loadAtStartup());
+        RecordCompletion c(later, state, display, dialog);
+        EXPECT_EQ(c.updateRecords(0, 2, 150 + day), UpdateResult::Saved);
+    }
+    h = store.readHistory(0).value();
+    for (std::size_t k = 0; k < kHistoryLength; ++k) {
+        EXPECT_EQ(h.score[2][k], 166 - static_cast<int>(k));
+        EXPECT_EQ(h.date[2][k], 20261224 - static_cast<int>(k));
+    }
+    EXPECT_EQ(store.readBest(0).value().score[2], 166);
+}
+
+TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
+    ASSERT_TRUE(store.writeBest(1, CourseBest{{5, 6, 7, 8, 9, 10}, {1, 2, 3, 4, 5, 6}}));
+    ASSERT_TRUE(store.loadAtStartup());
+    state.courseIndex = 1;
+    const std::string bestBefore = readWholeFile(best).value();
+    const std::string historyBefore = readWholeFile(history).value();
+
+    // The best-record file cannot be written: the tables keep the old best.
+    files.refused = {best};
+    complete(EndKind::TimeLimit, 300, 30000);
+    EXPECT_THAT(log,
+                ElementsAre("stopExercise", "LYmoji", "dialog:new", "saveFailure", "focusStart"));
+    ASSERT_EQ(dialog.failures.size(), 1u);
+    EXPECT_EQ(dialog.failures.back(), kBestNotSavedMessage);
+    EXPECT_EQ(store.bestScore(1, 0), 5);
+    EXPECT_EQ(store.bestDate(1, 0), 1);
+
+    // An interrupted replacement is the same failure.
+    files.refused.clear();
+    setFailBeforeRenameForTesting(true);
+    complete(EndKind::TimeLimit, 300, 30000);
+    setFailBeforeRenameForTesting(false);
+    ASSERT_EQ(dialog.failures.size(), 2u);
+    EXPECT_EQ(dialog.failures.back(), kBestNotSavedMessage);
+    EXPECT_EQ(readWholeFile(best).value(), bestBefore);
+    EXPECT_EQ(readWholeFile(history).value(), historyBefore);
+
+    // A folder in the place of the history file: the best is kept, the history is not touched.
+    fs::remove(history);
+    fs::create_directory(history);
+    complete(EndKind::TimeLimit, 300, 30000);
+    ASSERT_EQ(dialog.failures.size(), 3u);
+    EXPECT_EQ(dialog.failures.back(), kHistoryNotSavedMessage);
+    EXPECT_EQ(store.bestScore(1, 0), 300);
+    EXPECT_EQ(store.readBest(1).value().score[0], 300);
+    EXPECT_EQ(store.readBest(1).value().score[1], 6);
+    EXPECT_EQ(text(Label::LSaikoM), "300");
+    EXPECT_TRUE(fs::is_directory(history));
+}
+
+TEST(CompletionTextsTest, AreTheProgramsShiftJisTexts) {
+    EXPECT_EQ(kNewRecordText, test::sj("記録更新です"));
+    EXPECT_EQ(kFinishedText, test::sj("終了しました"));
+    EXPECT_EQ(kConfirmText, test::sj("確認ＯＫですか"));
+    EXPECT_EQ(kBestNotSavedMessage,
+              test::sj("記録の保存に失敗しました\r\n今回の記録は保存されていません"));
+    EXPECT_EQ(kHistoryNotSavedMessage,
+              test::sj("履歴の保存に失敗しました\r\n最高記録は保存されています"));
+    EXPECT_EQ(elapsedTimeText(59), "   59");
+    EXPECT_EQ(elapsedTimeText(125), " 2'5\"");
+    EXPECT_EQ(elapsedTimeText(43200), " 720'0\"");
+}
+
+}  // namespace
+}  // namespace hayate

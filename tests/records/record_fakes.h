@@ -1,0 +1,121 @@
+// Fakes for the records tests: a window that remembers what it was told, an
+// exercise that reports fixed counts, and file access that can refuse files
+// the way a read-only or locked file would (root ignores permission bits).
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "exercise/exercise_ports.h"
+#include "records/record_completion.h"
+#include "records/record_file_access.h"
+
+namespace hayate::test {
+
+// Every call on the display, the dialog and the exercise lands in one log, so
+// that the order of the steps can be checked.
+using EventLog = std::vector<std::string>;
+
+inline std::string labelName(Label label) {
+    switch (label) {
+        case Label::LMoji:
+            return "LMoji";
+        case Label::LTime:
+            return "LTime";
+        case Label::LYmoji:
+            return "LYmoji";
+        case Label::LDaken:
+            return "LDaken";
+        case Label::LSaikoM:
+            return "LSaikoM";
+        case Label::LSaikoD:
+            return "LSaikoD";
+        default:
+            return "other label";
+    }
+}
+
+class FakeDisplay : public ExerciseDisplay {
+  public:
+    explicit FakeDisplay(EventLog& log) : log_(log) {}
+    void setLabelText(Label label, const std::string& text) override {
+        texts[label] = text;
+        log_.push_back(labelName(label));
+    }
+    void setLabelColour(Label, std::uint32_t) override {}
+    void setLabelFont(Label, bool, bool) override {}
+    void redrawCell(int, int) override {}
+    void setCurrentCell(int, int) override {}
+    void scrollGridToTop() override {}
+    void setGridEnabled(bool) override {}
+    void focusGrid() override {}
+    void showStartButton(bool) override {}
+    void focusStartButton() override {}
+    void movePointerToStopButton() override {}
+
+    std::map<Label, std::string> texts;
+
+  private:
+    EventLog& log_;
+};
+
+class FakeDialog : public ResultDialog {
+  public:
+    explicit FakeDialog(EventLog& log) : log_(log) {}
+    void showResultAndWait(bool newRecord) override {
+        log_.push_back(newRecord ? "dialog:new" : "dialog:finished");
+    }
+    void showSaveFailure(const std::string& message) override {
+        failures.push_back(message);
+        log_.push_back("saveFailure");
+    }
+    std::vector<std::string> failures;
+
+  private:
+    EventLog& log_;
+};
+
+class FakeExercise : public ExerciseControl {
+  public:
+    FakeExercise(EventLog& log, int typed, int elapsedMs, int keystrokes = 0)
+        : log_(log), typed_(typed), elapsed_(elapsedMs), keystrokes_(keystrokes) {}
+    int charactersTyped() const override { return typed_; }
+    int keystrokeCount() const override { return keystrokes_; }
+    int elapsedMilliseconds() override { return elapsed_; }
+    void stopClock() override { log_.push_back("stopClock"); }
+    void stopExercise() override { log_.push_back("stopExercise"); }
+    void focusStartButton() override { log_.push_back("focusStart"); }
+
+  private:
+    EventLog& log_;
+    int typed_;
+    int elapsed_;
+    int keystrokes_;
+};
+
+// The real file system, except that files in `refused` do not open for
+// writing, and every replacement is counted.
+class RefusingFileAccess : public RecordFileAccess {
+  public:
+    FileKind kind(const std::filesystem::path& path) override {
+        return systemRecordFileAccess().kind(path);
+    }
+    bool canOpenForReadWrite(const std::filesystem::path& path) override {
+        return !refused.contains(path) && systemRecordFileAccess().canOpenForReadWrite(path);
+    }
+    std::optional<std::string> readAll(const std::filesystem::path& path) override {
+        return systemRecordFileAccess().readAll(path);
+    }
+    bool replace(const std::filesystem::path& path, std::string_view content) override {
+        ++replacements;
+        return systemRecordFileAccess().replace(path, content);
+    }
+
+    std::set<std::filesystem::path> refused;
+    int replacements = 0;
+};
+
+}  // namespace hayate::test
