@@ -4,11 +4,16 @@
 #include <system_error>
 
 #include "app/settings.h"
-#include "exercise/practice_text.h"
+#include "platform/data_folder.h"
+#include "records/record_store.h"
 
 namespace hayate {
 
 namespace {
+
+// The built-in course ローマ字 (the practice text's kCourseRomaji; its header and
+// the records' both declare kCourseCount, so they are not included together).
+constexpr int kRomajiCourse = 3;
 
 // Bytes of the last UTF-8 character of `s` (1 for a stray byte).
 std::size_t lastCharacterBytes(std::string_view s) {
@@ -38,12 +43,14 @@ bool endCommandCloses(bool& spaceKeyGuard, const std::function<bool(std::string_
     return askToEnd(startup_text::kEndQuestion);
 }
 
-std::filesystem::path executableFolder(const std::filesystem::path& executable) {
-    return executable.parent_path();
+std::filesystem::path systemDataFolder(const std::filesystem::path& executable) {
+    return chooseDataFolder(executable);
 }
 
 StartupSequence::StartupSequence(SharedState& state, StartupOptions options)
     : state_(state), options_(std::move(options)) {}
+
+StartupSequence::~StartupSequence() = default;
 
 bool StartupSequence::create(ExerciseTimer& timer) {
     try {
@@ -51,7 +58,7 @@ bool StartupSequence::create(ExerciseTimer& timer) {
         // The relative problem file name resolves in the data folder, as it
         // does when the program is started from its own folder.
         dataFolder_ = options_.chooseDataFolder ? options_.chooseDataFolder(options_.executable)
-                                                : executableFolder(options_.executable);
+                                                : systemDataFolder(options_.executable);
         if (!dataFolder_.empty()) std::filesystem::current_path(dataFolder_);
         readSettings(settingsFile(), state_);
         const std::string today = hayate::todayDateNumber(options_.today);
@@ -64,27 +71,26 @@ bool StartupSequence::create(ExerciseTimer& timer) {
     }
 }
 
-bool StartupSequence::firstShow(ProblemFile& problems, StartupRecords& records) {
+bool StartupSequence::firstShow(ProblemFile& problems) {
     try {
         problems.setPath(state_.problemFileName);
         if (!problems.listProblems()) return false;
-        state_.kanaMode = state_.courseIndex == kCourseRomaji;
-        return records.loadAtStartup(bestRecordFile(), historyFile(), today_);
+        state_.kanaMode = state_.courseIndex == kRomajiCourse;
+        records_ = std::make_unique<RecordStore>(bestRecordFile(), historyFile(), today_);
+        return records_->loadAtStartup();
     } catch (const std::exception&) {
         return false;
     }
 }
 
-std::filesystem::path StartupSequence::besideData(const char* extension) const {
-    std::filesystem::path name = options_.executable.filename();
-    name.replace_extension(extension);
-    return dataFolder_ / name;
-}
-
 std::filesystem::path StartupSequence::settingsFile() const {
     return settingsFilePath(options_.executable, dataFolder_);
 }
-std::filesystem::path StartupSequence::bestRecordFile() const { return besideData(".DAT"); }
-std::filesystem::path StartupSequence::historyFile() const { return besideData(".UPD"); }
+std::filesystem::path StartupSequence::bestRecordFile() const {
+    return recordFileNames(dataFolder_, options_.executable).best;
+}
+std::filesystem::path StartupSequence::historyFile() const {
+    return recordFileNames(dataFolder_, options_.executable).history;
+}
 
 }  // namespace hayate

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,8 @@
 #include "text/nstr2.h"
 
 namespace hayate {
+
+class RecordStore;
 
 namespace startup_text {
 // FormCreateに失敗しました\r\nプログラムを終了します
@@ -51,33 +54,25 @@ std::optional<std::string> titleOverrideFromArguments(const std::vector<std::str
 // The menu item asks without the guard.
 bool endCommandCloses(bool& spaceKeyGuard, const std::function<bool(std::string_view)>& askToEnd);
 
-// Loads the best-record and history files at start-up; implemented with the
-// records' RecordStore (one line: construct it, call loadAtStartup()).
-class StartupRecords {
-  public:
-    virtual ~StartupRecords() = default;
-    virtual bool loadAtStartup(const std::filesystem::path& bestFile,
-                               const std::filesystem::path& historyFile, int todayDateNumber) = 0;
-};
-
 // Chooses the folder for the program's files: the executable's own folder
 // when it can be written, else a per-user folder.
 using DataFolderChooser =
     std::function<std::filesystem::path(const std::filesystem::path& executable)>;
 
-// The executable's folder, whether writable or not.
-std::filesystem::path executableFolder(const std::filesystem::path& executable);
+// chooseDataFolder of the platform for this system.
+std::filesystem::path systemDataFolder(const std::filesystem::path& executable);
 
 struct StartupOptions {
     std::filesystem::path executable;    // full path of the running program
     std::vector<std::string> arguments;  // after the program name
     TodaySource today = systemToday;
-    DataFolderChooser chooseDataFolder = executableFolder;
+    DataFolderChooser chooseDataFolder = systemDataFolder;
 };
 
 class StartupSequence {
   public:
     StartupSequence(SharedState& state, StartupOptions options);
+    ~StartupSequence();
 
     // The creation step: the title argument, the data folder as the current
     // directory, readSettings, today's date number, the clock off and the
@@ -86,8 +81,8 @@ class StartupSequence {
 
     // The first-show step's parts below the window: the problem file list
     // under the settings' name, kana mode for the course, and the record
-    // files. False: show kShowFailedMessage and end.
-    bool firstShow(ProblemFile& problems, StartupRecords& records);
+    // files with their best tables. False: show kShowFailedMessage and end.
+    bool firstShow(ProblemFile& problems);
 
     const std::optional<std::string>& titleOverride() const { return titleOverride_; }
     const std::filesystem::path& dataFolder() const { return dataFolder_; }
@@ -97,16 +92,17 @@ class StartupSequence {
     int todayDateNumber() const { return today_; }
     // Valid after a successful create().
     CharTables& tables() { return *tables_; }
+    // Valid after a successful firstShow().
+    RecordStore& records() { return *records_; }
 
   private:
-    std::filesystem::path besideData(const char* extension) const;
-
     SharedState& state_;
     StartupOptions options_;
     std::optional<std::string> titleOverride_;
     std::filesystem::path dataFolder_;
     int today_ = 0;
     std::optional<CharTables> tables_;
+    std::unique_ptr<RecordStore> records_;
 };
 
 }  // namespace hayate

@@ -6,6 +6,7 @@
 
 #include "app/settings.h"
 #include "platform/safe_file.h"
+#include "records/record_store.h"
 #include "support/sjis_test_support.h"
 #include "support/temp_dir.h"
 
@@ -20,23 +21,6 @@ class FakeTimer : public ExerciseTimer {
     std::vector<bool> calls;
 };
 
-class FakeRecords : public StartupRecords {
-  public:
-    bool loadAtStartup(const std::filesystem::path& best, const std::filesystem::path& history,
-                       int today) override {
-        bestFile = best;
-        historyFile = history;
-        todayNumber = today;
-        // The problem file is listed before the records are loaded.
-        problemFileExisted = std::filesystem::exists("Kbdojo.USR");
-        return result;
-    }
-    bool result = true;
-    bool problemFileExisted = false;
-    std::filesystem::path bestFile, historyFile;
-    int todayNumber = 0;
-};
-
 class StartupTest : public ::testing::Test {
   protected:
     StartupTest() : previous(std::filesystem::current_path()) {}
@@ -45,6 +29,7 @@ class StartupTest : public ::testing::Test {
     StartupOptions options(std::vector<std::string> args = {}) {
         StartupOptions o;
         o.executable = exeDir / "Kbdojo.exe";
+        o.chooseDataFolder = [](const std::filesystem::path& exe) { return exe.parent_path(); };
         o.arguments = std::move(args);
         o.today = [] { return CivilDate{2024, 3, 9}; };
         return o;
@@ -55,7 +40,6 @@ class StartupTest : public ::testing::Test {
     std::filesystem::path exeDir = dir.path();
     SharedState state;
     FakeTimer timer;
-    FakeRecords records;
 };
 
 TEST_F(StartupTest, TitleArgumentInSquareBrackets) {
@@ -102,21 +86,25 @@ TEST_F(StartupTest, AnotherDataFolderHoldsEveryFile) {
     EXPECT_EQ(startup.historyFile(), data / "Kbdojo.UPD");
 
     ProblemFile problems;
-    ASSERT_TRUE(startup.firstShow(problems, records));
+    ASSERT_TRUE(startup.firstShow(problems));
     EXPECT_TRUE(std::filesystem::exists(data / "Kbdojo.USR"));  // the relative default name
-    EXPECT_FALSE(std::filesystem::exists(exeDir / "Kbdojo.USR"));
-    EXPECT_EQ(records.bestFile, data / "Kbdojo.DAT");
-    EXPECT_EQ(records.todayNumber, 20240309);
+    EXPECT_TRUE(std::filesystem::exists(data / "Kbdojo.DAT"));
+    EXPECT_TRUE(std::filesystem::exists(data / "Kbdojo.UPD"));
+    for (const char* name : {"Kbdojo.USR", "Kbdojo.DAT", "Kbdojo.UPD", "Kbdojo.INI"})
+        EXPECT_FALSE(std::filesystem::exists(exeDir / name)) << name;
+    EXPECT_EQ(startup.records().todayDateNumber(), 20240309);
+}
+
+TEST_F(StartupTest, ByDefaultAWritableExecutableFolderHoldsTheData) {
+    StartupOptions o = options();
+    o.chooseDataFolder = StartupOptions{}.chooseDataFolder;
+    StartupSequence startup(state, o);
+    ASSERT_TRUE(startup.create(timer));
+    EXPECT_EQ(startup.dataFolder(), exeDir);
 }
 
 TEST_F(StartupTest, CreationFailures) {
     StartupOptions o = options();
-    o.today = [] { return CivilDate{0, 0, 0}; };  // "0" is a number; any date can pass
-    {
-        StartupSequence startup(state, o);
-        EXPECT_TRUE(startup.create(timer));
-    }
-    o = options();
     o.chooseDataFolder = [](const std::filesystem::path&) -> std::filesystem::path {
         throw std::runtime_error("no folder");
     };
@@ -131,26 +119,28 @@ TEST_F(StartupTest, FirstShowListsTheProblemsAndLoadsTheRecords) {
     StartupSequence startup(state, options());
     ASSERT_TRUE(startup.create(timer));
     ProblemFile problems;
-    ASSERT_TRUE(startup.firstShow(problems, records));
+    ASSERT_TRUE(startup.firstShow(problems));
     EXPECT_EQ(problems.path(), "mine.USR");
     EXPECT_EQ(std::filesystem::file_size(exeDir / "mine.USR"), 40930u);
+    EXPECT_FALSE(std::filesystem::exists(exeDir / "Kbdojo.USR"));
     EXPECT_EQ(problems.table()[0].name, sj("ユーザー１"));
     EXPECT_TRUE(state.kanaMode);
-    EXPECT_FALSE(records.problemFileExisted);  // the default name was not used
-    EXPECT_EQ(records.historyFile, exeDir / "Kbdojo.UPD");
+    EXPECT_EQ(startup.records().historyFile(), exeDir / "Kbdojo.UPD");
 }
 
 TEST_F(StartupTest, FirstShowFailures) {
     StartupSequence startup(state, options());
     ASSERT_TRUE(startup.create(timer));
     ProblemFile problems;
-    records.result = false;
-    EXPECT_FALSE(startup.firstShow(problems, records));
+    // Folders where the files should be: neither can be created.
+    std::filesystem::create_directory(exeDir / "Kbdojo.DAT");
+    EXPECT_FALSE(startup.firstShow(problems));
+    std::filesystem::remove(exeDir / "Kbdojo.DAT");
+    ASSERT_TRUE(startup.firstShow(problems));
 
-    records.result = true;
     std::filesystem::remove(exeDir / "Kbdojo.USR");
-    std::filesystem::create_directory(exeDir / "Kbdojo.USR");  // cannot be a problem file
-    EXPECT_FALSE(startup.firstShow(problems, records));
+    std::filesystem::create_directory(exeDir / "Kbdojo.USR");
+    EXPECT_FALSE(startup.firstShow(problems));
 }
 
 TEST_F(StartupTest, EndCommand) {
