@@ -1,6 +1,6 @@
 #include "app/ini_file.h"
 
-#include <cstdio>
+#include <fstream>
 #include <limits>
 #include <system_error>
 
@@ -42,11 +42,11 @@ int digitValue(char c, int base) {
     return v < base ? v : -1;
 }
 
+// Opened for reading and writing, as the file operations of the original do:
+// a read-only or locked file fails here.
 bool openableForUpdate(const std::filesystem::path& file) {
-    std::FILE* f = std::fopen(file.string().c_str(), "r+b");
-    if (!f) return false;
-    std::fclose(f);
-    return true;
+    std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+    return f.is_open();
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "problems/problem_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <optional>
 #include <system_error>
@@ -44,11 +43,11 @@ std::string getText(std::string_view in, std::size_t at, std::size_t field) {
     return std::string(in.substr(at + 1, length));
 }
 
+// Opened for reading and writing, as the file operations of the original do:
+// a read-only or locked file fails here.
 bool openableForUpdate(const std::filesystem::path& file) {
-    std::FILE* f = std::fopen(file.string().c_str(), "r+b");
-    if (!f) return false;
-    std::fclose(f);
-    return true;
+    std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+    return f.is_open();
 }
 
 // Up to `size` bytes from `offset`; nothing when the file cannot be opened or read.

@@ -204,20 +204,29 @@ TEST_F(SettingsTest, WritingCreatesTheFileAndKeepsItsLineEnds) {
     EXPECT_EQ(content(), "[Init]\nA=1\n" + sj("問題ファイル名=n.USR\n"));
 }
 
+TEST_F(SettingsTest, AReadOnlyFileIsNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root opens read-only files for writing";
+    write("[Init]\r\n");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    ScriptedDialogs dialogs;
+    EXPECT_EQ(saveSettings(file, SharedState{}, dialogs), SaveResult::Failed);
+    EXPECT_TRUE(dialogs.confirmed.empty());
+    EXPECT_FALSE(writeProblemFileName(file, "x"));
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+    EXPECT_EQ(content(), "[Init]\r\n");
+}
+
 TEST_F(SettingsTest, FailedWritesReportFailureAndKeepTheFile) {
     EXPECT_FALSE(writeProblemFileName(file, "bad\r\nname"));
     EXPECT_FALSE(std::filesystem::exists(file));
 
     write("[Init]\r\n");
-    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    // A folder where the file should be cannot be opened for writing.
+    std::filesystem::create_directory(dir / "taken.INI");
     ScriptedDialogs dialogs;
-    if (::geteuid() != 0) {  // root opens read-only files for writing anyway
-        EXPECT_EQ(saveSettings(file, SharedState{}, dialogs), SaveResult::Failed);
-        EXPECT_TRUE(dialogs.confirmed.empty());
-        EXPECT_FALSE(writeProblemFileName(file, "x"));
-        EXPECT_EQ(content(), "[Init]\r\n");
-    }
-    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+    EXPECT_EQ(saveSettings(dir / "taken.INI", SharedState{}, dialogs), SaveResult::Failed);
+    EXPECT_TRUE(dialogs.confirmed.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.INI"));
 
     setFailBeforeRenameForTesting(true);
     EXPECT_FALSE(writeProblemFileName(file, "x"));

@@ -1,6 +1,7 @@
 #include "problems/problem_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -301,6 +302,20 @@ TEST_F(ProblemFileTest, FailedWritesChangeNeitherFileNorTable) {
     EXPECT_EQ(blocked.storeProblem(0, text, "x", 0, 0), StoreResult::Failed);
     EXPECT_FALSE(blocked.listProblems());
     EXPECT_FALSE(writeNewProblemFile(dir / "blocked.USR"));
+}
+
+TEST_F(ProblemFileTest, AReadOnlyFileIsReadButNotWritten) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root opens read-only files for writing";
+    ASSERT_TRUE(problems.listProblems());
+    const std::string before = bytes();
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    EXPECT_EQ(problems.storeProblem(0, StoredText{}, "x", 0, 0), StoreResult::Failed);
+    EXPECT_EQ(problems.clearProblem(0, "x", 0, 0), StoreResult::Failed);
+    EXPECT_FALSE(writeNewProblemFile(file));
+    EXPECT_TRUE(problems.listProblems());
+    EXPECT_TRUE(problems.loadSlot(3));
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+    EXPECT_EQ(bytes(), before);
 }
 
 TEST_F(ProblemFileTest, StoreIntoAFileCutShortSinceTheStart) {
