@@ -9,9 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "exercise/practice_text.h"  // kCourseCount
+
 namespace hayate {
 
-constexpr int kCourseCount = 15;    // 5 built-in courses, then problem slots 0..9
 constexpr int kSettingCount = 6;    // time limit x 2 + spacing
 constexpr int kHistoryLength = 15;  // entries per setting, newest first
 
