@@ -4,16 +4,13 @@
 #include <system_error>
 
 #include "app/settings.h"
+#include "exercise/practice_text.h"
 #include "platform/data_folder.h"
 #include "records/record_store.h"
 
 namespace hayate {
 
 namespace {
-
-// The built-in course ローマ字 (the practice text's kCourseRomaji; its header and
-// the records' both declare kCourseCount, so they are not included together).
-constexpr int kRomajiCourse = 3;
 
 // Bytes of the last UTF-8 character of `s` (1 for a stray byte).
 std::size_t lastCharacterBytes(std::string_view s) {
@@ -75,7 +72,7 @@ bool StartupSequence::firstShow(ProblemFile& problems) {
     try {
         problems.setPath(state_.problemFileName);
         if (!problems.listProblems()) return false;
-        state_.kanaMode = state_.courseIndex == kRomajiCourse;
+        state_.kanaMode = state_.courseIndex == kCourseRomaji;
         records_ = std::make_unique<RecordStore>(bestRecordFile(), historyFile(), today_);
         return records_->loadAtStartup();
     } catch (const std::exception&) {
