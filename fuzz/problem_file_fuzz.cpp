@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 #include "exercise/practice_text.h"
 #include "platform/safe_file.h"
@@ -19,12 +20,20 @@ using namespace hayate;
 
 namespace {
 
-std::filesystem::path scratchFile() {
-    const std::filesystem::path folder = std::filesystem::exists("/dev/shm")
-                                             ? std::filesystem::path("/dev/shm")
-                                             : std::filesystem::temp_directory_path();
-    return folder / ("hayate-problem-fuzz-" + std::to_string(::getpid()) + ".USR");
-}
+// A file of its own per process, removed when the fuzzer exits.
+struct ScratchFile {
+    ScratchFile() {
+        const std::filesystem::path folder = std::filesystem::exists("/dev/shm")
+                                                 ? std::filesystem::path("/dev/shm")
+                                                 : std::filesystem::temp_directory_path();
+        path = folder / ("hayate-problem-fuzz-" + std::to_string(::getpid()) + ".USR");
+    }
+    ~ScratchFile() {
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
+    }
+    std::filesystem::path path;
+};
 
 void checkGrid(const PracticeGrid& grid) {
     for (int i = 0; i < PracticeGrid::kCells; ++i)
@@ -36,7 +45,8 @@ void checkGrid(const PracticeGrid& grid) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const CharTables tables = buildCharTables();
     static CharTables mutableTables = buildCharTables();
-    static const std::filesystem::path file = scratchFile();
+    static const ScratchFile scratch;
+    const std::filesystem::path& file = scratch.path;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
 
     // Records decode without reading outside their fields and encode back to a
