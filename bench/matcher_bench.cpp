@@ -16,21 +16,11 @@
 namespace hayate {
 namespace {
 
-class NullDisplay final : public ExerciseDisplay {
+class NullDisplay final : public NullExerciseDisplay {
   public:
     void setLabelText(Label, const std::string& text) override {
         benchmark::DoNotOptimize(text.data());
     }
-    void setLabelColour(Label, std::uint32_t) override {}
-    void setLabelFont(Label, bool, bool) override {}
-    void redrawCell(int, int) override {}
-    void setCurrentCell(int, int) override {}
-    void scrollGridToTop() override {}
-    void setGridEnabled(bool) override {}
-    void focusGrid() override {}
-    void showStartButton(bool) override {}
-    void focusStartButton() override {}
-    void movePointerToStopButton() override {}
 };
 
 class StillClock final : public TickSource, public ExerciseTimer {

@@ -21,19 +21,9 @@ namespace {
 using namespace hayate;
 namespace fs = std::filesystem;
 
-class NullDisplay final : public ExerciseDisplay {
+class NullDisplay final : public NullExerciseDisplay {
   public:
     void setLabelText(Label, const std::string& text) override { shown += text.size(); }
-    void setLabelColour(Label, std::uint32_t) override {}
-    void setLabelFont(Label, bool, bool) override {}
-    void redrawCell(int, int) override {}
-    void setCurrentCell(int, int) override {}
-    void scrollGridToTop() override {}
-    void setGridEnabled(bool) override {}
-    void focusGrid() override {}
-    void showStartButton(bool) override {}
-    void focusStartButton() override {}
-    void movePointerToStopButton() override {}
     std::size_t shown = 0;
 };
 

@@ -48,6 +48,23 @@ public:
     virtual void movePointerToStopButton() = 0;
 };
 
+// A display that shows nothing: the base of headless runs and of test fakes,
+// which override only what they watch.
+class NullExerciseDisplay : public ExerciseDisplay {
+public:
+    void setLabelText(Label, const std::string&) override {}
+    void setLabelColour(Label, std::uint32_t) override {}
+    void setLabelFont(Label, bool, bool) override {}
+    void redrawCell(int, int) override {}
+    void setCurrentCell(int, int) override {}
+    void scrollGridToTop() override {}
+    void setGridEnabled(bool) override {}
+    void focusGrid() override {}
+    void showStartButton(bool) override {}
+    void focusStartButton() override {}
+    void movePointerToStopButton() override {}
+};
+
 // The system's millisecond tick counter; it wraps at 2^32.
 class TickSource {
 public:

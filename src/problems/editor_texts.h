@@ -24,22 +24,22 @@ inline constexpr std::string_view kHintGrid =
 
 // Items of the kind group RG6 and the unit group RG7, by value.
 // 英大文字・数字・記号
-inline constexpr std::string_view kKindUpperCase =
+inline constexpr std::string_view kKindUpperCaseLabel =
     "\x89\x70\x91\xE5\x95\xB6\x8E\x9A\x81\x45\x90\x94\x8E\x9A\x81\x45\x8B\x4C\x8D\x86";
 // ローマ字
-inline constexpr std::string_view kKindRomaji = "\x83\x8D\x81\x5B\x83\x7D\x8E\x9A";
+inline constexpr std::string_view kKindRomajiLabel = "\x83\x8D\x81\x5B\x83\x7D\x8E\x9A";
 // 英小文字・数字・記号
-inline constexpr std::string_view kKindLowerCase =
+inline constexpr std::string_view kKindLowerCaseLabel =
     "\x89\x70\x8F\xAC\x95\xB6\x8E\x9A\x81\x45\x90\x94\x8E\x9A\x81\x45\x8B\x4C\x8D\x86";
 // 英大小混在・数字・記号
-inline constexpr std::string_view kKindMixedCase =
+inline constexpr std::string_view kKindMixedCaseLabel =
     "\x89\x70\x91\xE5\x8F\xAC\x8D\xAC\x8D\xDD\x81\x45\x90\x94\x8E\x9A\x81\x45\x8B\x4C\x8D\x86";
 // １文字単位
-inline constexpr std::string_view kUnitCharacter = "\x82\x50\x95\xB6\x8E\x9A\x92\x50\x88\xCA";
+inline constexpr std::string_view kUnitCharacterLabel = "\x82\x50\x95\xB6\x8E\x9A\x92\x50\x88\xCA";
 // 単語・文
-inline constexpr std::string_view kUnitWord = "\x92\x50\x8C\xEA\x81\x45\x95\xB6";
+inline constexpr std::string_view kUnitWordLabel = "\x92\x50\x8C\xEA\x81\x45\x95\xB6";
 // そのまま
-inline constexpr std::string_view kUnitAsWritten = "\x82\xBB\x82\xCC\x82\xDC\x82\xDC";
+inline constexpr std::string_view kUnitAsWrittenLabel = "\x82\xBB\x82\xCC\x82\xDC\x82\xDC";
 
 // Buttons of the editor screen.
 // 問題削除

@@ -275,23 +275,8 @@ ProblemEditor::CellLook ProblemEditor::cellLook(int column, int row) const {
                     voiced};
 }
 
-std::array<std::string, ProblemEditor::kRows> ProblemEditor::rowsForStore() const {
-    std::array<std::string, kRows> rows;
-    for (int r = 0; r < kRows; ++r) {
-        std::string& out = rows[static_cast<std::size_t>(r)];
-        for (int k = 0; k < kColumns; ++k) {
-            const std::string& cell = cells_[static_cast<std::size_t>(r * kColumns + k)];
-            if (cell.empty()) break;
-            out += cell;
-        }
-    }
-    return rows;
-}
-
-int ProblemEditor::characterCountForStore() const {
-    int count = 0;
-    for (const std::string& row : rowsForStore()) count += static_cast<int>(row.size() / 2);
-    return count;
+StoredText ProblemEditor::storedText() const {
+    return storedTextFromCells([this](int column, int row) { return cellText(column, row); });
 }
 
 void ProblemEditor::returnToFirstCell() {

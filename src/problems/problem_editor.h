@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "exercise/key_codes.h"
+#include "problems/problem_file.h"
 #include "problems/romaji_composer.h"
 #include "text/char_tables.h"
 
@@ -142,10 +143,8 @@ class ProblemEditor {
     // lower-case letters sit 2 pixels up, except in the romaji kind.
     int textRaise(int letterCase) const { return kind_ != kRomajiKind && letterCase == 1 ? 2 : 0; }
 
-    // The 50 rows a store writes: each row's cells from column 1 up to its
-    // first empty cell, and the number of characters in them.
-    std::array<std::string, kRows> rowsForStore() const;
-    int characterCountForStore() const;
+    // The 50 rows a store writes and the number of characters in them.
+    StoredText storedText() const;
 
     // After the problem was deleted from the file: every cell empty, the grid
     // back at its first cell.

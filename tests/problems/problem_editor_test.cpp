@@ -257,8 +257,8 @@ TEST_F(ProblemEditorTest, DeleteEmptiesTheCurrentCellWithoutMoving) {
     editor.SG3KeyPress(0x7F);
     EXPECT_EQ(cellsText(0, 5), "ＡＢ.ＤＥ");
     // A stored row stops at its first empty cell.
-    EXPECT_EQ(hex(editor.rowsForStore()[0]), hex(sj("ＡＢ")));
-    EXPECT_EQ(editor.characterCountForStore(), 2);
+    EXPECT_EQ(hex(editor.storedText().rows[0]), hex(sj("ＡＢ")));
+    EXPECT_EQ(editor.storedText().count, 2);
 }
 
 TEST_F(ProblemEditorTest, ClickingMovesTheInsertionPositionAndTypingOverwrites) {
@@ -343,18 +343,18 @@ TEST_F(ProblemEditorTest, StoredRowsStopAtTheFirstEmptyCell) {
     editor.enter(content(0, {"", "", "ＡＢＣＤＥＦＧＨＩＪ"}));
     editor.SG3SelectCell(12, 3);
     type("klmno");
-    const std::array<std::string, 50> rows = editor.rowsForStore();
+    const ProblemRows rows = editor.storedText().rows;
     EXPECT_EQ(hex(rows[2]), hex(sj("ＡＢＣＤＥＦＧＨＩＪ")));
     EXPECT_EQ(rows[0], "");
-    EXPECT_EQ(editor.characterCountForStore(), 10);
+    EXPECT_EQ(editor.storedText().count, 10);
 
     editor.enter(content(0));
-    EXPECT_EQ(editor.characterCountForStore(), 0);
+    EXPECT_EQ(editor.storedText().count, 0);
 
     editor.enter(content(0));
     for (int i = 0; i < 2000; ++i) type("w");
-    EXPECT_EQ(editor.characterCountForStore(), 2000);
-    EXPECT_EQ(editor.rowsForStore()[49].size(), 80u);
+    EXPECT_EQ(editor.storedText().count, 2000);
+    EXPECT_EQ(editor.storedText().rows[49].size(), 80u);
 }
 
 TEST_F(ProblemEditorTest, DeletingAProblemEmptiesEveryRow) {
@@ -383,7 +383,7 @@ TEST_F(ProblemEditorTest, AnImportReplacesTheWholeGrid) {
 
     // More than the grid holds is cut; nothing but whole characters goes in.
     editor.fillFromImport(std::vector<std::string>(2500, sj("ｚ")));
-    EXPECT_EQ(editor.characterCountForStore(), 2000);
+    EXPECT_EQ(editor.storedText().count, 2000);
     editor.fillFromImport({"a", sj("Ａ"), "\x82"});
     EXPECT_EQ(cellsText(0, 2), "Ａ.");
 }

@@ -38,23 +38,13 @@ inline std::string labelName(Label label) {
     }
 }
 
-class FakeDisplay : public ExerciseDisplay {
+class FakeDisplay : public NullExerciseDisplay {
   public:
     explicit FakeDisplay(EventLog& log) : log_(log) {}
     void setLabelText(Label label, const std::string& text) override {
         texts[label] = text;
         log_.push_back(labelName(label));
     }
-    void setLabelColour(Label, std::uint32_t) override {}
-    void setLabelFont(Label, bool, bool) override {}
-    void redrawCell(int, int) override {}
-    void setCurrentCell(int, int) override {}
-    void scrollGridToTop() override {}
-    void setGridEnabled(bool) override {}
-    void focusGrid() override {}
-    void showStartButton(bool) override {}
-    void focusStartButton() override {}
-    void movePointerToStopButton() override {}
 
     std::map<Label, std::string> texts;
 

@@ -1,0 +1,75 @@
+#include "app/settings.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/ini_file.h"
+#include "platform/safe_file.h"
+
+namespace hayate {
+
+namespace {
+
+// The value of `key` if it is a number in first..last, else 0 (the start-up value).
+int readChoice(const IniDocument& doc, std::string_view key, int first, int last) {
+    const std::optional<std::string> text = doc.value(settings_text::kSection, key);
+    if (!text) return 0;
+    const int v = parseProfileInt(*text).value_or(0);
+    return v >= first && v <= last ? v : 0;
+}
+
+bool usableFileName(std::string_view name) {
+    if (name.empty() || name.size() > kMaxProblemFileNameBytes) return false;
+    for (char c : name)
+        if (static_cast<unsigned char>(c) < 0x20) return false;
+    return true;
+}
+
+}  // namespace
+
+std::filesystem::path settingsFilePath(const std::filesystem::path& executable,
+                                       const std::filesystem::path& dataFolder) {
+    std::filesystem::path name = executable.filename();
+    name.replace_extension(".INI");
+    return dataFolder / name;
+}
+
+void readSettings(const std::filesystem::path& file, SharedState& state) {
+    readSettingsText(readWholeFile(file).value_or(std::string()), state);
+}
+
+void readSettingsText(std::string_view content, SharedState& state) {
+    const IniDocument doc(content);
+    state.courseIndex = readChoice(doc, settings_text::kCourse, 0, 4);
+    state.timeLimitIndex = readChoice(doc, settings_text::kTimeLimit, 0, 2);
+    state.spacing = readChoice(doc, settings_text::kSpacing, 0, 1);
+    state.cursorColour = readChoice(doc, settings_text::kCursorColour, 0, 1);
+    state.letterCase = readChoice(doc, settings_text::kLetterCase, 0, 1);
+    const std::optional<std::string> name =
+        doc.value(settings_text::kSection, settings_text::kProblemFileName);
+    state.problemFileName =
+        name && usableFileName(*name) ? *name : std::string(settings_text::kDefaultProblemFileName);
+}
+
+SaveResult saveSettings(const std::filesystem::path& file, const SharedState& state,
+                        SettingsDialogs& dialogs) {
+    if (!dialogs.askToSave(settings_text::kSaveQuestion)) return SaveResult::Declined;
+    const std::vector<ProfileEntry> entries = {
+        {settings_text::kCourse, std::to_string(state.courseIndex)},
+        {settings_text::kTimeLimit, std::to_string(state.timeLimitIndex)},
+        {settings_text::kSpacing, std::to_string(state.spacing)},
+        {settings_text::kCursorColour, std::to_string(state.cursorColour)},
+        {settings_text::kLetterCase, std::to_string(state.letterCase)},
+    };
+    if (!writeProfileStrings(file, settings_text::kSection, entries)) return SaveResult::Failed;
+    dialogs.confirmSaved(settings_text::kSavedMessage);
+    return SaveResult::Saved;
+}
+
+bool writeProblemFileName(const std::filesystem::path& file, std::string_view name) {
+    return writeProfileStrings(file, settings_text::kSection,
+                               {{settings_text::kProblemFileName, std::string(name)}});
+}
+
+}  // namespace hayate

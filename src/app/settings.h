@@ -1,0 +1,82 @@
+// The settings file: six user choices kept from one run to the next in the
+// profile format, section "Init", Shift-JIS.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "exercise/shared_state.h"
+
+namespace hayate {
+
+namespace settings_text {
+inline constexpr std::string_view kSection = "Init";
+// コース
+inline constexpr std::string_view kCourse = "\x83\x52\x81\x5b\x83\x58";
+// 制限時間
+inline constexpr std::string_view kTimeLimit = "\x90\xa7\x8c\xc0\x8e\x9e\x8a\xd4";
+// 空白有無
+inline constexpr std::string_view kSpacing = "\x8b\xf3\x94\x92\x97\x4c\x96\xb3";
+// 入力カーソル色
+inline constexpr std::string_view kCursorColour =
+    "\x93\xfc\x97\xcd\x83\x4a\x81\x5b\x83\x5c\x83\x8b\x90\x46";
+// 英大文字小文字
+inline constexpr std::string_view kLetterCase =
+    "\x89\x70\x91\xe5\x95\xb6\x8e\x9a\x8f\xac\x95\xb6\x8e\x9a";
+// 問題ファイル名
+inline constexpr std::string_view kProblemFileName =
+    "\x96\xe2\x91\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x96\xbc";
+
+inline constexpr std::string_view kDefaultProblemFileName = "Kbdojo.USR";
+
+// 現在の制限時間等の設定を保存しますか
+inline constexpr std::string_view kSaveQuestion =
+    "\x8c\xbb\x8d\xdd\x82\xcc\x90\xa7\x8c\xc0\x8e\x9e\x8a\xd4\x93\x99\x82\xcc\x90\xdd\x92\xe8\x82"
+    "\xf0"
+    "\x95\xdb\x91\xb6\x82\xb5\x82\xdc\x82\xb7\x82\xa9";
+// 現在の設定を保存しました\r\n\r\n次回の起動時に今回の設定が反映されます
+inline constexpr std::string_view kSavedMessage =
+    "\x8c\xbb\x8d\xdd\x82\xcc\x90\xdd\x92\xe8\x82\xf0\x95\xdb\x91\xb6\x82\xb5\x82\xdc\x82\xb5\x82"
+    "\xbd"
+    "\r\n\r\n"
+    "\x8e\x9f\x89\xf1\x82\xcc\x8b\x4e\x93\xae\x8e\x9e\x82\xc9\x8d\xa1\x89\xf1\x82\xcc\x90\xdd\x92"
+    "\xe8"
+    "\x82\xaa\x94\xbd\x89\x66\x82\xb3\x82\xea\x82\xdc\x82\xb7";
+}  // namespace settings_text
+
+// Longer names cannot be a usable path on the platform the files come from.
+constexpr std::size_t kMaxProblemFileNameBytes = 259;
+
+// The settings file beside the data: the executable's file name with ".INI",
+// in `dataFolder` (the executable's own folder when it is writable).
+std::filesystem::path settingsFilePath(const std::filesystem::path& executable,
+                                       const std::filesystem::path& dataFolder);
+
+// Reads the six keys into `state`. A missing or unreadable file, a missing key
+// and a value that is not accepted all give the start-up value of that setting.
+void readSettings(const std::filesystem::path& file, SharedState& state);
+// The same from the file's content.
+void readSettingsText(std::string_view content, SharedState& state);
+
+// The save command's question and confirmation; the window shows them.
+class SettingsDialogs {
+  public:
+    virtual ~SettingsDialogs() = default;
+    // Yes/No, information style, centred on the screen. True unless the answer is No.
+    virtual bool askToSave(std::string_view question) = 0;
+    // Information style, OK button, at the message position.
+    virtual void confirmSaved(std::string_view message) = 0;
+};
+
+enum class SaveResult { Declined, Saved, Failed };
+
+// The command 環境 › 保存: asks, writes the five choices (never the problem file
+// name) in one replacement of the file, and confirms. A failed write shows nothing.
+SaveResult saveSettings(const std::filesystem::path& file, const SharedState& state,
+                        SettingsDialogs& dialogs);
+
+// After a successful problem file switch; writes no other key.
+bool writeProblemFileName(const std::filesystem::path& file, std::string_view name);
+
+}  // namespace hayate

@@ -1,0 +1,277 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "app/ini_file.h"
+#include "platform/safe_file.h"
+#include "support/sjis_test_support.h"
+#include "support/temp_dir.h"
+
+namespace hayate {
+namespace {
+
+using test::sj;
+
+class ScriptedDialogs : public SettingsDialogs {
+  public:
+    bool answer = true;
+    std::string asked;
+    std::string confirmed;
+    bool askToSave(std::string_view q) override {
+        asked = std::string(q);
+        return answer;
+    }
+    void confirmSaved(std::string_view m) override { confirmed = std::string(m); }
+};
+
+class SettingsTest : public ::testing::Test {
+  protected:
+    void write(const std::string& content) { ASSERT_TRUE(replaceFileAtomically(file, content)); }
+    SharedState read() {
+        SharedState s;
+        s.courseIndex = s.timeLimitIndex = s.spacing = s.cursorColour = s.letterCase = 1;
+        s.problemFileName = "stale";
+        readSettings(file, s);
+        return s;
+    }
+    std::string content() { return readWholeFile(file).value_or("<missing>"); }
+
+    test::TempDir dir;
+    std::filesystem::path file = dir / "Kbdojo.INI";
+};
+
+TEST_F(SettingsTest, KeyTextsAreTheShiftJisNames) {
+    EXPECT_EQ(settings_text::kCourse, sj("コース"));
+    EXPECT_EQ(settings_text::kTimeLimit, sj("制限時間"));
+    EXPECT_EQ(settings_text::kSpacing, sj("空白有無"));
+    EXPECT_EQ(settings_text::kCursorColour, sj("入力カーソル色"));
+    EXPECT_EQ(settings_text::kLetterCase, sj("英大文字小文字"));
+    EXPECT_EQ(settings_text::kProblemFileName, sj("問題ファイル名"));
+    EXPECT_EQ(settings_text::kSaveQuestion, sj("現在の制限時間等の設定を保存しますか"));
+    EXPECT_EQ(settings_text::kSavedMessage,
+              sj("現在の設定を保存しました\r\n\r\n次回の起動時に今回の設定が反映されます"));
+}
+
+TEST_F(SettingsTest, FileNameFollowsTheExecutable) {
+    EXPECT_EQ(settingsFilePath("/opt/hayate/Kbdojo.exe", "/opt/hayate"), "/opt/hayate/Kbdojo.INI");
+    EXPECT_EQ(settingsFilePath("/opt/hayate/hayateuchi", "/home/u/.local/share/h"),
+              "/home/u/.local/share/h/hayateuchi.INI");
+}
+
+TEST_F(SettingsTest, NoFileGivesTheDefaultsAndCreatesNothing) {
+    const SharedState s = read();
+    EXPECT_EQ(s.courseIndex, 0);
+    EXPECT_EQ(s.timeLimitIndex, 0);
+    EXPECT_EQ(s.spacing, 0);
+    EXPECT_EQ(s.cursorColour, 0);
+    EXPECT_EQ(s.letterCase, 0);
+    EXPECT_EQ(s.problemFileName, "Kbdojo.USR");
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(SettingsTest, ReadsAcceptedValues) {
+    write(
+        sj("[Init]\r\nコース=3\r\n制限時間=2\r\n空白有無=1\r\n入力カーソル色=1\r\n"
+           "英大文字小文字=1\r\n問題ファイル名=練習.USR\r\n"));
+    const SharedState s = read();
+    EXPECT_EQ(s.courseIndex, 3);
+    EXPECT_EQ(s.timeLimitIndex, 2);
+    EXPECT_EQ(s.spacing, 1);
+    EXPECT_EQ(s.cursorColour, 1);
+    EXPECT_EQ(s.letterCase, 1);
+    EXPECT_EQ(s.problemFileName, sj("練習.USR"));
+}
+
+TEST_F(SettingsTest, ValuesNotAcceptedGiveTheStartValue) {
+    // A saved user-problem course, out-of-range and non-numeric values.
+    write(
+        sj("[Init]\r\nコース=7\r\n制限時間=3\r\n空白有無=-1\r\n入力カーソル色=1x\r\n"
+           "英大文字小文字=99999999999999999999\r\n"));
+    SharedState s = read();
+    EXPECT_EQ(s.courseIndex, 0);
+    EXPECT_EQ(s.timeLimitIndex, 0);
+    EXPECT_EQ(s.spacing, 0);
+    EXPECT_EQ(s.cursorColour, 0);
+    EXPECT_EQ(s.letterCase, 0);
+
+    write(sj("[Init]\r\n制限時間=abc\r\nコース= 4 \r\n空白有無=\"1\"\r\n"));
+    s = read();
+    EXPECT_EQ(s.timeLimitIndex, 0);
+    EXPECT_EQ(s.courseIndex, 4);
+    EXPECT_EQ(s.spacing, 1);
+}
+
+TEST_F(SettingsTest, UnusableProblemFileNamesFallBackToTheDefault) {
+    for (const std::string& value :
+         {std::string(""), std::string(300, 'a'), std::string("a\x01.USR")}) {
+        write(sj("[Init]\r\n問題ファイル名=") + value + "\r\n");
+        EXPECT_EQ(read().problemFileName, "Kbdojo.USR") << value.size();
+    }
+    write(sj("[Init]\r\n問題ファイル名=") + std::string(259, 'b') + "\r\n");
+    EXPECT_EQ(read().problemFileName, std::string(259, 'b'));
+}
+
+TEST_F(SettingsTest, NamesMatchWithoutAsciiCaseButTrailBytesAreExact) {
+    // ベ is 83 78 and ス 83 58: folding the second byte would make them equal.
+    write(sj("[INIT]\r\nコーベ=2\r\n制限時間=2\r\n"));
+    const SharedState s = read();
+    EXPECT_EQ(s.timeLimitIndex, 2);
+    EXPECT_EQ(s.courseIndex, 0);
+}
+
+TEST_F(SettingsTest, BinaryGarbageReadsAsDefaults) {
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) garbage.push_back(static_cast<char>((i * 131 + 7) % 256));
+    write(garbage);
+    const SharedState s = read();
+    EXPECT_EQ(s.courseIndex, 0);
+    EXPECT_EQ(s.timeLimitIndex, 0);
+    EXPECT_EQ(s.problemFileName, "Kbdojo.USR");
+}
+
+TEST_F(SettingsTest, SaveWritesTheFiveChoicesAndConfirms) {
+    SharedState s;
+    s.courseIndex = 7;  // a user problem is written unchanged
+    s.timeLimitIndex = 1;
+    s.spacing = 1;
+    s.cursorColour = 0;
+    s.letterCase = 1;
+    s.problemFileName = "other.USR";
+    ScriptedDialogs dialogs;
+    EXPECT_EQ(saveSettings(file, s, dialogs), SaveResult::Saved);
+    EXPECT_EQ(dialogs.asked, settings_text::kSaveQuestion);
+    EXPECT_EQ(dialogs.confirmed, settings_text::kSavedMessage);
+    EXPECT_EQ(content(), sj("[Init]\r\nコース=7\r\n制限時間=1\r\n空白有無=1\r\n入力カーソル色=0\r\n"
+                            "英大文字小文字=1\r\n"));
+}
+
+TEST_F(SettingsTest, AnsweringNoLeavesTheFileUntouched) {
+    write("[Init]\r\n");
+    ScriptedDialogs dialogs;
+    dialogs.answer = false;
+    SharedState s;
+    s.courseIndex = 2;
+    EXPECT_EQ(saveSettings(file, s, dialogs), SaveResult::Declined);
+    EXPECT_EQ(content(), "[Init]\r\n");
+    EXPECT_TRUE(dialogs.confirmed.empty());
+}
+
+TEST_F(SettingsTest, SavingAndSwitchingWriteOnlyTheirOwnKeys) {
+    const std::string before = sj("[Init]\r\n問題ファイル名=A.USR\r\nコース=1\r\n");
+    write(before);
+    SharedState s;
+    s.problemFileName = "B.USR";
+    ScriptedDialogs dialogs;
+    ASSERT_EQ(saveSettings(file, s, dialogs), SaveResult::Saved);
+    EXPECT_EQ(read().problemFileName, "A.USR");
+
+    write(before);
+    ASSERT_TRUE(writeProblemFileName(file, "C.USR"));
+    EXPECT_EQ(content(), sj("[Init]\r\n問題ファイル名=C.USR\r\nコース=1\r\n"));
+}
+
+TEST_F(SettingsTest, OtherSectionsCommentsAndLinesSurviveAWrite) {
+    const std::string head = sj("; 設定\r\n[Window]\r\nLeft=10\r\n\r\n[init]\r\n");
+    const std::string tail =
+        sj("  odd line without equals\r\n空白有無=1\r\n\r\n[Other]\r\nコース=4\r\n");
+    write(head + sj("コース = 2\r\n") + tail);
+    ASSERT_TRUE(writeProblemFileName(file, "X.USR"));
+    // The new key goes after the section's last key, before the blank line.
+    EXPECT_EQ(content(),
+              head + sj("コース = 2\r\n") +
+                  sj("  odd line without equals\r\n空白有無=1\r\n問題ファイル名=X.USR\r\n"
+                     "\r\n[Other]\r\nコース=4\r\n"));
+    SharedState s;
+    s.courseIndex = 3;
+    ScriptedDialogs dialogs;
+    ASSERT_EQ(saveSettings(file, s, dialogs), SaveResult::Saved);
+    const std::string after = content();
+    EXPECT_EQ(after.substr(0, head.size()), head);
+    EXPECT_NE(after.find(sj("コース=3\r\n")), std::string::npos);
+    EXPECT_NE(after.find(sj("[Other]\r\nコース=4\r\n")), std::string::npos);
+    EXPECT_EQ(read().courseIndex, 3);
+}
+
+TEST_F(SettingsTest, WritingCreatesTheFileAndKeepsItsLineEnds) {
+    ASSERT_TRUE(writeProblemFileName(file, "new.USR"));
+    EXPECT_EQ(content(), sj("[Init]\r\n問題ファイル名=new.USR\r\n"));
+
+    write("[Init]\nA=1");  // Unix line ends, no final line break
+    ASSERT_TRUE(writeProblemFileName(file, "n.USR"));
+    EXPECT_EQ(content(), "[Init]\nA=1\n" + sj("問題ファイル名=n.USR\n"));
+}
+
+TEST_F(SettingsTest, AReadOnlyFileIsNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root opens read-only files for writing";
+    write("[Init]\r\n");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    ScriptedDialogs dialogs;
+    EXPECT_EQ(saveSettings(file, SharedState{}, dialogs), SaveResult::Failed);
+    EXPECT_TRUE(dialogs.confirmed.empty());
+    EXPECT_FALSE(writeProblemFileName(file, "x"));
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+    EXPECT_EQ(content(), "[Init]\r\n");
+}
+
+TEST_F(SettingsTest, FailedWritesReportFailureAndKeepTheFile) {
+    EXPECT_FALSE(writeProblemFileName(file, "bad\r\nname"));
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    write("[Init]\r\n");
+    // A folder where the file should be cannot be opened for writing.
+    std::filesystem::create_directory(dir / "taken.INI");
+    ScriptedDialogs dialogs;
+    EXPECT_EQ(saveSettings(dir / "taken.INI", SharedState{}, dialogs), SaveResult::Failed);
+    EXPECT_TRUE(dialogs.confirmed.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.INI"));
+
+    setFailBeforeRenameForTesting(true);
+    EXPECT_FALSE(writeProblemFileName(file, "x"));
+    setFailBeforeRenameForTesting(false);
+    EXPECT_EQ(content(), "[Init]\r\n");
+}
+
+TEST(IniDocumentTest, FirstSectionAndFirstKeyWin) {
+    const IniDocument doc("[a]\nk=1\nK=2\n[b]\nk=3\n[A]\nk=4\n");
+    EXPECT_EQ(doc.value("A", "k"), "1");
+    EXPECT_EQ(doc.value("b", "K"), "3");
+    EXPECT_FALSE(doc.value("c", "k").has_value());
+    EXPECT_FALSE(doc.value("a", "x").has_value());
+}
+
+TEST(IniDocumentTest, CommentsAndHeadersWithoutClosingBracket) {
+    const IniDocument doc(";[a]\n;k=0\n[a\nk = ' x '\n");
+    EXPECT_EQ(doc.value("a", "k"), " x ");
+    EXPECT_FALSE(doc.value("a", ";k").has_value());
+}
+
+TEST(IniDocumentTest, ALastLineEndingInACarriageReturnKeepsItsMeaning) {
+    IniDocument doc("\n[Init\r");
+    doc.setValue("Init", "k", "7");
+    EXPECT_EQ(doc.content(), "\n[Init\r\nk=7\n");
+    EXPECT_EQ(IniDocument(doc.content()).value("Init", "k"), "7");
+}
+
+TEST(IniDocumentTest, RoundTripsAnyBytes) {
+    static constexpr char kOdd[] = "\r\r\n\0[x]\n=\n\xff\x5d]\nend";
+    const std::string odd(kOdd, sizeof kOdd - 1);
+    EXPECT_EQ(IniDocument(odd).content(), odd);
+}
+
+TEST(IniDocumentTest, ParsesProfileIntegers) {
+    EXPECT_EQ(parseProfileInt("12"), 12);
+    EXPECT_EQ(parseProfileInt(" -3 "), -3);
+    EXPECT_EQ(parseProfileInt("0x1F"), 31);
+    EXPECT_EQ(parseProfileInt("$10"), 16);
+    EXPECT_EQ(parseProfileInt("-2147483648"), -2147483647 - 1);
+    EXPECT_FALSE(parseProfileInt("2147483648").has_value());
+    EXPECT_FALSE(parseProfileInt("").has_value());
+    EXPECT_FALSE(parseProfileInt("1 2").has_value());
+    EXPECT_FALSE(parseProfileInt("-").has_value());
+}
+
+}  // namespace
+}  // namespace hayate
