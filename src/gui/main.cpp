@@ -1,59 +1,77 @@
 // ハヤテウチ: one copy per desktop, the main window and its event loop.
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 
+#include "app/single_instance.h"
 #include "gui/main_window.h"
 #include "gui/single_instance.h"
-#include "platform/data_folder.h"
+#include "gui/sjis_qt.h"
 
+using namespace hayate;
 using hayate::gui::SingleInstance;
 using hayate::gui::TForm1;
 
+namespace {
+
+// What a second copy may do with the running window.
+class FormGuardWindow final : public GuardWindow {
+public:
+    explicit FormGuardWindow(TForm1& form) : form_(form) {}
+    std::string titleUtf8() override { return form_.windowTitle().toStdString(); }
+    bool isMinimised() override { return form_.isMinimized(); }
+    void restore() override { form_.showNormal(); }
+    void bringToFront() override {
+        form_.raise();
+        form_.activateWindow();
+    }
+
+private:
+    TForm1& form_;
+};
+
+void plainMessage(std::string_view caption, std::string_view text) {
+    QMessageBox box(QMessageBox::NoIcon, gui::toQt(caption),
+                    gui::toQt(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    hayate::gui::installFontSubstitutes();
-    const QString exeName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    const QString folder = QCoreApplication::applicationDirPath();
+    gui::installFontSubstitutes();
+    const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
 
-    SingleInstance guard(exeName, QDir::tempPath());
+    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty()) runtime = QDir::tempPath();
+    SingleInstance guard(executable, runtime.toStdString(), SingleInstance::currentDesktop());
     switch (guard.acquire()) {
-    case SingleInstance::Outcome::First:
+    case GuardAction::Run:
         break;
-    case SingleInstance::Outcome::OtherCopyHidden:
+    case GuardAction::EndSilently:
         return 0;
-    case SingleInstance::Outcome::OtherCopyShown: {
-        QApplication::setApplicationName(QStringLiteral(u"二重起動"));
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral(u"二重起動"),
-                        QStringLiteral(u"既に起動中です\nこのプログラムの二重起動はできません"),
-                        QMessageBox::Ok);
-        box.exec();
+    case GuardAction::ReportAndRaise:
+        QApplication::setApplicationName(gui::toQt(guard_text::kAlreadyRunningCaption));
+        plainMessage(guard_text::kAlreadyRunningCaption, guard_text::kAlreadyRunningMessage);
+        guard.requestFront();
         return 0;
-    }
-    case SingleInstance::Outcome::Failed:
-        QMessageBox(QMessageBox::NoIcon, QStringLiteral(u"ハヤテウチ"),
-                    QStringLiteral(u"プログラムを起動できません"), QMessageBox::Ok)
-            .exec();
+    case GuardAction::CannotStart:
+        plainMessage(kMainWindowTitleUtf8, guard_text::kCannotStartMessage);
         return 1;
     }
-    QApplication::setApplicationName(QStringLiteral(u"ハヤテウチ"));
+    QApplication::setApplicationName(QString::fromUtf8(kMainWindowTitleUtf8.data(),
+                                                       static_cast<qsizetype>(kMainWindowTitleUtf8.size())));
 
     TForm1::Options options;
-    // The data files sit in one folder for the run; relative names (the
-    // problem file) resolve there, as beside the program on Windows.
-    options.executablePath = QCoreApplication::applicationFilePath().toStdString();
-    options.dataFolder = hayate::chooseDataFolder(options.executablePath);
-    QDir::setCurrent(QString::fromStdString(options.dataFolder.string()));
+    options.executablePath = executable;
     const QStringList args = QApplication::arguments();
-    if (args.size() > 1 && args[1].startsWith('[')) options.titleOverride = args[1].mid(1, args[1].size() - 2);
+    for (qsizetype i = 1; i < args.size(); ++i) options.arguments.push_back(args[i].toStdString());
     TForm1 form(options);
-    guard.setRaiseHandler([&form] {
-        if (form.isMinimized()) form.showNormal();
-        form.raise();
-        form.activateWindow();
-        return form.windowTitle();
-    });
+    FormGuardWindow guardWindow(form);
+    guard.serve(guardWindow);
+    if (form.firstShowFailed()) return 1;
     form.show();
     return app.exec();
 }

@@ -37,7 +37,10 @@
 #include "gui/key_mapping.h"
 #include "gui/ok_dialog.h"
 #include "gui/sjis_qt.h"
-#include "platform/data_folder.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "problems/problem_file.h"
+#include "problems/problem_text.h"
 #include "records/record_store.h"
 #include "text/char_tables.h"
 #include "text/nstr2.h"
@@ -98,14 +101,34 @@ QIcon programIcon() {
 
 // The core objects the window drives.
 struct TForm1::Core {
-    CharTables tables = buildCharTables();
+    Core(SharedState& state, StartupOptions options) : startup(state, std::move(options)) {}
+    StartupSequence startup;
+    ProblemFile problems;
     Mt19937Source random;
-    std::unique_ptr<RecordStore> records;
+    std::unique_ptr<ProblemPractice> practice;
     std::unique_ptr<RecordCompletion> completion;
     std::unique_ptr<ExerciseSession> session;
 };
 
-TForm1::TForm1(Options options) : core_(std::make_unique<Core>()), options_(std::move(options)) {
+namespace {
+
+StartupOptions startupOptions(const TForm1::Options& o) {
+    StartupOptions s;
+    s.executable = o.executablePath.empty()
+                       ? std::filesystem::path(QCoreApplication::applicationFilePath().toStdString())
+                       : o.executablePath;
+    s.arguments = o.arguments;
+    if (!o.dataFolder.empty()) {
+        const std::filesystem::path folder = o.dataFolder;
+        s.chooseDataFolder = [folder](const std::filesystem::path&) { return folder; };
+    }
+    return s;
+}
+
+}  // namespace
+
+TForm1::TForm1(Options options)
+    : core_(std::make_unique<Core>(state_, startupOptions(options))), options_(std::move(options)) {
     installFontSubstitutes();
     setObjectName("Form1");
     setWindowTitle(QStringLiteral(u"ハヤテウチ"));
@@ -118,7 +141,6 @@ TForm1::TForm1(Options options) : core_(std::make_unique<Core>()), options_(std:
     createControls();
     createMenus();
     FormCreate();
-    createCore();
 }
 
 TForm1::~TForm1() {
@@ -358,14 +380,13 @@ void TForm1::createMenus() {
 // ---------------------------------------------------------------- start-up
 
 void TForm1::FormCreate() {
-    try {
-        today_ = todayDateNumber();
-        timer1_->stop();
-    } catch (...) {
-        errorBox(QStringLiteral(u"FormCreateに失敗しました\r\nプログラムを終了します"));
+    if (!core_->startup.create(*this)) {
+        errorBox(toQt(startup_text::kCreateFailedMessage));
         firstShowFailed_ = true;
         QTimer::singleShot(0, this, &QWidget::close);
+        return;
     }
+    today_ = std::to_string(core_->startup.todayDateNumber());
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -376,16 +397,17 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
+    if (firstShowFailed_) return;  // the creation step failed; the window closes
     try {
-        if (!options_.titleOverride.isEmpty()) {
-            setWindowTitle(options_.titleOverride);
-        } else {
-            options_.titleOverride = windowTitle();
+        if (const auto& title = core_->startup.titleOverride()) {
+            setWindowTitle(QString::fromStdString(*title));
         }
         applyLayout();
         QApplication::setApplicationDisplayName(QString());
         QApplication::setApplicationName(windowTitle());
         applySettingsToControls();
+        if (!core_->startup.firstShow(core_->problems)) throw std::runtime_error("first show");
+        createCore();
         fillCourseList();
         setTimeLimitTexts();
         prepareGrids();
@@ -393,13 +415,12 @@ void TForm1::FormShow() {
         setStatusPanel(5, QStringLiteral(u"今日の日付 %1/%2/%3 ")
                               .arg(date.left(date.size() - 4), date.mid(date.size() - 4, 2), date.right(2)));
         setStatusPanel(6, QStringLiteral("Ver.2.02  "));
-        loadRecords();
         refreshBestLabels();
         sg1_->setEnabled(false);
         bStart_->setFocus(Qt::OtherFocusReason);
     } catch (...) {
         firstShowFailed_ = true;
-        errorBox(QStringLiteral(u"画面の表示に失敗しました\r\nプログラムを終了します"));
+        errorBox(toQt(startup_text::kShowFailedMessage));
         QTimer::singleShot(0, this, &QWidget::close);
     }
 }
@@ -488,11 +509,9 @@ void TForm1::applySettingsToControls() {
 void TForm1::fillCourseList() {
     comb1_->clear();
     for (const char16_t* name : kCourseNames) comb1_->addItem(QString::fromUtf16(name));
-    for (int slot = 0; slot < 10; ++slot) {
-        comb1_->addItem(QStringLiteral(u"ユーザー%1").arg(toQt(toFullWidth(core_->tables, std::to_string(slot + 1)))));
-    }
+    for (const ProblemHead& head : core_->problems.table()) comb1_->addItem(toQt(head.name));
     comb1_->setCurrentIndex(state_.courseIndex);
-    setKanaMode(state_.courseIndex == kCourseRomaji);
+    setKanaMode(state_.kanaMode);
 }
 
 void TForm1::prepareGrids() {
@@ -662,25 +681,18 @@ void TForm1::syncPracticeTexts() {
 // ---------------------------------------------------------------- handlers
 
 void TForm1::createCore() {
-    std::filesystem::path exe = options_.executablePath;
-    if (exe.empty()) exe = QCoreApplication::applicationFilePath().toStdString();
-    std::filesystem::path folder = options_.dataFolder;
-    if (folder.empty()) folder = chooseDataFolder(exe);
-    const RecordFileNames names = recordFileNames(folder, exe);
-    core_->records =
-        std::make_unique<RecordStore>(names.best, names.history, std::atoi(today_.c_str()));
-    core_->completion = std::make_unique<RecordCompletion>(*core_->records, state_, *this, *this);
-    core_->session = std::make_unique<ExerciseSession>(state_, core_->tables, core_->random, nullptr,
-                                                       *this, *this, *this, *core_->completion);
-}
-
-void TForm1::loadRecords() {
-    if (!core_->records->loadAtStartup()) throw std::runtime_error("record files");
+    CharTables& tables = core_->startup.tables();
+    core_->practice = std::make_unique<ProblemPractice>(core_->problems, tables, core_->random);
+    core_->completion =
+        std::make_unique<RecordCompletion>(core_->startup.records(), state_, *this, *this);
+    core_->session = std::make_unique<ExerciseSession>(state_, tables, core_->random,
+                                                       core_->practice.get(), *this, *this, *this,
+                                                       *core_->completion);
 }
 
 void TForm1::refreshBestLabels() {
-    if (core_->records) {
-        core_->records->refreshBestLabels(*this, state_.courseIndex, state_.settingIndex());
+    if (core_->session) {
+        core_->startup.records().refreshBestLabels(*this, state_.courseIndex, state_.settingIndex());
     }
 }
 
@@ -721,27 +733,38 @@ void TForm1::afterStart(const ExerciseSession::StartResult& result) {
         break;
     case Outcome::ProblemRefused:
     case Outcome::NoProblemSource:
-        errorBox(QStringLiteral(u"この問題からは練習文を作れません"));
+        errorBox(toQt(core_->practice->refusalMessage()));
         break;
     case Outcome::SpaceSuppressed: break;
     }
 }
-
-int TForm1::problemCharacterCount(int) const { return 0; }
 
 void TForm1::Comb1Change(int index) {
     if (index < 0) {
         index = 0;
         comb1_->setCurrentIndex(0);
     }
-    if (index >= kFirstProblemCourse && problemCharacterCount(index - kFirstProblemCourse) == 0) {
-        errorBox(QStringLiteral(u"問題が作成されていません"));
-        comb1_->setCurrentIndex(state_.courseIndex);
-        return;
+    bool kana = index == kCourseRomaji;
+    if (index >= kFirstProblemCourse) {
+        const int slot = index - kFirstProblemCourse;
+        if (core_->problems.head(slot).count == 0) {
+            errorBox(QStringLiteral(u"問題が作成されていません"));
+            comb1_->setCurrentIndex(state_.courseIndex);
+            return;
+        }
+        core_->problems.loadSlot(slot);  // a failed load keeps the table's entry
+        const int kind = core_->problems.head(slot).kind;
+        int letterCase = state_.letterCase;
+        adoptProblemKind(kind, letterCase, state_.caseMode);
+        if (letterCase != state_.letterCase) {
+            rg4Buttons_->button(letterCase)->setChecked(true);
+            RG4Click(letterCase);
+        }
+        kana = kind == kKindRomaji;
     }
     state_.courseIndex = index;
     comb1_->setCurrentIndex(index);
-    setKanaMode(index == kCourseRomaji);
+    setKanaMode(kana);
     refreshBestLabels();
 }
 
@@ -848,11 +871,16 @@ bool TForm1::Comb1KeyDown(int virtualKey) {
 void TForm1::BStartEnter() { core_->session->startButtonFocusGained(); }
 
 void TForm1::endCommand(bool guarded) {
-    if (guarded && core_->session->takeSpaceKeyGuard()) return;
-    if (askYesNo(QStringLiteral(u"終了しますか"), true)) close();
+    bool guard = guarded && core_->session->takeSpaceKeyGuard();
+    const auto ask = [this](std::string_view question) { return askYesNo(toQt(question), true); };
+    if (endCommandCloses(guard, ask)) close();
 }
 
-void TForm1::HozonClick() {}
+void TForm1::HozonClick() { saveSettings(core_->startup.settingsFile(), state_, *this); }
+
+bool TForm1::askToSave(std::string_view question) { return askYesNo(toQt(question), false); }
+
+void TForm1::confirmSaved(std::string_view message) { informationBox(toQt(message)); }
 
 void TForm1::SyuryoClick() { endCommand(false); }
 

@@ -13,11 +13,14 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/layout.h"
 #include "exercise/exercise_ports.h"
 #include "exercise/exercise_session.h"
 #include "exercise/shared_state.h"
+#include "app/settings.h"
 #include "records/record_completion.h"
 
 class QButtonGroup;
@@ -46,11 +49,12 @@ class TForm1 : public QMainWindow,
                public ExerciseDisplay,
                public TickSource,
                public ExerciseTimer,
-               public ResultDialog {
+               public ResultDialog,
+               public SettingsDialogs {
     Q_OBJECT
 public:
     struct Options {
-        QString titleOverride;        // from the "[title]" argument
+        std::vector<std::string> arguments;  // after the program name; "[title]" sets the title
         int screenWidthOverride = 0;  // tests lay the window out for a given screen
         int screenHeightOverride = 0;
         // Where the data files live and the executable they are named after;
@@ -92,6 +96,9 @@ public:
     // ResultDialog
     void showResultAndWait(bool newRecord) override;
     void showSaveFailure(const std::string& message) override;
+    // SettingsDialogs
+    bool askToSave(std::string_view question) override;
+    void confirmSaved(std::string_view message) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -145,12 +152,10 @@ private:
     void setKanaMode(bool on);
     void refreshBestLabels();
     void createCore();
-    void loadRecords();
     void act(const ExerciseSession::KeyResult& result);
     void afterStart(const ExerciseSession::StartResult& result);
     void applySelection(const ExerciseSession::SelectionResult& result);
     void showLetterCase();
-    int problemCharacterCount(int slot) const;
     void setStatusPanel(int panel, const QString& text);
     void setTimeLimitTexts();
     QPoint messagePosition() const;

@@ -1,7 +1,5 @@
 #include "gui/single_instance.h"
 
-#include <QCryptographicHash>
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -11,9 +9,10 @@ namespace {
 constexpr int kWaitMs = 2000;
 }
 
-SingleInstance::SingleInstance(const QString& name, const QString& folder)
-    : name_(name),
-      lock_(std::make_unique<QLockFile>(QDir(folder).filePath(QStringLiteral(".%1.lock").arg(name)))) {
+SingleInstance::SingleInstance(const std::filesystem::path& executable,
+                               const std::filesystem::path& runtimeFolder, const std::string& desktop)
+    : names_(instanceNames(executable, runtimeFolder, desktop)),
+      lock_(std::make_unique<QLockFile>(QString::fromStdString(names_.lockFile.string()))) {
     lock_->setStaleLockTime(0);  // only a live process holds it
 }
 
@@ -21,49 +20,60 @@ SingleInstance::~SingleInstance() {
     if (server_) server_->close();
 }
 
-QString SingleInstance::serverNameFor(const QString& name) {
-    // Per user and per executable name; local socket names must stay short.
-    const QByteArray key = (qgetenv("USER") + '/' + name.toUtf8());
-    return QStringLiteral("hayateuchi-") +
-           QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
+std::string SingleInstance::currentDesktop() {
+    QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty()) display = qgetenv("WAYLAND_DISPLAY");
+    QByteArray user = qgetenv("USER");
+    if (user.isEmpty()) user = qgetenv("USERNAME");
+    return desktopTag(user.toStdString(), display.toStdString());
 }
 
-SingleInstance::Outcome SingleInstance::acquire() {
-    if (lock_->tryLock(0)) {
-        const QString serverName = serverNameFor(name_);
-        QLocalServer::removeServer(serverName);  // left by a copy that crashed
-        server_ = new QLocalServer(this);
-        server_->setSocketOptions(QLocalServer::UserAccessOption);
-        if (!server_->listen(serverName)) return Outcome::First;  // runs, cannot be called
-        connect(server_, &QLocalServer::newConnection, this, &SingleInstance::answer);
-        return Outcome::First;
-    }
-    if (lock_->error() != QLockFile::LockFailedError) return Outcome::Failed;
-
+std::optional<std::string> SingleInstance::ask(std::string_view request) {
     QLocalSocket socket;
-    socket.connectToServer(serverNameFor(name_));
-    if (!socket.waitForConnected(kWaitMs)) return Outcome::OtherCopyHidden;
-    socket.write("raise\n");
+    socket.connectToServer(QString::fromStdString(names_.serverName));
+    if (!socket.waitForConnected(kWaitMs)) return std::nullopt;
+    socket.write(request.data(), static_cast<qint64>(request.size()));
     socket.waitForBytesWritten(kWaitMs);
     QByteArray reply;
     while (!reply.contains('\n') && socket.waitForReadyRead(kWaitMs)) reply += socket.readAll();
-    const QString title = QString::fromUtf8(reply).trimmed();
-    return title == QStringLiteral(u"ハヤテウチ") ? Outcome::OtherCopyShown : Outcome::OtherCopyHidden;
+    if (!reply.contains('\n')) return std::nullopt;
+    return reply.toStdString();
 }
 
-void SingleInstance::answer() {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
-            if (!socket->canReadLine()) return;
-            const QByteArray request = socket->readLine().trimmed();
-            QString title;
-            if (request == "raise" && raise_) title = raise_();
-            socket->write(title.toUtf8() + '\n');
-            socket->flush();
-            socket->disconnectFromServer();
-        });
+GuardAction SingleInstance::acquire() {
+    LockOutcome outcome = LockOutcome::Acquired;
+    std::optional<std::string> title;
+    if (!lock_->tryLock(0)) {
+        outcome = lock_->error() == QLockFile::LockFailedError ? LockOutcome::HeldElsewhere
+                                                                : LockOutcome::Failed;
+        if (outcome == LockOutcome::HeldElsewhere) {
+            if (auto answer = ask(kRestoreRequest)) title = titleFromAnswer(*answer);
+        }
     }
+    return decideGuardAction(outcome, title);
+}
+
+void SingleInstance::requestFront() { (void)ask(kFrontRequest); }
+
+void SingleInstance::serve(GuardWindow& window) {
+    const QString name = QString::fromStdString(names_.serverName);
+    QLocalServer::removeServer(name);  // left by a copy that crashed
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_->listen(name)) return;  // runs alone, but cannot be called
+    connect(server_, &QLocalServer::newConnection, this, [this, &window] {
+        while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, socket, [socket, &window] {
+                if (!socket->canReadLine()) return;
+                const QByteArray request = socket->readLine();
+                const std::string answer = answerGuardRequest(request.toStdString(), window);
+                socket->write(answer.data(), static_cast<qint64>(answer.size()));
+                socket->flush();
+                socket->disconnectFromServer();
+            });
+        }
+    });
 }
 
 }  // namespace hayate::gui

@@ -1,14 +1,17 @@
-// One running copy per desktop and executable name. A lock file that the
-// operating system releases with the process (so a crashed copy does not
-// lock the user out) and a local socket through which a second copy asks the
-// first to come to the front.
+// One running copy per desktop and executable name: a lock file that the
+// system releases with the process, however it ends, and a local socket over
+// which a second copy asks the first for its title and to come to the front.
+// The decisions are the core's (app/single_instance.h); this is the Qt part.
 #pragma once
 
 #include <QLockFile>
 #include <QObject>
-#include <QString>
-#include <functional>
+#include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
+
+#include "app/single_instance.h"
 
 class QLocalServer;
 
@@ -17,32 +20,27 @@ namespace hayate::gui {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    enum class Outcome {
-        First,           // this copy runs
-        OtherCopyShown,  // another copy runs and came to the front
-        OtherCopyHidden, // another copy runs under another title: end silently
-        Failed,          // the marker could not be made
-    };
-
-    // `name` is the executable's file name; `folder` holds the lock file.
-    SingleInstance(const QString& name, const QString& folder);
+    // `runtimeFolder` holds the lock file; `desktop` names the user's desktop.
+    SingleInstance(const std::filesystem::path& executable, const std::filesystem::path& runtimeFolder,
+                   const std::string& desktop);
     ~SingleInstance() override;
 
-    Outcome acquire();
+    // Takes the marker, or asks the running copy for its title.
+    GuardAction acquire();
+    // Second copy, after its message: the running copy comes to the front.
+    void requestFront();
+    // First copy: answers later copies for `window` (which must outlive this).
+    void serve(GuardWindow& window);
 
-    // The first copy answers a second copy's call with its window title after
-    // bringing the window forward.
-    void setRaiseHandler(std::function<QString()> handler) { raise_ = std::move(handler); }
-
-    static QString serverNameFor(const QString& name);
+    // The desktop of this process: user and display.
+    static std::string currentDesktop();
 
 private:
-    void answer();
+    std::optional<std::string> ask(std::string_view request);
 
-    QString name_;
+    InstanceNames names_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
-    std::function<QString()> raise_;
 };
 
 }  // namespace hayate::gui

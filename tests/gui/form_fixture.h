@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <vector>
 
 #include "gui/grid_widget.h"
 #include "gui/main_window.h"
@@ -90,6 +91,26 @@ protected:
             if (++*tries > 1000) {
                 ADD_FAILURE() << "no message box";
                 timer->deleteLater();
+            }
+        });
+        timer->start();
+    }
+
+    // Answers the next message boxes in turn, one button each.
+    static void answerMessageBoxes(std::vector<QMessageBox::StandardButton> buttons, QStringList* seen) {
+        auto* timer = new QTimer;
+        auto state = std::make_shared<std::pair<std::size_t, QMessageBox*>>(0, nullptr);
+        timer->setInterval(5);
+        QObject::connect(timer, &QTimer::timeout, [=] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                if (!box || !box->isVisible() || box == state->second) continue;
+                state->second = box;
+                if (seen) *seen << box->text();
+                QAbstractButton* b = box->button(buttons[state->first]);
+                if (++state->first == buttons.size()) timer->deleteLater();
+                if (b) b->click();
+                return;
             }
         });
         timer->start();
