@@ -87,6 +87,23 @@ TEST(Smoke, RealProgramUnderXvfb) {
     EXPECT_TRUE(geometry.contains(QStringLiteral("1024x750"))) << geometry.toStdString();
     xdotool(x.display(), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
 
+    // A second copy says so and ends; the first keeps running.
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.setWorkingDirectory(QString::fromStdString(dir.path().string()));
+    second.start(QString::fromStdString(program.string()), {});
+    ASSERT_TRUE(second.waitForStarted(5000));
+    const QString notice = xdotool(x.display(), {QStringLiteral("search"), QStringLiteral("--sync"),
+                                                 QStringLiteral("--name"), QStringLiteral(u"^二重起動$")},
+                                   30000);
+    ASSERT_FALSE(notice.isEmpty()) << "no message from the second copy";
+    xdotool(x.display(), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), notice.split('\n').first()});
+    xdotool(x.display(), {QStringLiteral("key"), QStringLiteral("Return")});
+    ASSERT_TRUE(second.waitForFinished(15000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(app.state(), QProcess::Running);
+    xdotool(x.display(), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
+
     // An exercise: start, a few keys, stop; then end the program.
     xdotool(x.display(), {QStringLiteral("key"), QStringLiteral("F10")});
     xdotool(x.display(), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"),
