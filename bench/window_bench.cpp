@@ -3,8 +3,8 @@
 // real program to its first shown window; and the program's peak memory.
 // Run it under a real X server (xvfb-run) or with QT_QPA_PLATFORM=offscreen.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,7 +29,8 @@ namespace {
 
 std::filesystem::path scratchFolder() {
     static const std::filesystem::path dir = [] {
-        auto p = std::filesystem::temp_directory_path() / ("hayate-bench-" + std::to_string(getpid()));
+        auto p =
+            std::filesystem::temp_directory_path() / ("hayate-bench-" + std::to_string(getpid()));
         std::filesystem::create_directories(p);
         return p;
     }();
@@ -53,7 +54,9 @@ char keyFor(const QString& cell) {
 }
 
 // Paints what the key made dirty, now, the way the event loop would.
-void flushRepaint(QWidget* window) { QCoreApplication::sendPostedEvents(window, QEvent::UpdateRequest); }
+void flushRepaint(QWidget* window) {
+    QCoreApplication::sendPostedEvents(window, QEvent::UpdateRequest);
+}
 
 // The in-process benchmarks share one application, made when first needed
 // (after the start-up benchmarks have run their own processes).
@@ -109,7 +112,9 @@ void BM_KeyToRepaint(benchmark::State& state) {
         QTest::keyClick(grid, Qt::Key_Escape);
     }
     std::sort(latencies.begin(), latencies.end());
-    auto pct = [&](double p) { return latencies[static_cast<std::size_t>(p * (latencies.size() - 1))]; };
+    auto pct = [&](double p) {
+        return latencies[static_cast<std::size_t>(p * (latencies.size() - 1))];
+    };
     state.counters["p50_us"] = pct(0.50);
     std::sort(keyOnly.begin(), keyOnly.end());
     state.counters["key_p50"] = keyOnly[keyOnly.size() / 2];
@@ -120,7 +125,6 @@ void BM_KeyToRepaint(benchmark::State& state) {
     state.counters["cells_per_key"] = static_cast<double>(cells) / static_cast<double>(keys);
     state.SetItemsProcessed(keys);
 }
-
 
 // For comparison: a key followed by a repaint of every visible cell.
 void BM_FullGridRepaint(benchmark::State& state) {
@@ -133,7 +137,6 @@ void BM_FullGridRepaint(benchmark::State& state) {
         grid->viewport()->repaint();
     }
 }
-
 
 // The real program's start: this benchmark runs itself as a new process that
 // starts the application, shows the main window and reports when it is on
@@ -229,7 +232,10 @@ void BM_StartupToShownWindow(benchmark::State& state) { runChildren(state, false
 BENCHMARK(BM_StartupToShownWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
 
 void BM_PeakMemoryWholeExercise(benchmark::State& state) { runChildren(state, true); }
-BENCHMARK(BM_PeakMemoryWholeExercise)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PeakMemoryWholeExercise)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_KeyToRepaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_FullGridRepaint)->Unit(benchmark::kMicrosecond);
 

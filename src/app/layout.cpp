@@ -61,15 +61,22 @@ DesignGeometry defaultDesignGeometry() {
     return g;
 }
 
-int scaledX(int x, int screenWidth) { return roundHalfUp(static_cast<double>(x) * screenWidth / 1024.0); }
+int scaledX(int x, int screenWidth) {
+    return roundHalfUp(static_cast<double>(x) * screenWidth / 1024.0);
+}
 
 int windowHeightFor(int screenWidth, int screenHeight) {
     switch (screenWidth) {
-    case 800: return 573;
-    case 1024: return 750;
-    case 1280: return 1012;
-    case 1600: return 1180;
-    default: break;
+        case 800:
+            return 573;
+        case 1024:
+            return 750;
+        case 1280:
+            return 1012;
+        case 1600:
+            return 1180;
+        default:
+            break;
     }
     // Not in the table: leave a strip like the 1024 x 768 row does.
     return std::max(screenHeight - 18, std::min(screenHeight, 300));
@@ -190,8 +197,8 @@ WindowLayout computeLayout(int W, int H, const WindowChrome& chrome, const Desig
         for (int i = 0; i <= static_cast<int>(Ctl::Panel2); ++i) {
             const Ctl c = static_cast<Ctl>(i);
             scale(c, 0);
-            if (W == 1280 && (c == Ctl::L1 || c == Ctl::L11 || c == Ctl::L12 || c == Ctl::L2 ||
-                              c == Ctl::L4)) {
+            if (W == 1280 &&
+                (c == Ctl::L1 || c == Ctl::L11 || c == Ctl::L12 || c == Ctl::L2 || c == Ctl::L4)) {
                 at(c).box.left -= 5;
             }
         }

@@ -10,21 +10,21 @@ namespace hayate::gui {
 
 class TAboutBox : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TAboutBox(QWidget* mainWindow);
 
     // Disables the main window and shows the box, not modal.
     void open() override;
     QString lineText(int line) const;  // 1..3
 
-public slots:
+  public slots:
     void reject() override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void OKButtonClick();
     void fillMemoryLines();
 

@@ -141,7 +141,8 @@ void GridWidget::ensureVisible(int column, int row) {
     if (column < leftColumn_) {
         setLeftColumn(column);
     } else {
-        while (column > lastFullyVisibleColumn() && leftColumn_ < column) setLeftColumn(leftColumn_ + 1);
+        while (column > lastFullyVisibleColumn() && leftColumn_ < column)
+            setLeftColumn(leftColumn_ + 1);
     }
 }
 

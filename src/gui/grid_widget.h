@@ -20,7 +20,7 @@ struct CellState {
 
 class GridWidget : public QAbstractScrollArea {
     Q_OBJECT
-public:
+  public:
     // Column and row counts include the fixed header column and row.
     GridWidget(int columns, int rows, QWidget* parent = nullptr);
 
@@ -66,10 +66,10 @@ public:
         paintNs_ = 0;
     }
 
-signals:
+  signals:
     void currentCellChanged(int column, int row);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -78,7 +78,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }
 
-private:
+  private:
     int columnLeft(int column) const;  // viewport x of a visible column, -1 if hidden
     int rowTop(int row) const;
     void updateScrollBars();

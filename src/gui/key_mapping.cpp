@@ -8,85 +8,163 @@ namespace {
 
 // Half-width katakana A1..DF in byte order, as their full-width katakana.
 constexpr char16_t kKatakana[] =
-    u"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+    u"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホ"
+    u"マミムメモヤユヨラリルレロワン゛゜";
 static_assert(sizeof kKatakana / sizeof kKatakana[0] == 0xDF - 0xA1 + 2);
 
 // The key of a JIS keyboard that types an ASCII punctuation character.
 int punctuationKey(char16_t c) {
     switch (c) {
-    case '!': return '1';
-    case '"': return '2';
-    case '#': return '3';
-    case '$': return '4';
-    case '%': return '5';
-    case '&': return '6';
-    case '\'': return '7';
-    case '(': return '8';
-    case ')': return '9';
-    case '-': case '=': return 189;
-    case '^': case '~': return 222;
-    case '\\': case '|': return 220;
-    case '@': case '`': return 192;
-    case '[': case '{': return 219;
-    case ']': case '}': return 221;
-    case ';': case '+': return 187;
-    case ':': case '*': return 186;
-    case ',': case '<': return 188;
-    case '.': case '>': return 190;
-    case '/': case '?': return 191;
-    case '_': return 226;
-    default: return 0;
+        case '!':
+            return '1';
+        case '"':
+            return '2';
+        case '#':
+            return '3';
+        case '$':
+            return '4';
+        case '%':
+            return '5';
+        case '&':
+            return '6';
+        case '\'':
+            return '7';
+        case '(':
+            return '8';
+        case ')':
+            return '9';
+        case '-':
+        case '=':
+            return 189;
+        case '^':
+        case '~':
+            return 222;
+        case '\\':
+        case '|':
+            return 220;
+        case '@':
+        case '`':
+            return 192;
+        case '[':
+        case '{':
+            return 219;
+        case ']':
+        case '}':
+            return 221;
+        case ';':
+        case '+':
+            return 187;
+        case ':':
+        case '*':
+            return 186;
+        case ',':
+        case '<':
+            return 188;
+        case '.':
+        case '>':
+            return 190;
+        case '/':
+        case '?':
+            return 191;
+        case '_':
+            return 226;
+        default:
+            return 0;
     }
 }
 
 int keypadKey(int qtKey) {
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return vk::kNumpad0 + (qtKey - Qt::Key_0);
     switch (qtKey) {
-    case Qt::Key_Asterisk: return 106;
-    case Qt::Key_Plus: return 107;
-    case Qt::Key_Comma: return 108;
-    case Qt::Key_Minus: return 109;
-    case Qt::Key_Period: return 110;
-    case Qt::Key_Slash: return 111;
-    case Qt::Key_Enter: return vk::kEnter;
-    default: return 0;
+        case Qt::Key_Asterisk:
+            return 106;
+        case Qt::Key_Plus:
+            return 107;
+        case Qt::Key_Comma:
+            return 108;
+        case Qt::Key_Minus:
+            return 109;
+        case Qt::Key_Period:
+            return 110;
+        case Qt::Key_Slash:
+            return 111;
+        case Qt::Key_Enter:
+            return vk::kEnter;
+        default:
+            return 0;
     }
 }
 
 int specialKey(int qtKey) {
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return vk::kF1 + (qtKey - Qt::Key_F1);
     switch (qtKey) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
-    case Qt::Key_Return: case Qt::Key_Enter: return vk::kEnter;
-    case Qt::Key_Shift: return vk::kShift;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return vk::kEscape;
-    case Qt::Key_Space: return vk::kSpace;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return vk::kUp;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Meta: return 91;
-    case Qt::Key_Menu: return 93;
-    case Qt::Key_NumLock: return 144;
-    case Qt::Key_ScrollLock: return 145;
-    // Keys of the Japanese keyboard around the space bar.
-    case Qt::Key_Muhenkan: return 29;
-    case Qt::Key_Henkan: return 28;
-    case Qt::Key_Hiragana_Katakana: case Qt::Key_Katakana: case Qt::Key_Hiragana: return 242;
-    case Qt::Key_Zenkaku_Hankaku: case Qt::Key_Zenkaku: case Qt::Key_Hankaku: return 229;
-    case Qt::Key_Eisu_toggle: return 240;
-    default: return 0;
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return 9;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return vk::kEnter;
+        case Qt::Key_Shift:
+            return vk::kShift;
+        case Qt::Key_Control:
+            return 17;
+        case Qt::Key_Alt:
+            return 18;
+        case Qt::Key_Pause:
+            return 19;
+        case Qt::Key_CapsLock:
+            return 20;
+        case Qt::Key_Escape:
+            return vk::kEscape;
+        case Qt::Key_Space:
+            return vk::kSpace;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        case Qt::Key_Left:
+            return 37;
+        case Qt::Key_Up:
+            return vk::kUp;
+        case Qt::Key_Right:
+            return 39;
+        case Qt::Key_Down:
+            return 40;
+        case Qt::Key_Insert:
+            return 45;
+        case Qt::Key_Delete:
+            return 46;
+        case Qt::Key_Meta:
+            return 91;
+        case Qt::Key_Menu:
+            return 93;
+        case Qt::Key_NumLock:
+            return 144;
+        case Qt::Key_ScrollLock:
+            return 145;
+        // Keys of the Japanese keyboard around the space bar.
+        case Qt::Key_Muhenkan:
+            return 29;
+        case Qt::Key_Henkan:
+            return 28;
+        case Qt::Key_Hiragana_Katakana:
+        case Qt::Key_Katakana:
+        case Qt::Key_Hiragana:
+            return 242;
+        case Qt::Key_Zenkaku_Hankaku:
+        case Qt::Key_Zenkaku:
+        case Qt::Key_Hankaku:
+            return 229;
+        case Qt::Key_Eisu_toggle:
+            return 240;
+        default:
+            return 0;
     }
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 // What a second copy may do with the running window.
 class FormGuardWindow final : public GuardWindow {
-public:
+  public:
     explicit FormGuardWindow(TForm1& form) : form_(form) {}
     std::string titleUtf8() override { return form_.windowTitle().toStdString(); }
     bool isMinimised() override { return form_.isMinimized(); }
@@ -27,13 +27,14 @@ public:
         form_.activateWindow();
     }
 
-private:
+  private:
     TForm1& form_;
 };
 
 void plainMessage(std::string_view caption, std::string_view text) {
     QMessageBox box(QMessageBox::NoIcon, gui::toQt(caption),
-                    gui::toQt(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), QMessageBox::Ok);
+                    gui::toQt(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                    QMessageBox::Ok);
     box.exec();
 }
 
@@ -48,21 +49,21 @@ int main(int argc, char** argv) {
     if (runtime.isEmpty()) runtime = QDir::tempPath();
     SingleInstance guard(executable, runtime.toStdString(), SingleInstance::currentDesktop());
     switch (guard.acquire()) {
-    case GuardAction::Run:
-        break;
-    case GuardAction::EndSilently:
-        return 0;
-    case GuardAction::ReportAndRaise:
-        QApplication::setApplicationName(gui::toQt(guard_text::kAlreadyRunningCaption));
-        plainMessage(guard_text::kAlreadyRunningCaption, guard_text::kAlreadyRunningMessage);
-        guard.requestFront();
-        return 0;
-    case GuardAction::CannotStart:
-        plainMessage(kMainWindowTitleUtf8, guard_text::kCannotStartMessage);
-        return 1;
+        case GuardAction::Run:
+            break;
+        case GuardAction::EndSilently:
+            return 0;
+        case GuardAction::ReportAndRaise:
+            QApplication::setApplicationName(gui::toQt(guard_text::kAlreadyRunningCaption));
+            plainMessage(guard_text::kAlreadyRunningCaption, guard_text::kAlreadyRunningMessage);
+            guard.requestFront();
+            return 0;
+        case GuardAction::CannotStart:
+            plainMessage(kMainWindowTitleUtf8, guard_text::kCannotStartMessage);
+            return 1;
     }
-    QApplication::setApplicationName(QString::fromUtf8(kMainWindowTitleUtf8.data(),
-                                                       static_cast<qsizetype>(kMainWindowTitleUtf8.size())));
+    QApplication::setApplicationName(QString::fromUtf8(
+        kMainWindowTitleUtf8.data(), static_cast<qsizetype>(kMainWindowTitleUtf8.size())));
 
     TForm1::Options options;
     options.executablePath = executable;

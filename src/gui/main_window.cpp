@@ -28,6 +28,8 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "app/settings.h"
+#include "app/startup.h"
 #include "exercise/exercise_session.h"
 #include "exercise/practice_grid.h"
 #include "exercise/practice_text.h"
@@ -37,8 +39,6 @@
 #include "gui/key_mapping.h"
 #include "gui/ok_dialog.h"
 #include "gui/sjis_qt.h"
-#include "app/settings.h"
-#include "app/startup.h"
 #include "problems/problem_file.h"
 #include "problems/problem_text.h"
 #include "records/record_store.h"
@@ -72,11 +72,14 @@ void installFontSubstitutes() {
     if (done) return;
     done = true;
     const QStringList mincho{QStringLiteral("IPAMincho"), QStringLiteral(u"IPA明朝"),
-                             QStringLiteral("Noto Serif CJK JP"), QStringLiteral("Droid Sans Fallback")};
+                             QStringLiteral("Noto Serif CJK JP"),
+                             QStringLiteral("Droid Sans Fallback")};
     const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral(u"IPAゴシック"),
-                             QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Droid Sans Fallback")};
+                             QStringLiteral("Noto Sans Mono CJK JP"),
+                             QStringLiteral("Droid Sans Fallback")};
     const QStringList pgothic{QStringLiteral("IPAPGothic"), QStringLiteral(u"IPA Pゴシック"),
-                              QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Droid Sans Fallback")};
+                              QStringLiteral("Noto Sans CJK JP"),
+                              QStringLiteral("Droid Sans Fallback")};
     QFont::insertSubstitutions(QStringLiteral(u"ＭＳ 明朝"), mincho);
     QFont::insertSubstitutions(QStringLiteral(u"ＭＳ ゴシック"), gothic);
     QFont::insertSubstitutions(QStringLiteral(u"ＭＳ Ｐゴシック"), pgothic);
@@ -114,9 +117,10 @@ namespace {
 
 StartupOptions startupOptions(const TForm1::Options& o) {
     StartupOptions s;
-    s.executable = o.executablePath.empty()
-                       ? std::filesystem::path(QCoreApplication::applicationFilePath().toStdString())
-                       : o.executablePath;
+    s.executable =
+        o.executablePath.empty()
+            ? std::filesystem::path(QCoreApplication::applicationFilePath().toStdString())
+            : o.executablePath;
     s.arguments = o.arguments;
     if (!o.dataFolder.empty()) {
         const std::filesystem::path folder = o.dataFolder;
@@ -161,8 +165,8 @@ QLabel* TForm1::makeLabel(const char* name, const QString& text, QWidget* parent
     return label;
 }
 
-QGroupBox* TForm1::makeRadioGroup(const char* name, const QString& caption, const QStringList& items,
-                                  QButtonGroup** group, QWidget* parent) {
+QGroupBox* TForm1::makeRadioGroup(const char* name, const QString& caption,
+                                  const QStringList& items, QButtonGroup** group, QWidget* parent) {
     auto* box = new QGroupBox(caption, parent);
     box->setObjectName(name);
     auto* row = new QHBoxLayout(box);
@@ -236,13 +240,14 @@ void TForm1::createControls() {
         Ctl where;
     };
     const Caption captions[] = {
-        {"L1", u"制限時間", Ctl::L1},   {"L11", u"入力文字数", Ctl::L11},
-        {"L12", u"経過時間", Ctl::L12}, {"L2", u"入力速度", Ctl::L2},
-        {"L13", u"文字／分", Ctl::L13}, {"L4", u"ミス回数", Ctl::L4},
-        {"L5", u"ローマ字＝", Ctl::L5}, {"L6", u"打鍵数", Ctl::L6},
+        {"L1", u"制限時間", Ctl::L1},         {"L11", u"入力文字数", Ctl::L11},
+        {"L12", u"経過時間", Ctl::L12},       {"L2", u"入力速度", Ctl::L2},
+        {"L13", u"文字／分", Ctl::L13},       {"L4", u"ミス回数", Ctl::L4},
+        {"L5", u"ローマ字＝", Ctl::L5},       {"L6", u"打鍵数", Ctl::L6},
         {"L21", u"最高入力文字数", Ctl::L21}, {"L22", u"達成日", Ctl::L22},
     };
-    for (const Caption& c : captions) placed_[c.where] = makeLabel(c.name, QString::fromUtf16(c.text), panel1_);
+    for (const Caption& c : captions)
+        placed_[c.where] = makeLabel(c.name, QString::fromUtf16(c.text), panel1_);
     l5_ = static_cast<QLabel*>(placed_[Ctl::L5]);
     l6_ = static_cast<QLabel*>(placed_[Ctl::L6]);
 
@@ -253,12 +258,18 @@ void TForm1::createControls() {
         const char* text;
     };
     const Value values[] = {
-        {"LEtime", Label::LEtime, Ctl::LEtime, "   30"}, {"LMoji", Label::LMoji, Ctl::LMoji, "    0"},
-        {"LTime", Label::LTime, Ctl::LTime, "    0"},     {"LYmoji", Label::LYmoji, Ctl::LYmoji, "    0"},
-        {"LMiss", Label::LMiss, Ctl::LMiss, "    0"},     {"LDaken", Label::LDaken, Ctl::LDaken, ""},
-        {"LRoma1", Label::LRoma1, Ctl::LRoma1, ""},       {"LRoma2", Label::LRoma2, Ctl::LRoma2, ""},
-        {"LRoma3", Label::LRoma3, Ctl::LRoma3, ""},       {"LSaikoM", Label::LSaikoM, Ctl::LSaikoM, ""},
-        {"LSaikoD", Label::LSaikoD, Ctl::LSaikoD, ""},    {"LMsg", Label::LMsg, Ctl::LMsg, ""},
+        {"LEtime", Label::LEtime, Ctl::LEtime, "   30"},
+        {"LMoji", Label::LMoji, Ctl::LMoji, "    0"},
+        {"LTime", Label::LTime, Ctl::LTime, "    0"},
+        {"LYmoji", Label::LYmoji, Ctl::LYmoji, "    0"},
+        {"LMiss", Label::LMiss, Ctl::LMiss, "    0"},
+        {"LDaken", Label::LDaken, Ctl::LDaken, ""},
+        {"LRoma1", Label::LRoma1, Ctl::LRoma1, ""},
+        {"LRoma2", Label::LRoma2, Ctl::LRoma2, ""},
+        {"LRoma3", Label::LRoma3, Ctl::LRoma3, ""},
+        {"LSaikoM", Label::LSaikoM, Ctl::LSaikoM, ""},
+        {"LSaikoD", Label::LSaikoD, Ctl::LSaikoD, ""},
+        {"LMsg", Label::LMsg, Ctl::LMsg, ""},
     };
     for (const Value& v : values) {
         QLabel* l = makeLabel(v.name, QString::fromLatin1(v.text), panel1_);
@@ -271,13 +282,15 @@ void TForm1::createControls() {
     setLabelColour(Label::LMsg, 0x000080);
     for (Label roma : {Label::LRoma1, Label::LRoma2, Label::LRoma3}) setLabelColour(roma, 0xFF0000);
 
-    rg6_ = makeRadioGroup("RG6", QString(),
-                          {QStringLiteral(u"英大文字・数字・記号"), QStringLiteral(u"ローマ字"),
-                           QStringLiteral(u"英小文字・数字・記号"), QStringLiteral(u"英大小混在・数字・記号")},
-                          &rg6Buttons_, panel1_);
-    rg7_ = makeRadioGroup("RG7", QString(),
-                          {QStringLiteral(u"１文字単位"), QStringLiteral(u"単語・文"), QStringLiteral(u"そのまま")},
-                          &rg7Buttons_, panel1_);
+    rg6_ = makeRadioGroup(
+        "RG6", QString(),
+        {QStringLiteral(u"英大文字・数字・記号"), QStringLiteral(u"ローマ字"),
+         QStringLiteral(u"英小文字・数字・記号"), QStringLiteral(u"英大小混在・数字・記号")},
+        &rg6Buttons_, panel1_);
+    rg7_ = makeRadioGroup(
+        "RG7", QString(),
+        {QStringLiteral(u"１文字単位"), QStringLiteral(u"単語・文"), QStringLiteral(u"そのまま")},
+        &rg7Buttons_, panel1_);
     rg6_->hide();
     rg7_->hide();
     placed_[Ctl::RG6] = rg6_;
@@ -302,15 +315,19 @@ void TForm1::createControls() {
 
     panel3_ = new QFrame(central);
     panel3_->setObjectName("Panel3");
-    rg1_ = makeRadioGroup("RG1", QString(),
-                          {QStringLiteral(u"３０秒"), QStringLiteral(u"６０秒"), QStringLiteral(u"無制限")},
-                          &rg1Buttons_, panel3_);
-    rg2_ = makeRadioGroup("RG2", QString(), {QStringLiteral(u"空白有り"), QStringLiteral(u"空白無し")},
-                          &rg2Buttons_, panel3_);
-    rg4_ = makeRadioGroup("RG4", QString(), {QStringLiteral(u"英大文字"), QStringLiteral(u"英小文字")},
-                          &rg4Buttons_, panel3_);
-    rg3_ = makeRadioGroup("RG3", QStringLiteral(u"入力カーソル色"),
-                          {QStringLiteral(u"黄色"), QStringLiteral(u"無色")}, &rg3Buttons_, panel3_);
+    rg1_ = makeRadioGroup(
+        "RG1", QString(),
+        {QStringLiteral(u"３０秒"), QStringLiteral(u"６０秒"), QStringLiteral(u"無制限")},
+        &rg1Buttons_, panel3_);
+    rg2_ =
+        makeRadioGroup("RG2", QString(), {QStringLiteral(u"空白有り"), QStringLiteral(u"空白無し")},
+                       &rg2Buttons_, panel3_);
+    rg4_ =
+        makeRadioGroup("RG4", QString(), {QStringLiteral(u"英大文字"), QStringLiteral(u"英小文字")},
+                       &rg4Buttons_, panel3_);
+    rg3_ =
+        makeRadioGroup("RG3", QStringLiteral(u"入力カーソル色"),
+                       {QStringLiteral(u"黄色"), QStringLiteral(u"無色")}, &rg3Buttons_, panel3_);
     placed_[Ctl::RG1] = rg1_;
     placed_[Ctl::RG2] = rg2_;
     placed_[Ctl::RG4] = rg4_;
@@ -412,8 +429,9 @@ void TForm1::FormShow() {
         setTimeLimitTexts();
         prepareGrids();
         const QString date = QString::fromStdString(today_);
-        setStatusPanel(5, QStringLiteral(u"今日の日付 %1/%2/%3 ")
-                              .arg(date.left(date.size() - 4), date.mid(date.size() - 4, 2), date.right(2)));
+        setStatusPanel(
+            5, QStringLiteral(u"今日の日付 %1/%2/%3 ")
+                   .arg(date.left(date.size() - 4), date.mid(date.size() - 4, 2), date.right(2)));
         setStatusPanel(6, QStringLiteral("Ver.2.02  "));
         refreshBestLabels();
         sg1_->setEnabled(false);
@@ -458,7 +476,8 @@ void TForm1::applyLayout() {
     for (GridWidget* g : {sg1_, sg3_}) {
         g->setGeometry(L.practiceGrid.left, gridTop, L.practiceGrid.width, L.practiceGrid.height);
         const GridMetrics& m = g == sg1_ ? L.practice : L.editor;
-        for (int c = 0; c < 41; ++c) g->setColumnWidth(c, m.columnWidths[static_cast<std::size_t>(c)]);
+        for (int c = 0; c < 41; ++c)
+            g->setColumnWidth(c, m.columnWidths[static_cast<std::size_t>(c)]);
         for (int r = 0; r < 51; ++r) g->setRowHeight(r, m.rowHeights[static_cast<std::size_t>(r)]);
         QFont f(QStringLiteral(u"ＭＳ ゴシック"));
         f.setPixelSize(px(L.cellFontSize1));
@@ -466,7 +485,8 @@ void TForm1::applyLayout() {
     }
     prepareCellFonts();
     sg2_->setGeometry(L.recordsGrid.left, gridTop, L.recordsWidth, L.recordsGrid.height);
-    for (int c = 0; c < 7; ++c) sg2_->setColumnWidth(c, L.recordsColumnWidths[static_cast<std::size_t>(c)]);
+    for (int c = 0; c < 7; ++c)
+        sg2_->setColumnWidth(c, L.recordsColumnWidths[static_cast<std::size_t>(c)]);
     for (int r = 0; r < 16; ++r) sg2_->setRowHeight(r, L.recordsRowHeight);
     QFont recordsFont(QStringLiteral(u"ＭＳ ゴシック"));
     recordsFont.setPixelSize(px(L.recordsFontSize));
@@ -480,9 +500,12 @@ void TForm1::applyLayout() {
         statusPanels_[i]->setFont(statusFont);
         // A panel is never narrower than its text (the version panel's 50
         // pixels do not hold "Ver.2.02" in these fonts).
-        const int needed = QFontMetrics(statusFont).horizontalAdvance(
-                               i == 6 ? QStringLiteral("Ver.2.02  ") : QStringLiteral(u"入力カーソル 黄色")) + 8;
-        const int width = i == 6 || i == 4 ? std::max(L.statusPanelWidths[i], needed) : L.statusPanelWidths[i];
+        const int needed = QFontMetrics(statusFont)
+                               .horizontalAdvance(i == 6 ? QStringLiteral("Ver.2.02  ")
+                                                         : QStringLiteral(u"入力カーソル 黄色")) +
+                           8;
+        const int width =
+            i == 6 || i == 4 ? std::max(L.statusPanelWidths[i], needed) : L.statusPanelWidths[i];
         if (i == 5) {
             statusPanels_[i]->setMinimumWidth(width);
         } else {
@@ -500,8 +523,10 @@ void TForm1::applySettingsToControls() {
     rg2Buttons_->button(state_.spacing)->setChecked(true);
     rg3Buttons_->button(state_.cursorColour)->setChecked(true);
     rg4Buttons_->button(state_.letterCase)->setChecked(true);
-    setStatusPanel(2, state_.spacing == 1 ? QStringLiteral(u"空白無し") : QStringLiteral(u"空白有り"));
-    setStatusPanel(3, state_.letterCase == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字"));
+    setStatusPanel(2,
+                   state_.spacing == 1 ? QStringLiteral(u"空白無し") : QStringLiteral(u"空白有り"));
+    setStatusPanel(
+        3, state_.letterCase == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字"));
     setStatusPanel(4, state_.cursorColour == 1 ? QStringLiteral(u"入力カーソル 無色")
                                                : QStringLiteral(u"入力カーソル 黄色"));
 }
@@ -566,7 +591,8 @@ void TForm1::focusGrid() {
     // Taking the focus back while Qt is still moving it away would fight
     // Qt's own focus change; do it right after.
     QTimer::singleShot(0, this, [this] {
-        if (sg1_->isEnabled() && core_->session->keyGateClosed()) sg1_->setFocus(Qt::OtherFocusReason);
+        if (sg1_->isEnabled() && core_->session->keyGateClosed())
+            sg1_->setFocus(Qt::OtherFocusReason);
     });
 }
 
@@ -674,7 +700,8 @@ void TForm1::drawCellText(QPainter& painter, int font, const QPoint& at, const Q
 void TForm1::syncPracticeTexts() {
     const PracticeGrid& grid = core_->session->grid();
     for (int i = 0; i < PracticeGrid::kCells; ++i) {
-        sg1_->setCellText(PracticeGrid::columnOf(i), PracticeGrid::rowOf(i), toQt(grid.cell(i).text));
+        sg1_->setCellText(PracticeGrid::columnOf(i), PracticeGrid::rowOf(i),
+                          toQt(grid.cell(i).text));
     }
 }
 
@@ -685,20 +712,22 @@ void TForm1::createCore() {
     core_->practice = std::make_unique<ProblemPractice>(core_->problems, tables, core_->random);
     core_->completion =
         std::make_unique<RecordCompletion>(core_->startup.records(), state_, *this, *this);
-    core_->session = std::make_unique<ExerciseSession>(state_, tables, core_->random,
-                                                       core_->practice.get(), *this, *this, *this,
-                                                       *core_->completion);
+    core_->session =
+        std::make_unique<ExerciseSession>(state_, tables, core_->random, core_->practice.get(),
+                                          *this, *this, *this, *core_->completion);
 }
 
 void TForm1::refreshBestLabels() {
     if (core_->session) {
-        core_->startup.records().refreshBestLabels(*this, state_.courseIndex, state_.settingIndex());
+        core_->startup.records().refreshBestLabels(*this, state_.courseIndex,
+                                                   state_.settingIndex());
     }
 }
 
 void TForm1::showResultAndWait(bool newRecord) {
     okDialog()->showAndWait(toQt(newRecord ? kNewRecordText : kFinishedText),
-                        fromBgr(newRecord ? kNewRecordColour : kFinishedColour), toQt(kConfirmText));
+                            fromBgr(newRecord ? kNewRecordColour : kFinishedColour),
+                            toQt(kConfirmText));
 }
 
 void TForm1::showSaveFailure(const std::string& message) { errorBox(toQt(message)); }
@@ -712,30 +741,40 @@ void TForm1::BEndClick() { act(core_->session->buttonPressed(ExerciseSession::Bu
 void TForm1::act(const ExerciseSession::KeyResult& result) {
     if (result.start) afterStart(*result.start);
     switch (result.action) {
-    case ExerciseSession::KeyAction::RunEndCommand: endCommand(true); break;
-    case ExerciseSession::KeyAction::FocusCourseList: comb1_->setFocus(Qt::OtherFocusReason); break;
-    case ExerciseSession::KeyAction::FocusStartButton: bStart_->setFocus(Qt::OtherFocusReason); break;
-    case ExerciseSession::KeyAction::FocusStopButton: bStop_->setFocus(Qt::OtherFocusReason); break;
-    case ExerciseSession::KeyAction::PlatformDefault:
-    case ExerciseSession::KeyAction::Consumed: break;
+        case ExerciseSession::KeyAction::RunEndCommand:
+            endCommand(true);
+            break;
+        case ExerciseSession::KeyAction::FocusCourseList:
+            comb1_->setFocus(Qt::OtherFocusReason);
+            break;
+        case ExerciseSession::KeyAction::FocusStartButton:
+            bStart_->setFocus(Qt::OtherFocusReason);
+            break;
+        case ExerciseSession::KeyAction::FocusStopButton:
+            bStop_->setFocus(Qt::OtherFocusReason);
+            break;
+        case ExerciseSession::KeyAction::PlatformDefault:
+        case ExerciseSession::KeyAction::Consumed:
+            break;
     }
 }
 
 void TForm1::afterStart(const ExerciseSession::StartResult& result) {
     using Outcome = ExerciseSession::StartResult::Outcome;
     switch (result.outcome) {
-    case Outcome::Started:
-        syncPracticeTexts();
-        if (result.letterCaseChanged) {
-            rg4Buttons_->button(state_.letterCase)->setChecked(true);
-            showLetterCase();
-        }
-        break;
-    case Outcome::ProblemRefused:
-    case Outcome::NoProblemSource:
-        errorBox(toQt(core_->practice->refusalMessage()));
-        break;
-    case Outcome::SpaceSuppressed: break;
+        case Outcome::Started:
+            syncPracticeTexts();
+            if (result.letterCaseChanged) {
+                rg4Buttons_->button(state_.letterCase)->setChecked(true);
+                showLetterCase();
+            }
+            break;
+        case Outcome::ProblemRefused:
+        case Outcome::NoProblemSource:
+            errorBox(toQt(core_->practice->refusalMessage()));
+            break;
+        case Outcome::SpaceSuppressed:
+            break;
     }
 }
 
@@ -772,7 +811,8 @@ void TForm1::setKanaMode(bool on) {
     state_.kanaMode = on;
     l5_->setVisible(on);
     l6_->setVisible(on);
-    for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3, Label::LDaken}) labels_[l]->clear();
+    for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3, Label::LDaken})
+        labels_[l]->clear();
 }
 
 void TForm1::setTimeLimitTexts() {
@@ -789,9 +829,15 @@ void TForm1::setTimeLimitTexts() {
 void TForm1::applySelection(const ExerciseSession::SelectionResult& result) {
     setStatusPanel(result.statusPanel, toQt(result.statusText));
     switch (result.focus) {
-    case ExerciseSession::Focus::EditorGrid: sg3_->setFocus(Qt::OtherFocusReason); break;
-    case ExerciseSession::Focus::StartButton: bStart_->setFocus(Qt::OtherFocusReason); break;
-    case ExerciseSession::Focus::StopButton: bStop_->setFocus(Qt::OtherFocusReason); break;
+        case ExerciseSession::Focus::EditorGrid:
+            sg3_->setFocus(Qt::OtherFocusReason);
+            break;
+        case ExerciseSession::Focus::StartButton:
+            bStart_->setFocus(Qt::OtherFocusReason);
+            break;
+        case ExerciseSession::Focus::StopButton:
+            bStop_->setFocus(Qt::OtherFocusReason);
+            break;
     }
     refreshBestLabels();
 }
@@ -819,7 +865,8 @@ void TForm1::RG4Click(int index) {
 }
 
 void TForm1::showLetterCase() {
-    setStatusPanel(3, state_.letterCase == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字"));
+    setStatusPanel(
+        3, state_.letterCase == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字"));
 }
 
 void TForm1::focusAfterSetting() {
@@ -885,11 +932,13 @@ void TForm1::confirmSaved(std::string_view message) { informationBox(toQt(messag
 void TForm1::SyuryoClick() { endCommand(false); }
 
 void TForm1::HelpContentsClick() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html"));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html"));
 }
 
 void TForm1::HelpKeywordClick() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/keywords.html"));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/keywords.html"));
 }
 
 void TForm1::HomePageClick() {

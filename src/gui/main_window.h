@@ -5,8 +5,8 @@
 #include <QFont>
 #include <QHash>
 #include <QMainWindow>
-#include <QStaticText>
 #include <QPointer>
+#include <QStaticText>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "app/layout.h"
+#include "app/settings.h"
 #include "exercise/exercise_ports.h"
 #include "exercise/exercise_session.h"
 #include "exercise/shared_state.h"
-#include "app/settings.h"
 #include "records/record_completion.h"
 
 class QButtonGroup;
@@ -52,10 +52,10 @@ class TForm1 : public QMainWindow,
                public ResultDialog,
                public SettingsDialogs {
     Q_OBJECT
-public:
+  public:
     struct Options {
         std::vector<std::string> arguments;  // after the program name; "[title]" sets the title
-        int screenWidthOverride = 0;  // tests lay the window out for a given screen
+        int screenWidthOverride = 0;         // tests lay the window out for a given screen
         int screenHeightOverride = 0;
         // Where the data files live and the executable they are named after;
         // empty: the data folder the start-up chose and this program.
@@ -100,12 +100,12 @@ public:
     bool askToSave(std::string_view question) override;
     void confirmSaved(std::string_view message) override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     // Construction.
     void createControls();
     void createMenus();
@@ -131,7 +131,8 @@ private:
     void RG3Click(int index);
     void RG4Click(int index);
     void Timer1Timer();
-    void SG1DrawCell(QPainter& painter, int column, int row, const QRect& rect, const CellState& state);
+    void SG1DrawCell(QPainter& painter, int column, int row, const QRect& rect,
+                     const CellState& state);
     void SG1KeyDown(int virtualKey);
     void SG1KeyPress(unsigned char key);
     void SG1Enter();

@@ -10,7 +10,7 @@ namespace hayate::gui {
 
 class TOKDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TOKDlg(QWidget* mainWindow);
 
     // Shows the two lines, disables the main window and processes events
@@ -21,14 +21,14 @@ public:
     bool waiting() const { return waiting_; }
     QPushButton* yesButton() const { return yes_; }
 
-public slots:
+  public slots:
     void reject() override;  // Esc is "いいえ": nothing happens
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BYesClick();
     void confirm();
 

@@ -10,7 +10,8 @@ constexpr int kWaitMs = 2000;
 }
 
 SingleInstance::SingleInstance(const std::filesystem::path& executable,
-                               const std::filesystem::path& runtimeFolder, const std::string& desktop)
+                               const std::filesystem::path& runtimeFolder,
+                               const std::string& desktop)
     : names_(instanceNames(executable, runtimeFolder, desktop)),
       lock_(std::make_unique<QLockFile>(QString::fromStdString(names_.lockFile.string()))) {
     lock_->setStaleLockTime(0);  // only a live process holds it
@@ -45,7 +46,7 @@ GuardAction SingleInstance::acquire() {
     std::optional<std::string> title;
     if (!lock_->tryLock(0)) {
         outcome = lock_->error() == QLockFile::LockFailedError ? LockOutcome::HeldElsewhere
-                                                                : LockOutcome::Failed;
+                                                               : LockOutcome::Failed;
         if (outcome == LockOutcome::HeldElsewhere) {
             if (auto answer = ask(kRestoreRequest)) title = titleFromAnswer(*answer);
         }

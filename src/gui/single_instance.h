@@ -19,10 +19,10 @@ namespace hayate::gui {
 
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     // `runtimeFolder` holds the lock file; `desktop` names the user's desktop.
-    SingleInstance(const std::filesystem::path& executable, const std::filesystem::path& runtimeFolder,
-                   const std::string& desktop);
+    SingleInstance(const std::filesystem::path& executable,
+                   const std::filesystem::path& runtimeFolder, const std::string& desktop);
     ~SingleInstance() override;
 
     // Takes the marker, or asks the running copy for its title.
@@ -35,7 +35,7 @@ public:
     // The desktop of this process: user and display.
     static std::string currentDesktop();
 
-private:
+  private:
     std::optional<std::string> ask(std::string_view request);
 
     InstanceNames names_;

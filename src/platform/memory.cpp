@@ -35,9 +35,12 @@ std::optional<PhysicalMemory> parseMeminfo(std::string_view text) {
             if (value > UINT64_MAX / 1024) continue;
             value *= 1024;
         }
-        if (key == "MemTotal") total = value;
-        else if (key == "MemAvailable") available = value;
-        else if (key == "MemFree") free = value;
+        if (key == "MemTotal")
+            total = value;
+        else if (key == "MemAvailable")
+            available = value;
+        else if (key == "MemFree")
+            free = value;
     }
     if (!total) return std::nullopt;
     PhysicalMemory m;
@@ -83,7 +86,8 @@ MemoryFigures memoryFigures(const PhysicalMemory& memory) {
     f.availableKb = memory.availableBytes / 1024;
     if (f.totalKb > 0 && f.availableKb <= f.totalKb) {
         const double used = static_cast<double>(f.totalKb - f.availableKb);
-        f.loadPercent = static_cast<std::uint64_t>(used * 100.0 / static_cast<double>(f.totalKb) + 0.5);
+        f.loadPercent =
+            static_cast<std::uint64_t>(used * 100.0 / static_cast<double>(f.totalKb) + 0.5);
     }
     return f;
 }

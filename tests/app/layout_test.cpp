@@ -66,7 +66,8 @@ TEST(LayoutScaling, At1024OnlyTheDesignatedItemsMove) {
     EXPECT_EQ(L[Ctl::RG1].box.width, design[Ctl::RG1].box.width + 15);
     EXPECT_EQ(L[Ctl::RG1].box.height, design[Ctl::RG1].box.height + 15);
     EXPECT_EQ(L[Ctl::RG1].box.left, design[Ctl::RG1].box.left);
-    EXPECT_EQ(L[Ctl::RG6].box, (Box{24, 56, design[Ctl::RG6].box.width, design[Ctl::RG6].box.height}));
+    EXPECT_EQ(L[Ctl::RG6].box,
+              (Box{24, 56, design[Ctl::RG6].box.width, design[Ctl::RG6].box.height}));
     EXPECT_EQ(L[Ctl::EMname].box.left, 248);
     EXPECT_EQ(L[Ctl::Comb2].box.top, design[Ctl::Comb1].box.top - 2);
     EXPECT_EQ(L[Ctl::BFinp].box.left, L[Ctl::BEnd].box.left);

@@ -25,7 +25,8 @@ std::int32_t readInt(const std::filesystem::path& file, std::size_t at) {
     in.seekg(static_cast<std::streamoff>(at));
     unsigned char b[4] = {};
     in.read(reinterpret_cast<char*>(b), 4);
-    return static_cast<std::int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+    return static_cast<std::int32_t>(b[0] | b[1] << 8 | b[2] << 16 |
+                                     static_cast<std::uint32_t>(b[3]) << 24);
 }
 
 QString todayText() {
@@ -34,7 +35,7 @@ QString todayText() {
 }
 
 class Exercise : public FormTest {
-protected:
+  protected:
     void SetUp() override {
         FormTest::SetUp();
         form->setTickSourceForTesting(&ticks);
@@ -138,7 +139,8 @@ TEST_F(Exercise, CellsShowHitsMissesAndTheCursor) {
     EXPECT_EQ(text("LMoji"), QStringLiteral("    1"));
     EXPECT_EQ(text("LMiss"), QStringLiteral("    1"));
     // Written when the cursor cell is painted.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form->statusPanelText(0) == QStringLiteral("  2 :   1 "); }, 1000))
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return form->statusPanelText(0) == QStringLiteral("  2 :   1 "); }, 1000))
         << form->statusPanelText(0).toStdString();
     // Missed: red, also on the cursor; completed: white ground, blue letters.
     EXPECT_EQ(cellBackground(2, 1), QColor(255, 0, 0));
@@ -147,7 +149,8 @@ TEST_F(Exercise, CellsShowHitsMissesAndTheCursor) {
     const QImage image = sg1()->viewport()->grab().toImage();
     bool blue = false;
     for (int y = done.top(); y <= done.bottom(); ++y) {
-        for (int x = done.left(); x <= done.right(); ++x) blue |= image.pixelColor(x, y) == QColor(0, 0, 255);
+        for (int x = done.left(); x <= done.right(); ++x)
+            blue |= image.pixelColor(x, y) == QColor(0, 0, 255);
     }
     EXPECT_TRUE(blue);
     // A correct key clears the red: the cursor cell is yellow again... once
@@ -272,7 +275,8 @@ TEST_F(Exercise, RomajiCourseAcceptsAlternativeSpellings) {
         for (QChar c : spelling) typeChar(c);
         keystrokes += static_cast<int>(spelling.size());
         ++typed;
-        ASSERT_EQ(text("LMiss"), QStringLiteral("    0")) << column << " " << spelling.toStdString();
+        ASSERT_EQ(text("LMiss"), QStringLiteral("    0"))
+            << column << " " << spelling.toStdString();
     }
     EXPECT_GT(alternatives, 0);
     EXPECT_EQ(text("LMoji"), QString::asprintf("%5d", typed));

@@ -20,7 +20,7 @@
 namespace hayate::gui::test {
 
 class FormTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { open(); }
     void TearDown() override { form.reset(); }
 
@@ -97,7 +97,8 @@ protected:
     }
 
     // Answers the next message boxes in turn, one button each.
-    static void answerMessageBoxes(std::vector<QMessageBox::StandardButton> buttons, QStringList* seen) {
+    static void answerMessageBoxes(std::vector<QMessageBox::StandardButton> buttons,
+                                   QStringList* seen) {
         auto* timer = new QTimer;
         auto state = std::make_shared<std::pair<std::size_t, QMessageBox*>>(0, nullptr);
         timer->setInterval(5);

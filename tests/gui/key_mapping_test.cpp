@@ -26,7 +26,8 @@ TEST(KeyMapping, LettersDigitsAndPunctuationGiveTheirKeyAndByte) {
     EXPECT_EQ(translateKey(Qt::Key_Underscore, Qt::ShiftModifier, "_").virtualKey, 226);
     // Every printable key lands in a range the key gate lets through.
     for (char16_t c = 0x21; c < 0x7F; ++c) {
-        const WinKey k = translateKey(c >= 'a' && c <= 'z' ? c - 32 : c, Qt::NoModifier, QString(QChar(c)));
+        const WinKey k =
+            translateKey(c >= 'a' && c <= 'z' ? c - 32 : c, Qt::NoModifier, QString(QChar(c)));
         const bool open = (k.virtualKey >= 48 && k.virtualKey <= 90) ||
                           (k.virtualKey >= 166 && k.virtualKey <= 228);
         EXPECT_TRUE(open) << char(c) << " -> " << k.virtualKey;
@@ -70,9 +71,9 @@ TEST(KeyMapping, KanaLayoutGivesHalfWidthKatakanaBytes) {
     const struct {
         char16_t ch;
         const char* expected;  // UTF-8 half-width form
-    } cases[] = {{u'ア', "ｱ"}, {u'あ', "ｱ"}, {u'ヲ', "ｦ"}, {u'ン', "ﾝ"}, {u'ッ', "ｯ"}, {u'っ', "ｯ"},
-                 {u'ー', "ｰ"}, {u'゛', "ﾞ"}, {u'゜', "ﾟ"}, {u'。', "｡"}, {u'「', "｢"}, {u'・', "･"},
-                 {u'ｶ', "ｶ"}};
+    } cases[] = {{u'ア', "ｱ"}, {u'あ', "ｱ"}, {u'ヲ', "ｦ"}, {u'ン', "ﾝ"}, {u'ッ', "ｯ"},
+                 {u'っ', "ｯ"}, {u'ー', "ｰ"}, {u'゛', "ﾞ"}, {u'゜', "ﾟ"}, {u'。', "｡"},
+                 {u'「', "｢"}, {u'・', "･"}, {u'ｶ', "ｶ"}};
     for (const auto& c : cases) {
         const auto b = keyByte(QChar(c.ch));
         ASSERT_TRUE(b) << c.expected;

@@ -3,7 +3,6 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QStatusBar>
-
 #include <filesystem>
 #include <fstream>
 
@@ -158,7 +157,8 @@ void writeBestFile(const std::filesystem::path& file, int course, int setting, s
                    std::int32_t date) {
     std::string bytes(15 * 48, '\0');
     auto put = [&bytes](std::size_t at, std::int32_t v) {
-        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
     };
     put(static_cast<std::size_t>(course * 48 + setting * 4), score);
     put(static_cast<std::size_t>(course * 48 + 24 + setting * 4), date);

@@ -12,7 +12,7 @@ namespace hayate::gui::test {
 namespace {
 
 class Screenshot : public FormTest {
-protected:
+  protected:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("HAYATE_SCREENSHOT_DIR") ||
             QGuiApplication::platformName() != QStringLiteral("xcb")) {
@@ -22,15 +22,17 @@ protected:
         open(screen.width(), screen.height(), false);
         // No window manager activates the window: give it the keyboard.
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"),
-                                                      QString::number(form->winId())});
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("windowfocus"), QStringLiteral("--sync"),
+                           QString::number(form->winId())});
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
     void shoot(const QString& name) {
         QTest::qWait(400);
         const QString path = qEnvironmentVariable("HAYATE_SCREENSHOT_DIR") + '/' + name;
         QProcess import;
-        import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
+        import.start(QStringLiteral("import"),
+                     {QStringLiteral("-window"), QStringLiteral("root"), path});
         ASSERT_TRUE(import.waitForFinished(20000));
         EXPECT_EQ(import.exitCode(), 0);
     }

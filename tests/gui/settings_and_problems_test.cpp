@@ -36,7 +36,8 @@ TEST_F(SettingsAndProblems, SaveAsksWritesAndConfirms) {
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &seen);
     save->trigger();
     ASSERT_EQ(seen.size(), 2);
-    EXPECT_EQ(seen[1], QStringLiteral(u"現在の設定を保存しました\n\n次回の起動時に今回の設定が反映されます"));
+    EXPECT_EQ(seen[1], QStringLiteral(
+                           u"現在の設定を保存しました\n\n次回の起動時に今回の設定が反映されます"));
     ASSERT_TRUE(std::filesystem::exists(dir / "hayateuchi.INI"));
     const std::string ini = readFile(dir / "hayateuchi.INI");
     EXPECT_NE(ini.find(hayate::test::sj("制限時間") + "=1"), std::string::npos) << ini;

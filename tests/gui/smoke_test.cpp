@@ -15,7 +15,7 @@
 namespace {
 
 class XServer {
-public:
+  public:
     bool start() {
         for (int n = 40 + static_cast<int>(QCoreApplication::applicationPid() % 50); n < 140; ++n) {
             if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
@@ -23,9 +23,10 @@ public:
                 continue;
             }
             display_ = QStringLiteral(":%1").arg(n);
-            server_.start(QStringLiteral("Xvfb"), {display_, QStringLiteral("-screen"), QStringLiteral("0"),
-                                                   QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                                   QStringLiteral("tcp")});
+            server_.start(QStringLiteral("Xvfb"),
+                          {display_, QStringLiteral("-screen"), QStringLiteral("0"),
+                           QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                           QStringLiteral("tcp")});
             if (!server_.waitForStarted(5000)) return false;
             for (int i = 0; i < 100; ++i) {
                 if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) return true;
@@ -41,7 +42,7 @@ public:
     }
     const QString& display() const { return display_; }
 
-private:
+  private:
     QProcess server_;
     QString display_;
 };
@@ -78,8 +79,9 @@ TEST(Smoke, RealProgramUnderXvfb) {
     app.start(QString::fromStdString(program.string()), {});
     ASSERT_TRUE(app.waitForStarted(5000));
 
-    const QString window = xdotool(x.display(), {QStringLiteral("search"), QStringLiteral("--sync"),
-                                                 QStringLiteral("--name"), QStringLiteral(u"^ハヤテウチ$")},
+    const QString window = xdotool(x.display(),
+                                   {QStringLiteral("search"), QStringLiteral("--sync"),
+                                    QStringLiteral("--name"), QStringLiteral(u"^ハヤテウチ$")},
                                    30000);
     ASSERT_FALSE(window.isEmpty()) << "the window did not appear";
     const QString id = window.split('\n').first();
@@ -93,11 +95,13 @@ TEST(Smoke, RealProgramUnderXvfb) {
     second.setWorkingDirectory(QString::fromStdString(dir.path().string()));
     second.start(QString::fromStdString(program.string()), {});
     ASSERT_TRUE(second.waitForStarted(5000));
-    const QString notice = xdotool(x.display(), {QStringLiteral("search"), QStringLiteral("--sync"),
-                                                 QStringLiteral("--name"), QStringLiteral(u"^二重起動$")},
+    const QString notice = xdotool(x.display(),
+                                   {QStringLiteral("search"), QStringLiteral("--sync"),
+                                    QStringLiteral("--name"), QStringLiteral(u"^二重起動$")},
                                    30000);
     ASSERT_FALSE(notice.isEmpty()) << "no message from the second copy";
-    xdotool(x.display(), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), notice.split('\n').first()});
+    xdotool(x.display(),
+            {QStringLiteral("windowfocus"), QStringLiteral("--sync"), notice.split('\n').first()});
     xdotool(x.display(), {QStringLiteral("key"), QStringLiteral("Return")});
     ASSERT_TRUE(second.waitForFinished(15000));
     EXPECT_EQ(second.exitCode(), 0);

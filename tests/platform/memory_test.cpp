@@ -15,7 +15,7 @@ TEST(MemoryFigures, HalfOfTheMemoryFreeIsFiftyPercent) {
 }
 
 TEST(MemoryFigures, LoadRoundsHalfUpAndSurvivesOddReports) {
-    EXPECT_EQ(memoryFigures({200 * 1024, 199 * 1024}).loadPercent, 1u);  // 0.5 -> 1
+    EXPECT_EQ(memoryFigures({200 * 1024, 199 * 1024}).loadPercent, 1u);   // 0.5 -> 1
     EXPECT_EQ(memoryFigures({1000 * 1024, 996 * 1024}).loadPercent, 0u);  // 0.4 -> 0
     EXPECT_EQ(memoryFigures({0, 0}).loadPercent, 0u);
     EXPECT_EQ(memoryFigures({1024, 4096}).loadPercent, 0u);  // more free than total
