@@ -223,9 +223,75 @@ void GridWidget::focusOutEvent(QFocusEvent* event) {
 }
 
 void GridWidget::mousePressEvent(QMouseEvent* event) {
-    // Clicking a cell only focuses the grid; the cursor follows the keys.
+    // Clicking a cell only focuses the practice grid; the cursor follows the keys.
     if (isEnabled()) setFocus(Qt::MouseFocusReason);
+    int column = 0, row = 0;
+    if (clickSelects_ && isEnabled() && cellAt(event->position().toPoint(), &column, &row))
+        setCurrentCell(column, row);
     event->accept();
+}
+
+bool GridWidget::cellAt(const QPoint& point, int* column, int* row) const {
+    const int line = gridLines_ ? 1 : 0;
+    int x = columnWidths_[0] + line;
+    int c = leftColumn_;
+    for (; c < columnCount(); ++c) {
+        const int w = columnWidths_[static_cast<std::size_t>(c)] + line;
+        if (point.x() < x + w) break;
+        x += w;
+    }
+    int y = rowHeights_[0] + line;
+    int r = topRow_;
+    for (; r < rowCount(); ++r) {
+        const int h = rowHeights_[static_cast<std::size_t>(r)] + line;
+        if (point.y() < y + h) break;
+        y += h;
+    }
+    if (point.x() < columnWidths_[0] + line || point.y() < rowHeights_[0] + line ||
+        c >= columnCount() || r >= rowCount())
+        return false;
+    *column = c;
+    *row = r;
+    return true;
+}
+
+bool GridWidget::moveByKey(int qtKey, Qt::KeyboardModifiers modifiers) {
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    const int lastColumn = columnCount() - 1, lastRow = rowCount() - 1;
+    const int page = std::max(1, lastFullyVisibleRow() - topRow_ + 1);
+    int c = currentColumn_, r = currentRow_;
+    switch (qtKey) {
+        case Qt::Key_Left:
+            --c;
+            break;
+        case Qt::Key_Right:
+            ++c;
+            break;
+        case Qt::Key_Up:
+            --r;
+            break;
+        case Qt::Key_Down:
+            ++r;
+            break;
+        case Qt::Key_Home:
+            c = 1;
+            if (ctrl) r = 1;
+            break;
+        case Qt::Key_End:
+            c = lastColumn;
+            if (ctrl) r = lastRow;
+            break;
+        case Qt::Key_PageUp:
+            r -= page;
+            break;
+        case Qt::Key_PageDown:
+            r += page;
+            break;
+        default:
+            return false;
+    }
+    setCurrentCell(std::clamp(c, 1, lastColumn), std::clamp(r, 1, lastRow));
+    return true;
 }
 
 void GridWidget::paintEvent(QPaintEvent* event) {

@@ -31,6 +31,9 @@ class GridWidget : public QAbstractScrollArea {
     int columnWidth(int column) const { return columnWidths_.at(static_cast<std::size_t>(column)); }
     int rowHeight(int row) const { return rowHeights_.at(static_cast<std::size_t>(row)); }
     void setShowGridLines(bool show) { gridLines_ = show; }
+    // The editor grid moves its current cell on a click; the practice grid
+    // only takes the focus.
+    void setClickSelectsCell(bool selects) { clickSelects_ = selects; }
 
     // What each cell shows; readable by tests and assistive tools.
     QString cellText(int column, int row) const;
@@ -55,6 +58,11 @@ class GridWidget : public QAbstractScrollArea {
     // Rectangle of the cell inside the viewport (without its grid lines);
     // empty when the cell is scrolled out of sight.
     QRect cellRect(int column, int row) const;
+    // The cell under a viewport point, or false for a header or empty space.
+    bool cellAt(const QPoint& point, int* column, int* row) const;
+    // The grid's own navigation keys (arrows, Home, End, Page Up, Page Down);
+    // false for any other key.
+    bool moveByKey(int qtKey, Qt::KeyboardModifiers modifiers);
     void redrawCell(int column, int row);
 
     // Cells painted since the counter was reset: tests and the benchmark
@@ -94,6 +102,7 @@ class GridWidget : public QAbstractScrollArea {
     QColor headerColour_{0xF0, 0xF0, 0xF0};
     QColor lineColour_{0xC0, 0xC0, 0xC0};
     bool gridLines_ = true;
+    bool clickSelects_ = false;
     int currentColumn_ = 1;
     int currentRow_ = 1;
     int topRow_ = 1;

@@ -37,6 +37,7 @@
 #include "gui/about_box.h"
 #include "gui/grid_widget.h"
 #include "gui/key_mapping.h"
+#include "gui/main_window_core.h"
 #include "gui/ok_dialog.h"
 #include "gui/sjis_qt.h"
 #include "problems/problem_file.h"
@@ -101,17 +102,6 @@ QIcon programIcon() {
     p.drawText(QRect(0, 0, 64, 64), Qt::AlignCenter, QStringLiteral(u"疾"));
     return QIcon(pm);
 }
-
-// The core objects the window drives.
-struct TForm1::Core {
-    Core(SharedState& state, StartupOptions options) : startup(state, std::move(options)) {}
-    StartupSequence startup;
-    ProblemFile problems;
-    Mt19937Source random;
-    std::unique_ptr<ProblemPractice> practice;
-    std::unique_ptr<RecordCompletion> completion;
-    std::unique_ptr<ExerciseSession> session;
-};
 
 namespace {
 
@@ -307,6 +297,9 @@ void TForm1::createControls() {
     sg2_ = new GridWidget(7, 16, central);
     sg2_->setObjectName("SG2");
     sg2_->setFocusPolicy(Qt::NoFocus);
+    sg2_->setDrawCell([this](QPainter& p, int c, int r, const QRect& rect, CellState s) {
+        SG2DrawCell(p, c, r, rect, s);
+    });
     sg2_->hide();
     sg3_ = new GridWidget(41, 51, central);
     sg3_->setObjectName("SG3");
@@ -376,14 +369,14 @@ void TForm1::createMenus() {
     item(env, "Syuryo", QStringLiteral(u"終了(&X)"), &TForm1::SyuryoClick);
     QMenu* records = bar->addMenu(QStringLiteral(u"成績(&S)"));
     records->setObjectName("Seiseki");
-    item(records, "SeiDsp", QStringLiteral(u"表示(&H)"), nullptr);
-    item(records, "SeiUpd", QStringLiteral(u"履歴(&R)"), nullptr);
-    item(records, "SeiDel", QStringLiteral(u"削除(&D)"), nullptr);
+    item(records, "SeiDsp", QStringLiteral(u"表示(&H)"), &TForm1::SeiDspClick);
+    item(records, "SeiUpd", QStringLiteral(u"履歴(&R)"), &TForm1::SeiUpdClick);
+    item(records, "SeiDel", QStringLiteral(u"削除(&D)"), &TForm1::SeiDelClick);
     QMenu* problems = bar->addMenu(QStringLiteral(u"問題(&M)"));
     problems->setObjectName("Mondai");
-    item(problems, "MonSaku", QStringLiteral(u"問題作成(&S)"), nullptr);
-    item(problems, "FileHen", QStringLiteral(u"ﾌｧｲﾙ変更(&H)"), nullptr);
-    item(problems, "FileSaku", QStringLiteral(u"ﾌｧｲﾙ作成(&C)"), nullptr);
+    item(problems, "MonSaku", QStringLiteral(u"問題作成(&S)"), &TForm1::MonSakuClick);
+    item(problems, "FileHen", QStringLiteral(u"ﾌｧｲﾙ変更(&H)"), &TForm1::FileHenClick);
+    item(problems, "FileSaku", QStringLiteral(u"ﾌｧｲﾙ作成(&C)"), &TForm1::FileSakuClick);
     QMenu* help = bar->addMenu(QStringLiteral(u"ヘルプ(&H)"));
     help->setObjectName("Help");
     item(help, "HelpCon", QStringLiteral(u"ﾊﾔﾃｳﾁとは(&R)"), &TForm1::HelpContentsClick);
@@ -715,6 +708,7 @@ void TForm1::createCore() {
     core_->session =
         std::make_unique<ExerciseSession>(state_, tables, core_->random, core_->practice.get(),
                                           *this, *this, *this, *core_->completion);
+    createEditor();
 }
 
 void TForm1::refreshBestLabels() {
@@ -990,6 +984,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         if (type == QEvent::FocusIn && watched == bStart_) BStartEnter();
         return false;
     }
+    if (watched == sg3_ || watched == comb2_ || watched == eMname_ || watched == bMonDel_ ||
+        watched == bFinp_)
+        return editorEventFilter(watched, event);
     if (watched == comb1_ && type == QEvent::KeyPress) {
         const WinKey key = translateKey(*static_cast<QKeyEvent*>(event));
         return Comb1KeyDown(key.virtualKey);
@@ -1026,6 +1023,8 @@ bool TForm1::askYesNo(const QString& text, bool atMessagePosition) {
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setObjectName("Question");
     box.setDefaultButton(QMessageBox::Yes);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral(u"はい(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral(u"いいえ(&N)"));
     box.adjustSize();
     if (atMessagePosition) box.move(messagePosition());
     return box.exec() != QMessageBox::No;

@@ -21,6 +21,7 @@
 #include "exercise/exercise_ports.h"
 #include "exercise/exercise_session.h"
 #include "exercise/shared_state.h"
+#include "problems/problem_editor.h"
 #include "records/record_completion.h"
 
 class QButtonGroup;
@@ -147,6 +148,49 @@ class TForm1 : public QMainWindow,
     void HomePageClick();
     void AboutClick();
 
+    // Records screens (main_window_records.cpp).
+    void SeiDspClick();
+    void SeiUpdClick();
+    void SeiDelClick();
+    void showRecordsGrid();
+    void SG2DrawCell(QPainter& painter, int column, int row, const QRect& rect,
+                     const CellState& state);
+
+    // Problem editor and problem files (main_window_editor.cpp).
+    void MonSakuClick();
+    void Comb2Change(int index);
+    void Comb2Enter();
+    void Comb2Exit();
+    void EMnameEnter();
+    void EMnameExit();
+    void EMnameKeyPress();
+    void RG6Click(int index);
+    void RG7Click(int index);
+    void SG3KeyDown(int virtualKey);
+    void SG3KeyPress(unsigned char key);
+    void SG3SelectCell(int column, int row);
+    void SG3Enter();
+    void SG3Exit();
+    void SG3DrawCell(QPainter& painter, int column, int row, const QRect& rect,
+                     const CellState& state);
+    bool EditorControlKeyDown(QObject* control, int virtualKey);
+    bool editorEventFilter(QObject* watched, QEvent* event);
+    void BMonDelClick();
+    void BFinpClick();
+    void FileHenClick();
+    void FileSakuClick();
+    void createEditor();
+    void storeAndLeave();
+    void leaveEditor();
+    void fillSlotList();
+    ProblemEditor::SlotContent loadEditorSlot(int slot);
+    void followKindLetterCase(int kind);
+    void showEditorKindAndUnit();
+    void showKeyHint(EditorControl control);
+    void clearKeyHint();
+    void closeInputMethod();
+    QString chooseFile(const char* name, std::string_view filter);
+
     // Shared steps.
     void endCommand(bool guarded);
     void focusAfterSetting();
@@ -221,6 +265,10 @@ class TForm1 : public QMainWindow,
     std::array<QHash<QString, QStaticText>, kCellFontCount> cellTexts_;
     QLabel* l5_ = nullptr;
     QLabel* l6_ = nullptr;
+    // Editor screen: the controls entering it hid, shown again on leaving;
+    // where the key hint label stood before a hint moved it.
+    std::vector<QWidget*> hiddenByEditor_;
+    int savedHintLeft_ = -1;
 };
 
 }  // namespace hayate::gui

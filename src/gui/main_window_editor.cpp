@@ -1,0 +1,487 @@
+// The problem editor mode of the main window (SG3 with its slot list, name
+// field, kind and unit groups and two buttons) and the problem file commands.
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QInputMethod>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <system_error>
+
+#include "app/settings.h"
+#include "exercise/key_codes.h"
+#include "gui/key_mapping.h"
+#include "gui/main_window_core.h"
+#include "problems/editor_texts.h"
+#include "problems/problem_file_commands.h"
+#include "problems/text_import.h"
+
+namespace hayate::gui {
+
+namespace {
+
+QColor fromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+// "desc|pattern|desc|pattern" as a Qt name filter. File names differ in case
+// here, so "*.USR" also finds "*.usr"; "*.*" means every file.
+QString qtNameFilter(std::string_view filter) {
+    const QStringList parts = QString::fromLatin1(filter.data(), static_cast<qsizetype>(filter.size()))
+                                  .split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& pattern = parts[i + 1];
+        QString patterns = pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern;
+        if (pattern != pattern.toLower() && pattern != QStringLiteral("*.*"))
+            patterns += QLatin1Char(' ') + pattern.toLower();
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+}  // namespace
+
+void TForm1::createEditor() {
+    core_->editorView = std::make_unique<EditorGridAdapter>(sg3_);
+    core_->editor = std::make_unique<ProblemEditor>(core_->startup.tables(), *core_->editorView);
+    core_->editorView->setEditor(core_->editor.get());
+
+    sg3_->setClickSelectsCell(true);
+    sg3_->setAttribute(Qt::WA_InputMethodEnabled, false);
+    sg3_->setDrawCell([this](QPainter& p, int c, int r, const QRect& rect, CellState s) {
+        SG3DrawCell(p, c, r, rect, s);
+    });
+    sg3_->installEventFilter(this);
+    comb2_->installEventFilter(this);
+    eMname_->installEventFilter(this);
+    eMname_->setMaxLength(static_cast<int>(ProblemEditor::kNameFieldBytes));
+    connect(sg3_, &GridWidget::currentCellChanged, this,
+            [this](int column, int row) { SG3SelectCell(column, row); });
+    connect(comb2_, &QComboBox::activated, this, [this](int i) { Comb2Change(i); });
+    connect(rg6Buttons_, &QButtonGroup::idClicked, this, [this](int i) { RG6Click(i); });
+    connect(rg7Buttons_, &QButtonGroup::idClicked, this, [this](int i) { RG7Click(i); });
+    connect(bMonDel_, &QPushButton::clicked, this, [this] { BMonDelClick(); });
+    connect(bFinp_, &QPushButton::clicked, this, [this] { BFinpClick(); });
+}
+
+// ---------------------------------------------------------------- entering and leaving
+
+void TForm1::MonSakuClick() {
+    ExerciseSession& session = *core_->session;
+    if (session.inputMode() != 0 || sg3_->isVisible()) return;
+    session.setInputMode(2);
+    ProblemEditor& editor = *core_->editor;
+    editor.setSuppressed(false);
+    fillSlotList();
+    const ProblemEditor::SlotContent content = loadEditorSlot(editor.slot());
+    eMname_->setText(toQt(content.name));
+
+    hiddenByEditor_.clear();
+    for (Ctl c : {Ctl::Comb1, Ctl::BStart, Ctl::Panel2, Ctl::L1, Ctl::LEtime, Ctl::L11, Ctl::LMoji,
+                  Ctl::L12, Ctl::LTime, Ctl::L2, Ctl::LYmoji, Ctl::L13, Ctl::L4, Ctl::LMiss,
+                  Ctl::L5, Ctl::L6, Ctl::LDaken, Ctl::LRoma1, Ctl::LRoma2, Ctl::LRoma3, Ctl::L21,
+                  Ctl::L22, Ctl::LSaikoM, Ctl::LSaikoD}) {
+        QWidget* w = placed_.at(c);
+        if (w->isVisible()) {
+            hiddenByEditor_.push_back(w);
+            w->hide();
+        }
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{comb2_, rg6_, rg7_, eMname_, bMonDel_, bFinp_})
+        w->show();
+
+    editor.enter(content);
+    followKindLetterCase(editor.kind());
+    showEditorKindAndUnit();
+    sg3_->show();
+    sg3_->raise();
+    comb2_->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::leaveEditor() {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{sg3_, comb2_, rg6_, rg7_, eMname_, bMonDel_, bFinp_})
+        w->hide();
+    for (QWidget* w : hiddenByEditor_) w->show();
+    hiddenByEditor_.clear();
+    // A course chosen meanwhile (a deleted problem, a file switch) decides the
+    // romaji captions, not what they showed before.
+    l5_->setVisible(state_.kanaMode);
+    l6_->setVisible(state_.kanaMode);
+    clearKeyHint();
+    core_->session->setInputMode(0);
+    if (bStart_->isVisible()) {
+        bStart_->setFocus(Qt::OtherFocusReason);
+    } else if (bStop_->isVisible()) {
+        bStop_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TForm1::storeAndLeave() {
+    ProblemEditor& editor = *core_->editor;
+    const int slot = editor.slot();
+    const StoreResult result = core_->problems.storeProblem(
+        slot, editor.storedText(), editor.confirmedName(), editor.kind(), editor.unit());
+    if (result == StoreResult::Failed) {
+        // What was typed stays in the grid, so that the user can try again.
+        errorBox(toQt(editor_text::kStoreFailed));
+        sg3_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (result == StoreResult::StoredInNewFile) {
+        for (int s = 0; s < kProblemSlots; ++s)
+            comb1_->setItemText(kFirstProblemCourse + s, toQt(core_->problems.head(s).name));
+    } else {
+        comb1_->setItemText(kFirstProblemCourse + slot, toQt(core_->problems.head(slot).name));
+    }
+    informationBox(toQt(kProblemStoredMessage));
+    leaveEditor();
+}
+
+// ---------------------------------------------------------------- slots, name, kind, unit
+
+void TForm1::fillSlotList() {
+    comb2_->clear();
+    for (const ProblemHead& head : core_->problems.table()) comb2_->addItem(toQt(head.name));
+    comb2_->setCurrentIndex(core_->editor->slot());
+}
+
+ProblemEditor::SlotContent TForm1::loadEditorSlot(int slot) {
+    // A failed load leaves the table entry and the loaded text as they were.
+    core_->problems.loadSlot(slot);
+    const ProblemHead& head = core_->problems.head(slot);
+    ProblemEditor::SlotContent content;
+    content.name = head.name;
+    content.kind = head.kind;
+    content.unit = head.unit;
+    content.rows = core_->problems.loadedText();
+    return content;
+}
+
+void TForm1::followKindLetterCase(int kind) {
+    const int letterCase = letterCaseForKind(kind, state_.letterCase);
+    if (letterCase == state_.letterCase) return;
+    rg4Buttons_->button(letterCase)->setChecked(true);
+    RG4Click(letterCase);
+}
+
+void TForm1::showEditorKindAndUnit() {
+    ProblemEditor& editor = *core_->editor;
+    editor.setSuppressed(true);
+    if (QAbstractButton* b = rg6Buttons_->button(editor.kind())) b->setChecked(true);
+    if (QAbstractButton* b = rg7Buttons_->button(editor.unit())) b->setChecked(true);
+    editor.setSuppressed(false);
+}
+
+void TForm1::Comb2Change(int index) {
+    if (index < 0) {
+        index = 0;
+        comb2_->setCurrentIndex(0);
+    }
+    const ProblemEditor::SlotContent content = loadEditorSlot(index);
+    ProblemEditor& editor = *core_->editor;
+    editor.chooseSlot(index, content);
+    comb2_->setItemText(index, toQt(content.name));
+    eMname_->setText(toQt(content.name));
+    editor.setSuppressed(true);
+    followKindLetterCase(editor.kind());
+    showEditorKindAndUnit();
+}
+
+void TForm1::Comb2Enter() { showKeyHint(EditorControl::SlotList); }
+
+void TForm1::Comb2Exit() {
+    clearKeyHint();
+    core_->editor->slotListLeft();
+    showEditorKindAndUnit();
+}
+
+void TForm1::EMnameEnter() {
+    showKeyHint(EditorControl::NameField);
+    // After the click that brought the focus has placed the cursor.
+    QTimer::singleShot(0, eMname_, [this] {
+        if (eMname_->hasFocus()) eMname_->selectAll();
+    });
+}
+
+void TForm1::EMnameExit() {
+    clearKeyHint();
+    // A name not confirmed with Enter is dropped.
+    eMname_->setText(toQt(core_->editor->confirmedName()));
+    closeInputMethod();
+}
+
+void TForm1::EMnameKeyPress() {
+    ProblemEditor& editor = *core_->editor;
+    editor.confirmName(toSjis(eMname_->text()));
+    const QString name = toQt(editor.confirmedName());
+    eMname_->setText(name);
+    comb2_->setItemText(editor.slot(), name);
+    sg3_->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::RG6Click(int index) {
+    if (core_->editor->kindClicked(index)) sg3_->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::RG7Click(int index) {
+    if (core_->editor->unitClicked(index)) sg3_->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::showKeyHint(EditorControl control) {
+    QLabel* msg = labels_.at(Label::LMsg);
+    if (savedHintLeft_ < 0) savedHintLeft_ = msg->x();
+    msg->move(rg7_->x(), msg->y());
+    msg->setText(toQt(keyHintFor(control)));
+}
+
+void TForm1::clearKeyHint() {
+    QLabel* msg = labels_.at(Label::LMsg);
+    if (savedHintLeft_ < 0) return;
+    msg->clear();
+    msg->move(savedHintLeft_, msg->y());
+    savedHintLeft_ = -1;
+}
+
+void TForm1::closeInputMethod() {
+    if (QInputMethod* im = QGuiApplication::inputMethod()) {
+        im->reset();
+        im->hide();
+    }
+}
+
+// ---------------------------------------------------------------- the grid
+
+void TForm1::SG3KeyDown(int virtualKey) {
+    switch (core_->editor->SG3KeyDown(virtualKey)) {
+        case EditorKeyAction::None:
+            break;
+        case EditorKeyAction::Leave:
+            leaveEditor();
+            break;
+        case EditorKeyAction::StoreAndLeave:
+            storeAndLeave();
+            break;
+        case EditorKeyAction::EndCommand:
+            endCommand(false);
+            break;
+    }
+}
+
+void TForm1::SG3KeyPress(unsigned char key) { core_->editor->SG3KeyPress(key); }
+
+void TForm1::SG3SelectCell(int column, int row) { core_->editor->SG3SelectCell(column, row); }
+
+void TForm1::SG3Enter() {
+    showKeyHint(EditorControl::Grid);
+    core_->editor->SG3Enter();
+    closeInputMethod();
+}
+
+void TForm1::SG3Exit() { clearKeyHint(); }
+
+void TForm1::SG3DrawCell(QPainter& painter, int column, int row, const QRect& rect,
+                         const CellState& state) {
+    const WindowLayout& L = layout_;
+    if (state.fixed) {
+        drawCellText(painter, kHeaderFont, QPoint(rect.left() + 2, rect.top() + L.textOffset2),
+                     sg3_->cellText(column, row));
+        return;
+    }
+    if (state.focused) setStatusPanel(0, toQt(editorCursorText(column, row)));
+    const ProblemEditor& editor = *core_->editor;
+    const ProblemEditor::CellLook look = editor.cellLook(column, row);
+    painter.fillRect(rect, fromBgr(look.background));
+    painter.setPen(fromBgr(look.textColour));
+    const int font =
+        (look.voicedKanaFont ? kCellFont2 : kCellFont1) + (L.screenWidth < 1024 ? 1 : 0);
+    drawCellText(painter, font,
+                 QPoint(rect.left(), rect.top() + L.textOffset1 - editor.textRaise(state_.letterCase)),
+                 sg3_->cellText(column, row));
+}
+
+// ---------------------------------------------------------------- keys and focus
+
+bool TForm1::EditorControlKeyDown(QObject* control, int virtualKey) {
+    switch (virtualKey) {
+        case vk::kEscape:
+            leaveEditor();
+            return true;
+        case vk::kF1:
+            endCommand(false);
+            return true;
+        case vk::kEnter:
+            if (control == comb2_) {
+                eMname_->setFocus(Qt::OtherFocusReason);
+                return true;
+            }
+            if (control == eMname_) {
+                EMnameKeyPress();
+                return true;
+            }
+            return false;
+        case vk::kSpace:
+            // Space never presses the program's buttons.
+            return control == bMonDel_ || control == bFinp_;
+        default:
+            return false;
+    }
+}
+
+bool TForm1::editorEventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == sg3_) {
+        if (type == QEvent::KeyPress) {
+            auto* k = static_cast<QKeyEvent*>(event);
+            const WinKey key = translateKey(*k);
+            SG3KeyDown(key.virtualKey);
+            // Esc and F10 may have closed the editor.
+            if (sg3_->isVisible() && !sg3_->moveByKey(k->key(), k->modifiers()) && key.byte)
+                SG3KeyPress(*key.byte);
+            return true;
+        }
+        if (type == QEvent::ShortcutOverride) {
+            auto* k = static_cast<QKeyEvent*>(event);
+            if (!(k->modifiers() & (Qt::AltModifier | Qt::ControlModifier))) event->accept();
+            return false;
+        }
+        if (type == QEvent::FocusIn) SG3Enter();
+        if (type == QEvent::FocusOut) SG3Exit();
+        return false;
+    }
+    if (type == QEvent::KeyPress) {
+        const WinKey key = translateKey(*static_cast<QKeyEvent*>(event));
+        return EditorControlKeyDown(watched, key.virtualKey);
+    }
+    // The slot list's own drop-down takes the focus for a moment; that is not
+    // leaving the list.
+    const auto popup = [event] {
+        return static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason;
+    };
+    if (type == QEvent::FocusIn && !popup()) {
+        if (watched == comb2_) Comb2Enter();
+        if (watched == eMname_) EMnameEnter();
+    }
+    if (type == QEvent::FocusOut && !popup()) {
+        if (watched == comb2_) Comb2Exit();
+        if (watched == eMname_) EMnameExit();
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- problem files
+
+QString TForm1::chooseFile(const char* name, std::string_view filter) {
+    QFileDialog dialog(this, QString(), QString::fromStdString(core_->startup.dataFolder().string()),
+                       qtNameFilter(filter));
+    dialog.setObjectName(QLatin1String(name));
+    // Qt's own dialog: the same on every desktop, and reachable by tests.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
+void TForm1::FileSakuClick() {
+    QInputDialog box(this);
+    box.setObjectName("InputBox");
+    box.setInputMode(QInputDialog::TextInput);
+    box.setWindowTitle(toQt(editor_text::kNewFileCaption));
+    box.setLabelText(toQt(editor_text::kNewFilePrompt));
+    box.setTextValue(QString());
+    if (auto* edit = box.findChild<QLineEdit*>()) edit->setMaxLength(kNewFileNameMaxLength);
+    std::optional<std::string> input;
+    if (box.exec() == QDialog::Accepted) input = box.textValue().toStdString();
+    const NewFileDecision decision =
+        decideNewProblemFile(input ? std::optional<std::string_view>(*input) : std::nullopt,
+                             somethingExistsAt);
+    switch (decision.step) {
+        case NewFileStep::Stop:
+            return;
+        case NewFileStep::AlreadyExists:
+            errorBox(toQt(editor_text::kFileExists));
+            return;
+        case NewFileStep::Write:
+            if (!writeNewProblemFile(std::filesystem::path(decision.path))) return;
+            informationBox(toQt(editor_text::kFileCreated));
+            return;
+    }
+}
+
+void TForm1::FileHenClick() {
+    const QString chosen = chooseFile("OpenDialog1", editor_text::kProblemFileFilter);
+    if (chosen.isEmpty()) return;
+    const std::string path = chosen.toStdString();
+    switch (core_->problems.readProblemFile(std::filesystem::path(path))) {
+        case ProblemFileCheck::Unreadable:
+            return;
+        case ProblemFileCheck::Rejected:
+            errorBox(toQt(editor_text::kNotProblemFile));
+            return;
+        case ProblemFileCheck::Accepted:
+            break;
+    }
+    core_->problems.setPath(path);
+    const bool courseChanged = applyProblemFileSwitch(state_, *core_->editor, path);
+    fillCourseList();
+    if (courseChanged) Comb1Change(0);
+    fillSlotList();
+    writeProblemFileName(core_->startup.settingsFile(), path);
+    informationBox(toQt(editor_text::kFileSwitched));
+}
+
+void TForm1::BMonDelClick() {
+    if (!askYesNo(toQt(editor_text::kConfirmDelete), false)) {
+        sg3_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    ProblemEditor& editor = *core_->editor;
+    const int slot = editor.slot();
+    const StoreResult result =
+        core_->problems.clearProblem(slot, editor.confirmedName(), editor.kind(), editor.unit());
+    if (result == StoreResult::Failed) return;
+    if (result == StoreResult::StoredInNewFile) {
+        for (int s = 0; s < kProblemSlots; ++s)
+            comb1_->setItemText(kFirstProblemCourse + s, toQt(core_->problems.head(s).name));
+    }
+    if (applyProblemDeleted(state_, slot)) Comb1Change(0);
+    // Every row, not only up to the first empty one: nothing of the deleted
+    // problem stays on screen.
+    editor.emptyAfterDelete();
+    sg3_->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::BFinpClick() {
+    if (!sg3_->isVisible()) return;
+    const auto finish = [this] {
+        std::error_code ignored;
+        std::filesystem::current_path(core_->startup.dataFolder(), ignored);
+        sg3_->setFocus(Qt::OtherFocusReason);
+    };
+    const QString chosen = chooseFile("OpenDialog2", editor_text::kImportFileFilter);
+    if (chosen.isEmpty()) {
+        finish();
+        return;
+    }
+    const std::optional<std::string> bytes =
+        readImportFile(std::filesystem::path(chosen.toStdString()));
+    if (!bytes) return;
+    const ImportResult result =
+        parseImportText(core_->startup.tables(), core_->editor->kind(), *bytes);
+    if (result.empty) {
+        errorBox(toQt(editor_text::kImportEmpty));
+        return;
+    }
+    core_->editor->fillFromImport(result.characters);
+    finish();
+}
+
+}  // namespace hayate::gui
