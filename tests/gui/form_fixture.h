@@ -105,7 +105,10 @@ class FormTest : public ::testing::Test {
         QObject::connect(timer, &QTimer::timeout, [=] {
             for (QWidget* w : QApplication::topLevelWidgets()) {
                 auto* box = qobject_cast<QMessageBox*>(w);
-                if (!box || !box->isVisible() || box == state->second) continue;
+                // Marked, not remembered by address: the next box may be
+                // built where the last one stood.
+                if (!box || !box->isVisible() || box->property("answered").toBool()) continue;
+                box->setProperty("answered", true);
                 state->second = box;
                 if (seen) *seen << box->text();
                 QAbstractButton* b = box->button(buttons[state->first]);

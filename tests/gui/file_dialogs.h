@@ -1,0 +1,73 @@
+// Answers for the file-open dialogs and the input box of the problem file
+// commands, given once the dialog is open, as a user would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace hayate::gui::test {
+
+// Polls until a visible top-level dialog of type T shows up, then runs `act`.
+template <class T>
+void whenOpen(std::function<void(T*)> act) {
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* d = qobject_cast<T*>(w); d && d->isVisible()) {
+                timer->deleteLater();
+                act(d);
+                return;
+            }
+        }
+        if (++*tries > 1000) {
+            ADD_FAILURE() << "no dialog";
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
+
+// Chooses `path` in the next file-open dialog, or cancels it when `path` is
+// empty. `seen` gets the dialog's object name, folder and name filters.
+struct FileDialogSeen {
+    QString name;
+    QString folder;
+    QStringList filters;
+};
+inline void answerFileDialog(const QString& path, FileDialogSeen* seen = nullptr) {
+    whenOpen<QFileDialog>([=](QFileDialog* d) {
+        if (seen) *seen = {d->objectName(), d->directory().absolutePath(), d->nameFilters()};
+        if (path.isEmpty()) {
+            d->reject();
+            return;
+        }
+        d->selectFile(path);
+        QMetaObject::invokeMethod(d, "accept");
+    });
+}
+
+// Types `text` into the next input box and presses OK, or cancels it when
+// `cancel` is set. `caption` and `prompt` get what the box showed.
+inline void answerInputBox(const QString& text, bool cancel = false, QString* caption = nullptr,
+                           QString* prompt = nullptr) {
+    whenOpen<QInputDialog>([=](QInputDialog* d) {
+        if (caption) *caption = d->windowTitle();
+        if (prompt) *prompt = d->labelText();
+        if (cancel) {
+            d->reject();
+            return;
+        }
+        d->setTextValue(text);
+        d->accept();
+    });
+}
+
+}  // namespace hayate::gui::test
