@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "gui/display_environment.h"
 #include "gui/grid_widget.h"
 #include "gui/main_window.h"
 
@@ -65,6 +66,7 @@ void ensureApplication() {
     static char name[] = "window_bench";
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
+        hayate::gui::prepareDisplayEnvironment();
         auto* a = new QApplication(argc, argv);
         hayate::gui::installFontSubstitutes();
         return a;
@@ -146,6 +148,7 @@ int runChild(bool exercise) {
     int argc = 1;
     char name[] = "hayateuchi";
     char* argv[] = {name, nullptr};
+    hayate::gui::prepareDisplayEnvironment();
     QApplication app(argc, argv);
     hayate::gui::installFontSubstitutes();
     TForm1 form(benchOptions());

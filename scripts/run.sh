@@ -5,7 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DHAYATE_TESTS=OFF >/dev/null
 cmake --build build -j"$(nproc)"
-if [ -x build/src/gui/hayateuchi ]; then
-  exec build/src/gui/hayateuchi "$@"
-fi
-echo "The core libraries are built; the window arrives with the Qt front end."
+exec build/src/gui/hayateuchi "$@"

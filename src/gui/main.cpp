@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 
 #include "app/single_instance.h"
+#include "gui/display_environment.h"
 #include "gui/main_window.h"
 #include "gui/single_instance.h"
 #include "gui/sjis_qt.h"
@@ -41,6 +42,7 @@ void plainMessage(std::string_view caption, std::string_view text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    gui::prepareDisplayEnvironment();
     QApplication app(argc, argv);
     gui::installFontSubstitutes();
     const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
