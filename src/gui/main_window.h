@@ -180,6 +180,7 @@ class TForm1 : public QMainWindow,
     void FileHenClick();
     void FileSakuClick();
     void createEditor();
+    void fitEditorControls();
     void storeAndLeave();
     void leaveEditor();
     void fillSlotList();

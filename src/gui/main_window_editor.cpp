@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -69,6 +70,38 @@ void TForm1::createEditor() {
     connect(rg7Buttons_, &QButtonGroup::idClicked, this, [this](int i) { RG7Click(i); });
     connect(bMonDel_, &QPushButton::clicked, this, [this] { BMonDelClick(); });
     connect(bFinp_, &QPushButton::clicked, this, [this] { BFinpClick(); });
+    fitEditorControls();
+}
+
+// The editor's controls share the top row with the hidden course box, start
+// and end buttons and best-record panel. Placed on those alone they would
+// overlap one another, so they are set side by side in that row: slot list,
+// name field, delete button, import button, each as wide as its text needs.
+void TForm1::fitEditorControls() {
+    const QRect name = eMname_->geometry();
+    QRect list = comb2_->geometry();
+    list.setRight(std::min(list.right(), name.left() - 9));
+    comb2_->setGeometry(list);
+    QRect del = bMonDel_->geometry();
+    del.moveLeft(name.right() + 9);
+    bMonDel_->setGeometry(del);
+    QRect import = bFinp_->geometry();
+    import.moveLeft(del.right() + 9);
+    import.setWidth(std::max(import.width(),
+                             bFinp_->fontMetrics().horizontalAdvance(bFinp_->text()) + 24));
+    bFinp_->setGeometry(import);
+
+    // Four long captions: two columns of two, as they fit the group.
+    QList<QAbstractButton*> kinds = rg6Buttons_->buttons();
+    delete rg6_->layout();
+    auto* grid = new QGridLayout(rg6_);
+    grid->setContentsMargins(8, 2, 8, 2);
+    grid->setVerticalSpacing(0);
+    for (QAbstractButton* b : kinds) {
+        const int id = rg6Buttons_->id(b);
+        grid->addWidget(b, id / 2, id % 2, Qt::AlignLeft);
+    }
+    grid->activate();
 }
 
 // ---------------------------------------------------------------- entering and leaving
@@ -84,7 +117,7 @@ void TForm1::MonSakuClick() {
     eMname_->setText(toQt(content.name));
 
     hiddenByEditor_.clear();
-    for (Ctl c : {Ctl::Comb1, Ctl::BStart, Ctl::Panel2, Ctl::L1, Ctl::LEtime, Ctl::L11, Ctl::LMoji,
+    for (Ctl c : {Ctl::Comb1, Ctl::BStart, Ctl::BEnd, Ctl::Panel2, Ctl::L1, Ctl::LEtime, Ctl::L11, Ctl::LMoji,
                   Ctl::L12, Ctl::LTime, Ctl::L2, Ctl::LYmoji, Ctl::L13, Ctl::L4, Ctl::LMiss,
                   Ctl::L5, Ctl::L6, Ctl::LDaken, Ctl::LRoma1, Ctl::LRoma2, Ctl::LRoma3, Ctl::L21,
                   Ctl::L22, Ctl::LSaikoM, Ctl::LSaikoD}) {
