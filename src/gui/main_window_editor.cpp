@@ -34,8 +34,9 @@ QColor fromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >>
 // "desc|pattern|desc|pattern" as a Qt name filter. File names differ in case
 // here, so "*.USR" also finds "*.usr"; "*.*" means every file.
 QString qtNameFilter(std::string_view filter) {
-    const QStringList parts = QString::fromLatin1(filter.data(), static_cast<qsizetype>(filter.size()))
-                                  .split(QLatin1Char('|'));
+    const QStringList parts =
+        QString::fromLatin1(filter.data(), static_cast<qsizetype>(filter.size()))
+            .split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString& pattern = parts[i + 1];
@@ -87,8 +88,8 @@ void TForm1::fitEditorControls() {
     bMonDel_->setGeometry(del);
     QRect import = bFinp_->geometry();
     import.moveLeft(del.right() + 9);
-    import.setWidth(std::max(import.width(),
-                             bFinp_->fontMetrics().horizontalAdvance(bFinp_->text()) + 24));
+    import.setWidth(
+        std::max(import.width(), bFinp_->fontMetrics().horizontalAdvance(bFinp_->text()) + 24));
     bFinp_->setGeometry(import);
 
     // Four long captions: two columns of two, as they fit the group.
@@ -117,17 +118,19 @@ void TForm1::MonSakuClick() {
     eMname_->setText(toQt(content.name));
 
     hiddenByEditor_.clear();
-    for (Ctl c : {Ctl::Comb1, Ctl::BStart, Ctl::BEnd, Ctl::Panel2, Ctl::L1, Ctl::LEtime, Ctl::L11, Ctl::LMoji,
-                  Ctl::L12, Ctl::LTime, Ctl::L2, Ctl::LYmoji, Ctl::L13, Ctl::L4, Ctl::LMiss,
-                  Ctl::L5, Ctl::L6, Ctl::LDaken, Ctl::LRoma1, Ctl::LRoma2, Ctl::LRoma3, Ctl::L21,
-                  Ctl::L22, Ctl::LSaikoM, Ctl::LSaikoD}) {
+    for (Ctl c :
+         {Ctl::Comb1, Ctl::BStart, Ctl::BEnd,    Ctl::Panel2, Ctl::L1,     Ctl::LEtime, Ctl::L11,
+          Ctl::LMoji, Ctl::L12,    Ctl::LTime,   Ctl::L2,     Ctl::LYmoji, Ctl::L13,    Ctl::L4,
+          Ctl::LMiss, Ctl::L5,     Ctl::L6,      Ctl::LDaken, Ctl::LRoma1, Ctl::LRoma2, Ctl::LRoma3,
+          Ctl::L21,   Ctl::L22,    Ctl::LSaikoM, Ctl::LSaikoD}) {
         QWidget* w = placed_.at(c);
         if (w->isVisible()) {
             hiddenByEditor_.push_back(w);
             w->hide();
         }
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{comb2_, rg6_, rg7_, eMname_, bMonDel_, bFinp_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{comb2_, rg6_, rg7_, eMname_, bMonDel_, bFinp_})
         w->show();
 
     editor.enter(content);
@@ -335,9 +338,10 @@ void TForm1::SG3DrawCell(QPainter& painter, int column, int row, const QRect& re
     painter.setPen(fromBgr(look.textColour));
     const int font =
         (look.voicedKanaFont ? kCellFont2 : kCellFont1) + (L.screenWidth < 1024 ? 1 : 0);
-    drawCellText(painter, font,
-                 QPoint(rect.left(), rect.top() + L.textOffset1 - editor.textRaise(state_.letterCase)),
-                 sg3_->cellText(column, row));
+    drawCellText(
+        painter, font,
+        QPoint(rect.left(), rect.top() + L.textOffset1 - editor.textRaise(state_.letterCase)),
+        sg3_->cellText(column, row));
 }
 
 // ---------------------------------------------------------------- keys and focus
@@ -412,7 +416,8 @@ bool TForm1::editorEventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------- problem files
 
 QString TForm1::chooseFile(const char* name, std::string_view filter) {
-    QFileDialog dialog(this, QString(), QString::fromStdString(core_->startup.dataFolder().string()),
+    QFileDialog dialog(this, QString(),
+                       QString::fromStdString(core_->startup.dataFolder().string()),
                        qtNameFilter(filter));
     dialog.setObjectName(QLatin1String(name));
     // Qt's own dialog: the same on every desktop, and reachable by tests.
@@ -433,9 +438,8 @@ void TForm1::FileSakuClick() {
     if (auto* edit = box.findChild<QLineEdit*>()) edit->setMaxLength(kNewFileNameMaxLength);
     std::optional<std::string> input;
     if (box.exec() == QDialog::Accepted) input = box.textValue().toStdString();
-    const NewFileDecision decision =
-        decideNewProblemFile(input ? std::optional<std::string_view>(*input) : std::nullopt,
-                             somethingExistsAt);
+    const NewFileDecision decision = decideNewProblemFile(
+        input ? std::optional<std::string_view>(*input) : std::nullopt, somethingExistsAt);
     switch (decision.step) {
         case NewFileStep::Stop:
             return;

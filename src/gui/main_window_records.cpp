@@ -53,10 +53,10 @@ void TForm1::SeiUpdClick() {
     for (int k = 0; k < kHistoryLength; ++k) {
         sg2_->setCellText(0, k + 1, QString());
         for (int s = 0; s < kSettingCount; ++s) {
-            const std::int32_t date = history->date[static_cast<std::size_t>(s)]
-                                                   [static_cast<std::size_t>(k)];
-            const std::int32_t score = history->score[static_cast<std::size_t>(s)]
-                                                     [static_cast<std::size_t>(k)];
+            const std::int32_t date =
+                history->date[static_cast<std::size_t>(s)][static_cast<std::size_t>(k)];
+            const std::int32_t score =
+                history->score[static_cast<std::size_t>(s)][static_cast<std::size_t>(k)];
             sg2_->setCellText(s + 1, k + 1,
                               date != 0 ? toQt(recordCellText(score, date)) : QString());
         }
@@ -89,14 +89,15 @@ void TForm1::showRecordsGrid() {
 
 void TForm1::SG2DrawCell(QPainter& painter, int column, int row, const QRect& rect,
                          const CellState&) {
-    painter.drawText(QPoint(rect.left() + 2, rect.top() + layout_.textOffset1 +
-                                                 painter.fontMetrics().ascent()),
-                     sg2_->cellText(column, row));
+    painter.drawText(
+        QPoint(rect.left() + 2, rect.top() + layout_.textOffset1 + painter.fontMetrics().ascent()),
+        sg2_->cellText(column, row));
 }
 
 void TForm1::SeiDelClick() {
     if (!askYesNo(QStringLiteral(u"現在のコースの成績を削除しますか"), false)) return;
-    const bool wholeCourse = askYesNo(QStringLiteral(u"現在のコースの全ての成績を削除しますか"), false);
+    const bool wholeCourse =
+        askYesNo(QStringLiteral(u"現在のコースの全ての成績を削除しますか"), false);
     RecordStore& records = core_->startup.records();
     const int course = state_.courseIndex;
     const int setting = state_.settingIndex();

@@ -40,7 +40,8 @@ class Editor : public FormTest {
     // The cells of a grid row up to the first empty one.
     QString row(int r) const {
         QString s;
-        for (int c = 1; c <= 40 && !sg3()->cellText(c, r).isEmpty(); ++c) s += sg3()->cellText(c, r);
+        for (int c = 1; c <= 40 && !sg3()->cellText(c, r).isEmpty(); ++c)
+            s += sg3()->cellText(c, r);
         return s;
     }
     int filledCells() const {
@@ -63,8 +64,8 @@ class Editor : public FormTest {
                           Qt::LeftButton);
     }
     // Stores a problem into the file before the window opens.
-    void storeBeforehand(int slot, const char* name, const std::vector<const char*>& rows,
-                         int kind, int unit) {
+    void storeBeforehand(int slot, const char* name, const std::vector<const char*>& rows, int kind,
+                         int unit) {
         form.reset();
         ProblemFile problems(dir / "Kbdojo.USR");
         ASSERT_TRUE(problems.listProblems());
@@ -308,7 +309,8 @@ TEST_F(Editor, FailedStoreKeepsTheEditorAndItsText) {
     QString said;
     answerNextMessageBox(QMessageBox::Ok, &said);
     key(Qt::Key_F10);
-    EXPECT_EQ(said, QStringLiteral(u"問題を登録できませんでした\n入力した問題は消えずに残っています"));
+    EXPECT_EQ(said,
+              QStringLiteral(u"問題を登録できませんでした\n入力した問題は消えずに残っています"));
     EXPECT_TRUE(sg3()->isVisible());
     EXPECT_EQ(row(1), QStringLiteral(u"Ｋｅｅｐ"));
     EXPECT_EQ(focused(), sg3());
@@ -374,7 +376,9 @@ TEST_F(Editor, ImportTakesWhatTheKindAcceptsFromShiftJisAndUtf8) {
     importFile(hayate::test::sj("あいう\r\nえお\r\n"));
     EXPECT_EQ(row(1), QStringLiteral(u"あいうえお"));
     // UTF-8 with line feeds; kanji and katakana are dropped, きゃ takes two cells.
-    importFile("\xEF\xBB\xBF" "きゃく漢字カナ\nです。\n");
+    importFile(
+        "\xEF\xBB\xBF"
+        "きゃく漢字カナ\nです。\n");
     EXPECT_EQ(row(1), QStringLiteral(u"きゃくです。"));
     // Kind 0 drops the kana of a UTF-8 file and takes its letters.
     chooseKind(0);

@@ -85,9 +85,7 @@ TEST_F(ProblemFiles, CreateAppendsUsrAndRefusesAnExistingName) {
     EXPECT_EQ(form->state().problemFileName, "Kbdojo.USR");
 
     // The same name again: only the message, the file as it was.
-    {
-        std::ofstream(dir / "abc.USR", std::ios::binary | std::ios::app) << "x";
-    }
+    { std::ofstream(dir / "abc.USR", std::ios::binary | std::ios::app) << "x"; }
     said.clear();
     answerInputBox(QStringLiteral("abc"));
     answerNextMessageBox(QMessageBox::Ok, &said);
@@ -155,7 +153,8 @@ TEST_F(ProblemFiles, SwitchToAFileThatIsNoProblemFileChangesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir / "hayateuchi.INI"));
 
     // Too short to hold ten records.
-    std::ofstream(dir / "short.USR", std::ios::binary) << std::string(kProblemRecordBytes * 9, '\0');
+    std::ofstream(dir / "short.USR", std::ios::binary)
+        << std::string(kProblemRecordBytes * 9, '\0');
     said.clear();
     switchTo(dir / "short.USR", &said);
     EXPECT_EQ(said, QStringLiteral(u"問題用のファイルではありません"));

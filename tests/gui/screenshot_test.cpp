@@ -138,12 +138,14 @@ class RecordsScreenshot : public Screenshot {
 
 TEST_F(RecordsScreenshot, RecordsDisplay) {
     const QSize screen = QGuiApplication::primaryScreen()->size();
-    shootWhileBoxOpen("SeiDsp", QStringLiteral("records-%1x%2.png").arg(screen.width()).arg(screen.height()));
+    shootWhileBoxOpen("SeiDsp",
+                      QStringLiteral("records-%1x%2.png").arg(screen.width()).arg(screen.height()));
 }
 
 TEST_F(RecordsScreenshot, HistoryDisplay) {
     const QSize screen = QGuiApplication::primaryScreen()->size();
-    shootWhileBoxOpen("SeiUpd", QStringLiteral("history-%1x%2.png").arg(screen.width()).arg(screen.height()));
+    shootWhileBoxOpen("SeiUpd",
+                      QStringLiteral("history-%1x%2.png").arg(screen.width()).arg(screen.height()));
 }
 
 TEST_F(Screenshot, EditorWithARomajiProblem) {
