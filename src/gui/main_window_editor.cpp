@@ -379,6 +379,12 @@ bool TForm1::editorEventFilter(QObject* watched, QEvent* event) {
             auto* k = static_cast<QKeyEvent*>(event);
             const WinKey key = translateKey(*k);
             SG3KeyDown(key.virtualKey);
+            if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+                // Tab leaves the grid for the next control, as in every editor control.
+                focusNextPrevChild(k->key() == Qt::Key_Tab &&
+                                   !(k->modifiers() & Qt::ShiftModifier));
+                return true;
+            }
             // Esc and F10 may have closed the editor.
             if (sg3_->isVisible() && !sg3_->moveByKey(k->key(), k->modifiers()) && key.byte)
                 SG3KeyPress(*key.byte);
@@ -470,6 +476,11 @@ void TForm1::FileHenClick() {
     const bool courseChanged = applyProblemFileSwitch(state_, *core_->editor, path);
     fillCourseList();
     if (courseChanged) Comb1Change(0);
+    if (sg3_->isVisible()) {
+        // The romaji captions wait for the editor to close.
+        l5_->hide();
+        l6_->hide();
+    }
     fillSlotList();
     writeProblemFileName(core_->startup.settingsFile(), path);
     informationBox(toQt(editor_text::kFileSwitched));

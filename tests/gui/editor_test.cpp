@@ -257,6 +257,13 @@ TEST_F(Editor, GridKeysCursorAndLeavingWithoutStoring) {
                       sg3()->cellRect(1, 1).center());
     EXPECT_EQ(find<QLineEdit>("EMname")->text(), QStringLiteral(u"ユーザー１"));
 
+    // Tab moves on from the grid like from any other control.
+    ASSERT_EQ(focused(), sg3());
+    key(Qt::Key_Tab);
+    EXPECT_NE(focused(), sg3());
+    EXPECT_NE(text("LMsg"), QStringLiteral(u"【Ｆ１０】で登録、【ＥＳＣ】で中止"));
+    sg3()->setFocus();
+
     // Esc leaves without storing; the next entry shows the stored slot again.
     key(Qt::Key_Escape);
     EXPECT_FALSE(sg3()->isVisible());
