@@ -398,6 +398,12 @@ TEST_F(Editor, ImportTakesWhatTheKindAcceptsFromShiftJisAndUtf8) {
     EXPECT_EQ(said, QStringLiteral(u"テキストファイルが空です"));
     EXPECT_EQ(row(1), QStringLiteral(u"ＡＢＣ"));
 
+    // A huge file without line ends is read only as far as the grid can use.
+    importFile(std::string(std::size_t{9} << 20, 'x') + "\r\n");
+    EXPECT_EQ(filledCells(), 2000);
+    EXPECT_EQ(sg3()->cellText(40, 50), QStringLiteral(u"Ｘ"));
+    importFile("ABC\r\n");
+
     // Cancelling the dialog changes nothing and gives the grid the focus.
     find("Comb2")->setFocus();
     FileDialogSeen seen;

@@ -140,6 +140,13 @@ TEST_F(RecordsScreens, HistoryDisplayShowsTheCurrentCourseNewestFirst) {
     EXPECT_EQ(display("SeiDsp").widths[1], 132);
 }
 
+TEST_F(RecordsScreens, ColumnsFollowTheScreenWidth) {
+    open(1280, 1024);
+    EXPECT_EQ(display("SeiDsp").widths, (std::vector<int>{230, 165, 165, 165, 165, 165, 165}));
+    EXPECT_EQ(sg2()->width(), 1231);
+    EXPECT_EQ(display("SeiUpd").widths[1], 205);
+}
+
 TEST_F(RecordsScreens, DisplaysWaitWhileTyping) {
     find("BStart")->setFocus();
     key(Qt::Key_F10);
