@@ -177,6 +177,11 @@ void TForm1::storeAndLeave() {
     } else {
         comb1_->setItemText(kFirstProblemCourse + slot, toQt(core_->problems.head(slot).name));
     }
+    if (state_.courseIndex == kFirstProblemCourse + slot) {
+        // The course's problem may have changed its kind: its kana mode follows
+        // now, or a romaji problem would be matched as plain letters.
+        setKanaMode(editor.kind() == kKindRomaji);
+    }
     informationBox(toQt(kProblemStoredMessage));
     leaveEditor();
 }

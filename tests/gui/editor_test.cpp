@@ -306,6 +306,30 @@ TEST_F(Editor, SlotListShowsTheChosenSlotAndTheMenuWaitsWhileEditing) {
     EXPECT_EQ(find<QComboBox>("Comb2")->currentIndex(), 3);
 }
 
+TEST_F(Editor, StoringTheCurrentCoursesProblemFollowsItsNewKind) {
+    storeBeforehand(0, "切り替え", {"ＡＢ"}, kKindUpperCase, kUnitAsWritten);
+    open();
+    auto* courses = find<QComboBox>("Comb1");
+    courses->setFocus();
+    courses->setCurrentIndex(4);
+    key(Qt::Key_Down);
+    ASSERT_EQ(form->state().courseIndex, 5);
+    EXPECT_FALSE(find("L5")->isVisible());
+    openEditor();
+    chooseKind(1);
+    typeInGrid(QStringLiteral("ka"));
+    answerNextMessageBox(QMessageBox::Ok);
+    key(Qt::Key_F10);
+    ASSERT_FALSE(sg3()->isVisible());
+    EXPECT_TRUE(find("L5")->isVisible());
+    key(Qt::Key_F10);
+    ASSERT_EQ(focused(), sg1());
+    EXPECT_EQ(sg1()->cellText(1, 1), QStringLiteral(u"か"));
+    QTest::keyClicks(sg1(), QStringLiteral("ka"));
+    EXPECT_EQ(text("LMoji"), QStringLiteral("    1"));
+    EXPECT_EQ(text("LMiss"), QStringLiteral("    0"));
+}
+
 TEST_F(Editor, FailedStoreKeepsTheEditorAndItsText) {
     openEditor();
     QTest::mouseClick(find<QRadioButton>("RG6_3"), Qt::LeftButton);
