@@ -74,22 +74,22 @@ ProblemEditor::ProblemEditor(CharTables& tables, EditorGridView& view)
     : tables_(tables), view_(view), composer_(tables) {}
 
 void ProblemEditor::enter(const SlotContent& content) {
-    confirmedName_ = content.name;
-    setKind(content.kind);
-    unit_ = content.unit;
-    loadedKind_ = kind_;
-    loadedUnit_ = unit_;
-    fillFromRows(content.rows);
+    showSlot(content);
     position_ = 0;
     composer_.clear();
     keyClass_ = KeyClass::Ignored;
-    view_.redrawAll();
     view_.scrollToTop();
     view_.setCurrentCell(1, 1);
 }
 
 void ProblemEditor::chooseSlot(int slot, const SlotContent& content) {
     slot_ = std::clamp(slot, 0, kSlots - 1);
+    showSlot(content);
+}
+
+// Entering and choosing a slot both show its name, kind, unit and text; only
+// entering also resets the insertion position and the pending romaji.
+void ProblemEditor::showSlot(const SlotContent& content) {
     confirmedName_ = content.name;
     setKind(content.kind);
     unit_ = content.unit;

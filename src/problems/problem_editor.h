@@ -159,6 +159,7 @@ class ProblemEditor {
     enum class KeyClass { Text, Ignored, Delete };
 
     void setKind(int kind);
+    void showSlot(const SlotContent& content);
     void fillFromRows(const std::array<std::string, kRows>& rows);
     void place(const std::string& text);
     void moveTo(int newPosition);
