@@ -42,8 +42,8 @@ int digitValue(char c, int base) {
     return v < base ? v : -1;
 }
 
-// Opened for reading and writing, as the file operations of the original do:
-// a read-only or locked file fails here.
+// Opened for reading and writing, as every write of the settings needs: a
+// read-only or locked file fails here, before anything is replaced.
 bool openableForUpdate(const std::filesystem::path& file) {
     std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
     return f.is_open();

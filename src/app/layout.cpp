@@ -124,7 +124,7 @@ WindowLayout computeLayout(int W, int H, const WindowChrome& chrome, const Desig
     L.textOffset2 = W >= 1024 ? 8 : 4;
 
     // 7.-9. Practice grid between the panels, with a 4-pixel margin left and
-    // right where the original window had its frame.
+    // right, the width a window frame would take.
     const int gridTop = chrome.menuBarHeight + design.lineHeight + L.panel1Height;
     const int gridHeight =
         std::max(13, L.client.height - gridTop - L.panel3Height - L.statusBarHeight);

@@ -1,7 +1,7 @@
 // One grid control for the practice, records and editor grids: a fixed header
 // row and column, cells drawn by their owner, a current cell, and repaints of
-// single cells. It scrolls by whole rows and columns, as the grids of the
-// original window did.
+// single cells. It scrolls by whole rows and columns, so a cell is never
+// cut at the top or left edge.
 #pragma once
 
 #include <QAbstractScrollArea>

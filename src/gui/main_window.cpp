@@ -55,7 +55,7 @@ const char16_t* const kCourseNames[] = {u"アルファベット", u"数字（テ
                                         u"アルファベット＋数字", u"ローマ字",
                                         u"キータッチ２０００"};
 
-// Texts of the Windows original carry CR LF; Qt breaks lines on LF alone.
+// The program's messages carry CR LF line breaks; Qt breaks lines on LF alone.
 QString display(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 // Font sizes of the layout are points of a 96-dpi screen; the window is laid

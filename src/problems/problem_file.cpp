@@ -43,8 +43,8 @@ std::string getText(std::string_view in, std::size_t at, std::size_t field) {
     return std::string(in.substr(at + 1, length));
 }
 
-// Opened for reading and writing, as the file operations of the original do:
-// a read-only or locked file fails here.
+// Opened for reading and writing, as every write of a problem needs: a
+// read-only or locked file fails here, before anything is replaced.
 bool openableForUpdate(const std::filesystem::path& file) {
     std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
     return f.is_open();
