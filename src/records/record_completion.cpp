@@ -1,5 +1,7 @@
 #include "records/record_completion.h"
 
+#include "exercise/exercise_stats.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -28,9 +30,6 @@ const std::string kHistoryNotSavedMessage =
 
 namespace {
 
-// ／分
-const std::string kPerMinute = "\x81\x5E\x95\xAA";
-
 constexpr int kNoTimeLimitIndex = 2;
 
 template <typename T>
@@ -43,18 +42,7 @@ std::int32_t clampToInt32(T value) {
 // Half up, as every shown or stored real result.
 std::int32_t rounded(double value) { return clampToInt32(std::floor(value + 0.5)); }
 
-std::string format(const char* pattern, long long value) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, pattern, value);
-    return buf;
-}
-
 }  // namespace
-
-std::string elapsedTimeText(int seconds) {
-    if (seconds <= 60) return format("%5lld", seconds);
-    return " " + std::to_string(seconds / 60) + "'" + std::to_string(seconds % 60) + "\"";
-}
 
 RecordCompletion::RecordCompletion(RecordStore& store, SharedState& state, ExerciseDisplay& display,
                                    ResultDialog& dialog)
@@ -68,7 +56,7 @@ void RecordCompletion::completeExercise(EndKind kind, ExerciseControl& exercise)
         // The tick has shown the time already; the count stands as typed.
         exercise.stopExercise();
         const std::int32_t typed = exercise.charactersTyped();
-        display_.setLabelText(Label::LYmoji, format("%5lld", rounded(typed * 60.0 / limitSeconds)));
+        display_.setLabelText(Label::LYmoji, formatCount(rounded(typed * 60.0 / limitSeconds)));
         finish(typed, exercise);
         return;
     }
@@ -81,18 +69,18 @@ void RecordCompletion::completeExercise(EndKind kind, ExerciseControl& exercise)
         noLimit ? PracticeGrid::kCells
                 : clampToInt32(static_cast<long long>(exercise.charactersTyped()) * limitSeconds *
                                1000 / elapsed);
-    display_.setLabelText(Label::LMoji, format("%5lld", typed));
+    display_.setLabelText(Label::LMoji, formatCount(typed));
     const int seconds = static_cast<int>(elapsed / 1000);
-    display_.setLabelText(Label::LTime, elapsedTimeText(seconds));
+    display_.setLabelText(Label::LTime, elapsedText(seconds * 1000));
     if (state_.kanaMode) {
         const std::int32_t keySpeed = rounded(exercise.keystrokeCount() * 60000.0 / elapsed);
-        display_.setLabelText(Label::LDaken, format("%4lld ", keySpeed) + kPerMinute);
+        display_.setLabelText(Label::LDaken, keystrokeSpeedText(keySpeed));
     }
     exercise.stopExercise();
     // Under one second the speed is taken over one second, not divided by zero.
     const std::int32_t speed = noLimit ? rounded(typed * 60.0 / std::max(seconds, 1))
                                        : rounded(typed * 60.0 / limitSeconds);
-    display_.setLabelText(Label::LYmoji, format("%5lld", speed));
+    display_.setLabelText(Label::LYmoji, formatCount(speed));
     finish(noLimit ? speed : typed, exercise);
 }
 

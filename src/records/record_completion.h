@@ -41,10 +41,6 @@ class ResultDialog {
     virtual void showSaveFailure(const std::string& message) = 0;
 };
 
-// The elapsed-time text: "%5d" up to 60 seconds, then " m'ss\"" without
-// leading zeros (125 seconds give " 2'5\"").
-std::string elapsedTimeText(int seconds);
-
 // What updateRecords managed to do.
 enum class UpdateResult {
     Saved,

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "exercise/exercise_stats.h"
+
 #include "platform/safe_file.h"
 #include "record_fakes.h"
 #include "support/sjis_test_support.h"
@@ -198,9 +200,9 @@ TEST(CompletionTextsTest, AreTheProgramsShiftJisTexts) {
               test::sj("記録の保存に失敗しました\r\n今回の記録は保存されていません"));
     EXPECT_EQ(kHistoryNotSavedMessage,
               test::sj("履歴の保存に失敗しました\r\n最高記録は保存されています"));
-    EXPECT_EQ(elapsedTimeText(59), "   59");
-    EXPECT_EQ(elapsedTimeText(125), " 2'5\"");
-    EXPECT_EQ(elapsedTimeText(43200), " 720'0\"");
+    EXPECT_EQ(elapsedText(59 * 1000), "   59");
+    EXPECT_EQ(elapsedText(125 * 1000), " 2'5\"");
+    EXPECT_EQ(elapsedText(43200 * 1000), " 720'0\"");
 }
 
 }  // namespace
