@@ -123,6 +123,7 @@ StartupOptions startupOptions(const TForm1::Options& o) {
 
 TForm1::TForm1(Options options)
     : core_(std::make_unique<Core>(state_, startupOptions(options))), options_(std::move(options)) {
+    if (options_.randomSeed) core_->random = Mt19937Source(*options_.randomSeed);
     installFontSubstitutes();
     setObjectName("Form1");
     setWindowTitle(QStringLiteral(u"ハヤテウチ"));

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <map>
 #include <memory>
 #include <string>
@@ -62,6 +63,8 @@ class TForm1 : public QMainWindow,
         // empty: the data folder the start-up chose and this program.
         std::filesystem::path dataFolder;
         std::filesystem::path executablePath;
+        // Tests fix the practice texts; unset: a new text from the clock each time.
+        std::optional<std::uint32_t> randomSeed;
     };
     explicit TForm1(Options options);
     explicit TForm1() : TForm1(Options{}) {}
