@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xdotool x11-utils xauth
+  # install checks and the Debian package (dpkg-shlibdeps needs file)
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

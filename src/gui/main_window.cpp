@@ -36,6 +36,7 @@
 #include "exercise/random_source.h"
 #include "gui/about_box.h"
 #include "gui/grid_widget.h"
+#include "gui/help_location.h"
 #include "gui/key_mapping.h"
 #include "gui/main_window_core.h"
 #include "gui/ok_dialog.h"
@@ -928,12 +929,12 @@ void TForm1::SyuryoClick() { endCommand(false); }
 
 void TForm1::HelpContentsClick() {
     QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html"));
+        QUrl::fromLocalFile(helpFolderPath() + "/index.html"));
 }
 
 void TForm1::HelpKeywordClick() {
     QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/keywords.html"));
+        QUrl::fromLocalFile(helpFolderPath() + "/keywords.html"));
 }
 
 void TForm1::HomePageClick() {

@@ -1,5 +1,7 @@
 #include "platform/data_folder.h"
 
+#include "platform/install_layout.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <system_error>
@@ -78,12 +80,18 @@ std::filesystem::path chooseDataFolder(const std::filesystem::path& executablePa
                                        const EnvironmentLookup& environment) {
     std::filesystem::path beside = executablePath.parent_path();
     if (beside.empty()) beside = ".";
-    if (canWriteIn(beside)) return beside;
     const std::filesystem::path user = userDataFolder(os, environment);
-    if (user.empty()) return beside;
-    std::error_code ec;
-    std::filesystem::create_directories(user, ec);
-    if (canWriteIn(user)) return user;
+    const auto userFolderUsable = [&user] {
+        if (user.empty()) return false;
+        std::error_code ec;
+        std::filesystem::create_directories(user, ec);
+        return canWriteIn(user);
+    };
+    // An installed program's folder is shared by every user (and writable for
+    // root), so its copy never keeps data there while a user folder can be had.
+    if (!installedShareFolder(executablePath).empty() && userFolderUsable()) return user;
+    if (canWriteIn(beside)) return beside;
+    if (userFolderUsable()) return user;
     return beside;
 }
 

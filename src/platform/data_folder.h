@@ -29,7 +29,8 @@ bool canWriteIn(const std::filesystem::path& folder);
 std::filesystem::path userDataFolder(OsFamily os, const EnvironmentLookup& environment);
 
 // The executable's folder if it can be written, else the user data folder,
-// created when missing. If neither can be used, the executable's folder: the
+// created when missing; an installed copy (install_layout.h) takes the user
+// data folder first. If neither can be used, the executable's folder: the
 // start-up then fails on its files and says so.
 std::filesystem::path chooseDataFolder(const std::filesystem::path& executablePath,
                                        OsFamily os = currentOsFamily(),
