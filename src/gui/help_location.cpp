@@ -8,8 +8,7 @@
 namespace hayate::gui {
 
 QString helpFolderPath() {
-    const std::filesystem::path executable =
-        QCoreApplication::applicationFilePath().toStdString();
+    const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
     return QString::fromStdString(helpFolder(executable).string());
 }
 

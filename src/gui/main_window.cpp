@@ -928,13 +928,11 @@ void TForm1::confirmSaved(std::string_view message) { informationBox(toQt(messag
 void TForm1::SyuryoClick() { endCommand(false); }
 
 void TForm1::HelpContentsClick() {
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(helpFolderPath() + "/index.html"));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(helpFolderPath() + "/index.html"));
 }
 
 void TForm1::HelpKeywordClick() {
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(helpFolderPath() + "/keywords.html"));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(helpFolderPath() + "/keywords.html"));
 }
 
 void TForm1::HomePageClick() {

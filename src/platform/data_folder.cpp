@@ -1,10 +1,10 @@
 #include "platform/data_folder.h"
 
-#include "platform/install_layout.h"
-
 #include <cstdlib>
 #include <fstream>
 #include <system_error>
+
+#include "platform/install_layout.h"
 
 namespace hayate {
 

@@ -16,8 +16,9 @@ extern const char* const kShareFromBin;
 
 // The installed shared-files folder of the program at `executablePath`, or
 // an empty path when the program is not an installed copy.
-std::filesystem::path installedShareFolder(const std::filesystem::path& executablePath,
-                                           const std::filesystem::path& shareFromBin = kShareFromBin);
+std::filesystem::path installedShareFolder(
+    const std::filesystem::path& executablePath,
+    const std::filesystem::path& shareFromBin = kShareFromBin);
 
 // The folder of the help documents: the installed one for an installed copy,
 // else "help" beside the program (where the build copies it).
