@@ -20,6 +20,7 @@ Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 app=""
 cleanup() {
+  set +e
   [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
   kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
   rm -rf "$work"
