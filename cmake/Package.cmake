@@ -20,13 +20,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS ${HAYATE_FONT_PACKAGES})
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "touch-typing trainer for Japanese keyboards
- ハヤテウチ trains touch typing on timed exercises: the alphabet, digits,
- both mixed, romaji input of hiragana, a key-touch course, or ten practice
- texts of your own. Every keystroke is judged, kana are typed as romaji with
- the usual alternative spellings, and best records and their history are kept
- per course and setting in each user's own data folder.")
+set(CPACK_PACKAGE_DESCRIPTION
+    "ハヤテウチ trains touch typing on timed exercises: the alphabet, digits,
+both mixed, romaji input of hiragana, a key-touch course, or ten practice
+texts of your own. Every keystroke is judged, kana are typed as romaji with
+the usual alternative spellings, and best records and their history are kept
+per course and setting in each user's own data folder.")
 if(HAYATE_HOMEPAGE_URL)
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${HAYATE_HOMEPAGE_URL})
 endif()
