@@ -4,9 +4,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QStatusBar>
 
 #include "gui/main_window_core.h"
 
@@ -31,14 +31,18 @@ void TForm1::createRomajiModeMenu(QMenu* env) {
     }
     romaActions_[0]->setChecked(true);
 
-    // Only the extended mode shows itself: the standard window stays as it was.
-    romaPanel_ = new QLabel(QStringLiteral(u"ローマ字 拡張"), sBar1_);
+    // Only the extended mode shows itself, at the left end of the date panel
+    // (its text keeps to the right), so that no panel loses width.
+    romaPanel_ = new QLabel(QStringLiteral(u"ローマ字 拡張"), statusPanels_[5]);
     romaPanel_->setObjectName("SBar1Roma");
     romaPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     romaPanel_->setTextFormat(Qt::PlainText);
-    romaPanel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    sBar1_->insertWidget(5, romaPanel_);
+    romaPanel_->setAlignment(Qt::AlignCenter);
     romaPanel_->hide();
+    auto* row = new QHBoxLayout(statusPanels_[5]);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(romaPanel_);
+    row->addStretch(1);
 }
 
 void TForm1::RomaClick(int mode) {
@@ -51,8 +55,8 @@ void TForm1::showRomajiMode() {
     const bool extended = state_.romajiExtended == 1;
     romaActions_[extended ? 1 : 0]->setChecked(true);
     romaPanel_->setFont(statusPanels_[4]->font());
-    romaPanel_->setFixedWidth(QFontMetrics(romaPanel_->font()).horizontalAdvance(romaPanel_->text()) +
-                              12);
+    romaPanel_->setFixedWidth(
+        QFontMetrics(romaPanel_->font()).horizontalAdvance(romaPanel_->text()) + 12);
     romaPanel_->setVisible(extended);
     // An exercise keeps the mode it started with; the editor follows at once.
     if (core_->editor) core_->editor->setExtendedRomaji(extended);

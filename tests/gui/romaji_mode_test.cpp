@@ -102,7 +102,7 @@ TEST_F(RomajiMode, StandardModeDoesNotFinishWithTheSameKeys) {
     find<QAction>("RomaKakucho")->trigger();
     EXPECT_EQ(form->state().romajiExtended, 1);
     EXPECT_TRUE(find<QLabel>("SBar1Roma")->isVisible());
-    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, nullptr);
     find<QAction>("Hozon")->trigger();
     std::ifstream in(dir / "hayateuchi.INI", std::ios::binary);
     const std::string ini((std::istreambuf_iterator<char>(in)), {});
