@@ -102,6 +102,13 @@ TEST_F(SettingsTest, ValuesNotAcceptedGiveTheStartValue) {
     EXPECT_EQ(s.cursorColour, 0);
     EXPECT_EQ(s.letterCase, 0);
 
+    // The romaji key takes "1" alone, not the lenient reading of the older keys.
+    for (const char* v : {"1x", "01", "-1", "", "yes"}) {
+        write(sj("[Init]\r\nローマ字拡張=") + v + "\r\n");
+        EXPECT_EQ(read().romajiExtended, 0) << v;
+    }
+    write(sj("[Init]\r\nローマ字拡張=") + "1\r\n");
+    EXPECT_EQ(read().romajiExtended, 1);
     write(sj("[Init]\r\n制限時間=abc\r\nコース= 4 \r\n空白有無=\"1\"\r\n"));
     s = read();
     EXPECT_EQ(s.timeLimitIndex, 0);
