@@ -68,18 +68,31 @@ constexpr Syllable kSyllables[] = {
     {{u8"あ"}, "a"},
 };
 
+// The same kind of text typed the way input methods allow beyond the trainer's
+// own table, for the extended mode.
+constexpr Syllable kImeSyllables[] = {
+    {{u8"ち", u8"ゃ"}, "cha"}, {{u8"ふ", u8"ぁ"}, "fa"},  {{u8"っ"}, "xtsu"},
+    {{u8"ん"}, "n'"},          {{u8"し", u8"ぇ"}, "she"}, {{u8"い", u8"ぇ"}, "ye"},
+    {{u8"う", u8"ぃ"}, "wi"},  {{u8"し"}, "ci"},          {{u8"く"}, "qu"},
+    {{u8"っ", u8"か"}, "KKA"}, {{u8"ん", u8"か"}, "nka"}, {{u8"て", u8"ぃ"}, "thi"},
+    {{u8"　"}, " "},           {{u8"ー"}, "-"},           {{u8"つ"}, "tsu"},
+    {{u8"あ"}, "a"},
+};
+
 struct Exercise {
     PracticeGrid grid;
     std::vector<Key> keys;
     KeystrokeMatcher::Mode mode;
 };
 
-Exercise kanaExercise(const CharTables& tables) {
+template <std::size_t N>
+Exercise kanaExercise(const CharTables& tables, const Syllable (&syllables)[N],
+                      bool extended = false) {
     Exercise e;
-    e.mode = {true, 0, kFirstProblemCourse};
+    e.mode = {true, 0, kFirstProblemCourse, extended};
     int cell = 0;
-    for (std::size_t s = 0; cell < PracticeGrid::kCells; s = (s + 1) % std::size(kSyllables)) {
-        const Syllable& syl = kSyllables[s];
+    for (std::size_t s = 0; cell < PracticeGrid::kCells; s = (s + 1) % N) {
+        const Syllable& syl = syllables[s];
         const int cells = syl.kana[1].empty() ? 1 : 2;
         if (cell + cells > PracticeGrid::kCells) continue;  // a one-cell syllable fills the end
         for (int i = 0; i < cells; ++i) {
@@ -135,9 +148,23 @@ void replay(benchmark::State& state, const Exercise& exercise, const CharTables&
 
 void BM_KanaExercise(benchmark::State& state) {
     const CharTables tables = buildCharTables();
-    replay(state, kanaExercise(tables), tables);
+    replay(state, kanaExercise(tables, kSyllables), tables);
 }
 BENCHMARK(BM_KanaExercise)->Unit(benchmark::kMicrosecond);
+
+// The same keys through the extended judge, side by side with the standard one.
+void BM_KanaExerciseExtended(benchmark::State& state) {
+    const CharTables tables = buildCharTables();
+    replay(state, kanaExercise(tables, kSyllables, true), tables);
+}
+BENCHMARK(BM_KanaExerciseExtended)->Unit(benchmark::kMicrosecond);
+
+// Input-method spellings that only the extended judge takes.
+void BM_KanaExerciseImeSpellings(benchmark::State& state) {
+    const CharTables tables = buildCharTables();
+    replay(state, kanaExercise(tables, kImeSyllables, true), tables);
+}
+BENCHMARK(BM_KanaExerciseImeSpellings)->Unit(benchmark::kMicrosecond);
 
 void BM_CharacterExercise(benchmark::State& state) {
     CharTables tables = buildCharTables();
@@ -149,7 +176,7 @@ BENCHMARK(BM_CharacterExercise)->Unit(benchmark::kMicrosecond);
 // Wrong keys only: every key a miss on the first cell of the kana text.
 void BM_KanaMisses(benchmark::State& state) {
     const CharTables tables = buildCharTables();
-    Exercise e = kanaExercise(tables);
+    Exercise e = kanaExercise(tables, kSyllables, state.range(0) == 1);
     NullDisplay display;
     StillClock ticks;
     ExerciseClock clock(ticks, ticks);
@@ -163,7 +190,7 @@ void BM_KanaMisses(benchmark::State& state) {
     state.counters["per_key"] = benchmark::Counter(
         1, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_KanaMisses);
+BENCHMARK(BM_KanaMisses)->Arg(0)->Arg(1);  // 1: the extended judge
 
 }  // namespace
 }  // namespace hayate

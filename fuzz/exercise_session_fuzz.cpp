@@ -75,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     shared.courseIndex = data[0] % 7;  // 5 and 6: user problems
     shared.kanaMode = shared.courseIndex == kCourseRomaji || shared.courseIndex == 5;
     shared.timeLimitIndex = data[1] % 3;
+    shared.romajiExtended = (data[1] & 0x80) ? 1 : 0;
     Mt19937Source random(data[1]);
     Window window;
     Completion completion;

@@ -46,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     hayate::ProblemEditor::SlotContent content;
     content.kind = size > 0 ? data[0] % 5 : 0;
     content.rows[0] = std::string(reinterpret_cast<const char*>(data), size < 80 ? size : 80);
+    editor.setExtendedRomaji(size > 0 && (data[0] & 0x80));
     editor.enter(content);
     check(editor);
 

@@ -46,6 +46,9 @@ void readSettingsText(std::string_view content, SharedState& state) {
     state.spacing = readChoice(doc, settings_text::kSpacing, 0, 1);
     state.cursorColour = readChoice(doc, settings_text::kCursorColour, 0, 1);
     state.letterCase = readChoice(doc, settings_text::kLetterCase, 0, 1);
+    // A newer key, read strictly: only "1" turns the extended romaji on.
+    state.romajiExtended =
+        doc.value(settings_text::kSection, settings_text::kRomajiExtended) == "1" ? 1 : 0;
     const std::optional<std::string> name =
         doc.value(settings_text::kSection, settings_text::kProblemFileName);
     state.problemFileName =
@@ -61,6 +64,7 @@ SaveResult saveSettings(const std::filesystem::path& file, const SharedState& st
         {settings_text::kSpacing, std::to_string(state.spacing)},
         {settings_text::kCursorColour, std::to_string(state.cursorColour)},
         {settings_text::kLetterCase, std::to_string(state.letterCase)},
+        {settings_text::kRomajiExtended, std::to_string(state.romajiExtended)},
     };
     if (!writeProfileStrings(file, settings_text::kSection, entries)) return SaveResult::Failed;
     dialogs.confirmSaved(settings_text::kSavedMessage);

@@ -1,4 +1,4 @@
-// The settings file: six user choices kept from one run to the next in the
+// The settings file: seven user choices kept from one run to the next in the
 // profile format, section "Init", Shift-JIS.
 #pragma once
 
@@ -28,6 +28,9 @@ inline constexpr std::string_view kLetterCase =
 inline constexpr std::string_view kProblemFileName =
     "\x96\xe2\x91\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x96\xbc";
 
+// ローマ字拡張
+inline constexpr std::string_view kRomajiExtended = "\x83\x8d\x81\x5b\x83\x7d\x8e\x9a\x8a\x67\x92\xa3";
+
 inline constexpr std::string_view kDefaultProblemFileName = "Kbdojo.USR";
 
 // 現在の制限時間等の設定を保存しますか
@@ -53,7 +56,7 @@ constexpr std::size_t kMaxProblemFileNameBytes = 259;
 std::filesystem::path settingsFilePath(const std::filesystem::path& executable,
                                        const std::filesystem::path& dataFolder);
 
-// Reads the six keys into `state`. A missing or unreadable file, a missing key
+// Reads the seven keys into `state`. A missing or unreadable file, a missing key
 // and a value that is not accepted all give the start-up value of that setting.
 void readSettings(const std::filesystem::path& file, SharedState& state);
 // The same from the file's content.
@@ -71,7 +74,7 @@ class SettingsDialogs {
 
 enum class SaveResult { Declined, Saved, Failed };
 
-// The command 環境 › 保存: asks, writes the five choices (never the problem file
+// The command 環境 › 保存: asks, writes the six choices (never the problem file
 // name) in one replacement of the file, and confirms. A failed write shows nothing.
 SaveResult saveSettings(const std::filesystem::path& file, const SharedState& state,
                         SettingsDialogs& dialogs);

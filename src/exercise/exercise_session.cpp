@@ -59,7 +59,8 @@ ExerciseSession::StartResult ExerciseSession::startExercise() {
 
     // Mode, case and course are fixed for the whole exercise, whatever the
     // course list does while it runs.
-    matcher_.reset({shared_.kanaMode, shared_.caseMode, shared_.courseIndex});
+    matcher_.reset(
+        {shared_.kanaMode, shared_.caseMode, shared_.courseIndex, shared_.romajiExtended == 1});
     clock_.arm();  // also switches off a timer left running by a restart
     const std::string zero = formatCount(0);
     display_.setLabelText(Label::LTime, zero);
@@ -68,7 +69,8 @@ ExerciseSession::StartResult ExerciseSession::startExercise() {
     display_.setLabelText(Label::LMiss, zero);
     if (shared_.kanaMode) {
         display_.setLabelText(Label::LDaken, std::string());
-        matcher_.showHint(grid_.cell(0).input);
+        matcher_.showHint(shared_.romajiExtended == 1 ? matcher_.expectedRomaji()
+                                                     : grid_.cell(0).input);
         for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3})
             display_.setLabelFont(l, true, false);
     }

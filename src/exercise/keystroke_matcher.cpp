@@ -82,6 +82,7 @@ void KeystrokeMatcher::reset(const Mode& mode) {
     charactersTyped_ = 0;
     missCount_ = 0;
     keystrokeCount_ = 0;
+    if (mode.extendedRomaji) extended_.reset(grid_);
 }
 
 KeystrokeMatcher::KeyDown KeystrokeMatcher::keyDown(int virtualKey) {
@@ -103,13 +104,47 @@ KeystrokeMatcher::KeyPress KeystrokeMatcher::keyPress(unsigned char key) {
     if (keyGate_) return KeyPress::Ignored;
     keyGate_ = true;
     if (cellPosition_ >= PracticeGrid::kCells) return KeyPress::TextFinished;
+    if (mode_.kanaMode && mode_.extendedRomaji) return judgeExtended(key);
     return judge(key);
 }
 
 std::string KeystrokeMatcher::expectedRomaji() const {
     if (!PracticeGrid::isCellIndex(cellPosition_)) return {};
     const PracticeCell& cell = grid_.cell(cellPosition_);
+    if (mode_.kanaMode && mode_.extendedRomaji) return std::string(extended_.hint());
     return mode_.kanaMode ? romaji(alternativeIndex_, cell.kanaIndex) : cell.input;
+}
+
+KeystrokeMatcher::KeyPress KeystrokeMatcher::judgeExtended(unsigned char key) {
+    const ExtendedRomajiJudge::Step step = extended_.key(key);
+    if (!step.accepted) {
+        if (key < 32) return KeyPress::Judged;
+        const Label label = hintLabelAt(extended_.hintTyped() + 1);
+        display_.setLabelColour(label, colour::kRed);
+        display_.setLabelFont(label, true, false);
+        grid_.cell(cellPosition_).colour = colour::kRed;
+        display_.redrawCell(PracticeGrid::columnOf(cellPosition_),
+                            PracticeGrid::rowOf(cellPosition_));
+        missCount_ += 1;
+        display_.setLabelText(Label::LMiss, formatCount(missCount_));
+        return KeyPress::Judged;
+    }
+    keystrokeCount_ += 1;
+    if (step.completed == 0) {
+        grid_.cell(cellPosition_).colour = colour::kNone;
+        display_.redrawCell(PracticeGrid::columnOf(cellPosition_),
+                            PracticeGrid::rowOf(cellPosition_));
+    }
+    for (int i = 0; i < step.completed; ++i) {
+        if (completeCell()) return KeyPress::TextFinished;
+    }
+    const std::string_view hint = extended_.hint();
+    const int typed = extended_.hintTyped();
+    romajiPosition_ = typed + 1;
+    typedLetters_.assign(hint.substr(0, static_cast<std::size_t>(typed)));
+    showHint(std::string(hint));
+    setHintStyle(typed >= 1, typed >= 2, typed >= 3);
+    return KeyPress::Judged;
 }
 
 KeystrokeMatcher::KeyPress KeystrokeMatcher::judge(unsigned char key) {

@@ -9,6 +9,7 @@
 
 #include "exercise/exercise_clock.h"
 #include "exercise/exercise_ports.h"
+#include "exercise/extended_romaji_judge.h"
 #include "exercise/practice_grid.h"
 #include "text/char_tables.h"
 
@@ -21,6 +22,8 @@ class KeystrokeMatcher {
         bool kanaMode = false;
         int caseMode = 0;     // 2: letters must match in case
         int courseIndex = 0;  // above 4: a user problem
+        // Kana mode takes every spelling the common input methods accept.
+        bool extendedRomaji = false;
     };
 
     enum class KeyDown {
@@ -36,7 +39,8 @@ class KeystrokeMatcher {
 
     KeystrokeMatcher(const CharTables& tables, PracticeGrid& grid, ExerciseDisplay& display,
                      ExerciseClock& clock)
-        : tables_(tables), grid_(grid), display_(display), clock_(clock) {}
+        : tables_(tables), grid_(grid), display_(display), clock_(clock),
+          extended_(romajiSpellings()) {}
 
     // A freshly filled grid: every counter 0, cell 0 current, alternative row 0.
     // Writes nothing to the display.
@@ -70,6 +74,7 @@ class KeystrokeMatcher {
         return tables_.romaji(row, kanaIndex);
     }
     KeyPress judge(unsigned char key);
+    KeyPress judgeExtended(unsigned char key);
     KeyPress generalMatch(unsigned char key, std::string r, int lookAheadRow);
     bool tryAlternatives(unsigned char key);
     void acceptLetter(unsigned char key);
@@ -82,6 +87,7 @@ class KeystrokeMatcher {
     PracticeGrid& grid_;
     ExerciseDisplay& display_;
     ExerciseClock& clock_;
+    ExtendedRomajiJudge extended_;
 
     Mode mode_;
     bool keyGate_ = true;

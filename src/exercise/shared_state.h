@@ -13,6 +13,7 @@ struct SharedState {
     int cursorColour = 0;    // 0 = yellow, 1 = none (white)
     int letterCase = 0;      // 0 = upper case, 1 = lower case
     std::string problemFileName = "Kbdojo.USR";
+    int romajiExtended = 0;  // 1: every spelling the input methods accept
 
     bool kanaMode = false;  // kana typed as romaji: course ローマ字 and romaji-kind problems
     int caseMode = 0;       // 2 = letters must match in case

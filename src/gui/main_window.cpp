@@ -369,6 +369,7 @@ void TForm1::createMenus() {
     env->setObjectName("Kankyo");
     item(env, "Hozon", QStringLiteral(u"保存(&H)"), &TForm1::HozonClick);
     item(env, "Syuryo", QStringLiteral(u"終了(&X)"), &TForm1::SyuryoClick);
+    createRomajiModeMenu(env);
     QMenu* records = bar->addMenu(QStringLiteral(u"成績(&S)"));
     records->setObjectName("Seiseki");
     item(records, "SeiDsp", QStringLiteral(u"表示(&H)"), &TForm1::SeiDspClick);
@@ -524,6 +525,7 @@ void TForm1::applySettingsToControls() {
         3, state_.letterCase == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字"));
     setStatusPanel(4, state_.cursorColour == 1 ? QStringLiteral(u"入力カーソル 無色")
                                                : QStringLiteral(u"入力カーソル 黄色"));
+    showRomajiMode();
 }
 
 void TForm1::fillCourseList() {

@@ -30,6 +30,8 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QMenu;
+class QAction;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
@@ -159,6 +161,11 @@ class TForm1 : public QMainWindow,
     void SG2DrawCell(QPainter& painter, int column, int row, const QRect& rect,
                      const CellState& state);
 
+    // Romaji input mode, standard or extended (romaji_mode.cpp).
+    void createRomajiModeMenu(QMenu* env);
+    void RomaClick(int mode);
+    void showRomajiMode();
+
     // Problem editor and problem files (main_window_editor.cpp).
     void MonSakuClick();
     void Comb2Change(int index);
@@ -260,6 +267,8 @@ class TForm1 : public QMainWindow,
     QButtonGroup* rg7Buttons_ = nullptr;
     QStatusBar* sBar1_ = nullptr;
     std::array<QLabel*, 7> statusPanels_{};
+    std::array<QAction*, 2> romaActions_{};  // 標準, 拡張
+    QLabel* romaPanel_ = nullptr;            // shown in the status bar in extended mode
     QTimer* timer1_ = nullptr;
     std::map<Ctl, QWidget*> placed_;  // controls the layout moves
     std::map<Label, QLabel*> labels_;

@@ -133,6 +133,8 @@ class ProblemEditor {
 
     int insertionPosition() const { return position_; }
     const std::string& pendingRomaji() const { return composer_.pending(); }
+    // The romaji kind takes every input-method spelling (the extended mode).
+    void setExtendedRomaji(bool on) { composer_.setSpellings(on ? &romajiSpellings() : nullptr); }
 
     // Cells by index 0..1999 (reading order) or by column and row.
     const std::array<std::string, kCells>& cells() const { return cells_; }

@@ -16,6 +16,15 @@ bool continuesN(unsigned char c) {
 
 }  // namespace
 
+const std::string* RomajiComposer::kanaOf(std::string_view romaji) const {
+    if (extended_) {
+        if (const std::string* kana = extended_->kanaFor(romaji)) return kana;
+    }
+    int row = 0;
+    const int k = romajiIndexOf(tables_, romaji, row);
+    return k >= 0 ? &tables_.kana(k) : nullptr;
+}
+
 std::string RomajiComposer::type(unsigned char ch) {
     // A byte that cannot become a full-width character would leave a half cell
     // behind; it never joins the pending romaji either.
@@ -24,10 +33,10 @@ std::string RomajiComposer::type(unsigned char ch) {
     const unsigned char c = (ch >= 'A' && ch <= 'Z') ? ch - 'A' + 'a' : ch;
     pending_.push_back(static_cast<char>(c));
 
-    int row = 0;
-    if (int k = romajiIndexOf(tables_, pending_, row); k >= 0) {
+    if (const std::string* kana = kanaOf(pending_)) {
+        std::string text = *kana;
         pending_.clear();
-        return tables_.kana(k);
+        return text;
     }
 
     const std::size_t count = pending_.size();
@@ -44,8 +53,8 @@ std::string RomajiComposer::type(unsigned char ch) {
     if (count < 3) return {};
 
     if (pending_[0] == pending_[1]) {
-        if (int k = romajiIndexOf(tables_, std::string_view(pending_).substr(1), row); k >= 0) {
-            std::string text = sjisLiteral(u8"っ") + tables_.kana(k);
+        if (const std::string* kana = kanaOf(std::string_view(pending_).substr(1))) {
+            std::string text = sjisLiteral(u8"っ") + *kana;
             pending_.clear();
             return text;
         }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "exercise/romaji_spellings.h"
 #include "text/char_tables.h"
 
 namespace hayate {
@@ -27,8 +28,16 @@ class RomajiComposer {
     const std::string& pending() const { return pending_; }
     void clear() { pending_.clear(); }
 
+    // With a table, every spelling the input methods accept is taken as well
+    // (cha, fa, xtsu, n' ...); null keeps the editor's own spellings only.
+    void setSpellings(const RomajiSpellings* extended) { extended_ = extended; }
+
   private:
+    // The kana of a complete spelling, or null.
+    const std::string* kanaOf(std::string_view romaji) const;
+
     const CharTables& tables_;
+    const RomajiSpellings* extended_ = nullptr;
     std::string pending_;  // lower-cased, at most kMaxPending bytes
 };
 

@@ -33,6 +33,7 @@ class SettingsTest : public ::testing::Test {
     SharedState read() {
         SharedState s;
         s.courseIndex = s.timeLimitIndex = s.spacing = s.cursorColour = s.letterCase = 1;
+        s.romajiExtended = 1;
         s.problemFileName = "stale";
         readSettings(file, s);
         return s;
@@ -50,6 +51,7 @@ TEST_F(SettingsTest, KeyTextsAreTheShiftJisNames) {
     EXPECT_EQ(settings_text::kCursorColour, sj("入力カーソル色"));
     EXPECT_EQ(settings_text::kLetterCase, sj("英大文字小文字"));
     EXPECT_EQ(settings_text::kProblemFileName, sj("問題ファイル名"));
+    EXPECT_EQ(settings_text::kRomajiExtended, sj("ローマ字拡張"));
     EXPECT_EQ(settings_text::kSaveQuestion, sj("現在の制限時間等の設定を保存しますか"));
     EXPECT_EQ(settings_text::kSavedMessage,
               sj("現在の設定を保存しました\r\n\r\n次回の起動時に今回の設定が反映されます"));
@@ -68,6 +70,7 @@ TEST_F(SettingsTest, NoFileGivesTheDefaultsAndCreatesNothing) {
     EXPECT_EQ(s.spacing, 0);
     EXPECT_EQ(s.cursorColour, 0);
     EXPECT_EQ(s.letterCase, 0);
+    EXPECT_EQ(s.romajiExtended, 0);
     EXPECT_EQ(s.problemFileName, "Kbdojo.USR");
     EXPECT_FALSE(std::filesystem::exists(file));
 }
@@ -75,8 +78,9 @@ TEST_F(SettingsTest, NoFileGivesTheDefaultsAndCreatesNothing) {
 TEST_F(SettingsTest, ReadsAcceptedValues) {
     write(
         sj("[Init]\r\nコース=3\r\n制限時間=2\r\n空白有無=1\r\n入力カーソル色=1\r\n"
-           "英大文字小文字=1\r\n問題ファイル名=練習.USR\r\n"));
+           "英大文字小文字=1\r\n問題ファイル名=練習.USR\r\nローマ字拡張=1\r\n"));
     const SharedState s = read();
+    EXPECT_EQ(s.romajiExtended, 1);
     EXPECT_EQ(s.courseIndex, 3);
     EXPECT_EQ(s.timeLimitIndex, 2);
     EXPECT_EQ(s.spacing, 1);
@@ -89,14 +93,22 @@ TEST_F(SettingsTest, ValuesNotAcceptedGiveTheStartValue) {
     // A saved user-problem course, out-of-range and non-numeric values.
     write(
         sj("[Init]\r\nコース=7\r\n制限時間=3\r\n空白有無=-1\r\n入力カーソル色=1x\r\n"
-           "英大文字小文字=99999999999999999999\r\n"));
+           "英大文字小文字=99999999999999999999\r\nローマ字拡張=2\r\n"));
     SharedState s = read();
+    EXPECT_EQ(s.romajiExtended, 0);
     EXPECT_EQ(s.courseIndex, 0);
     EXPECT_EQ(s.timeLimitIndex, 0);
     EXPECT_EQ(s.spacing, 0);
     EXPECT_EQ(s.cursorColour, 0);
     EXPECT_EQ(s.letterCase, 0);
 
+    // The romaji key takes "1" alone, not the lenient reading of the older keys.
+    for (const char* v : {"1x", "01", "-1", "", "yes"}) {
+        write(sj("[Init]\r\nローマ字拡張=") + v + "\r\n");
+        EXPECT_EQ(read().romajiExtended, 0) << v;
+    }
+    write(sj("[Init]\r\nローマ字拡張=") + "1\r\n");
+    EXPECT_EQ(read().romajiExtended, 1);
     write(sj("[Init]\r\n制限時間=abc\r\nコース= 4 \r\n空白有無=\"1\"\r\n"));
     s = read();
     EXPECT_EQ(s.timeLimitIndex, 0);
@@ -132,20 +144,21 @@ TEST_F(SettingsTest, BinaryGarbageReadsAsDefaults) {
     EXPECT_EQ(s.problemFileName, "Kbdojo.USR");
 }
 
-TEST_F(SettingsTest, SaveWritesTheFiveChoicesAndConfirms) {
+TEST_F(SettingsTest, SaveWritesTheSixChoicesAndConfirms) {
     SharedState s;
     s.courseIndex = 7;  // a user problem is written unchanged
     s.timeLimitIndex = 1;
     s.spacing = 1;
     s.cursorColour = 0;
     s.letterCase = 1;
+    s.romajiExtended = 1;
     s.problemFileName = "other.USR";
     ScriptedDialogs dialogs;
     EXPECT_EQ(saveSettings(file, s, dialogs), SaveResult::Saved);
     EXPECT_EQ(dialogs.asked, settings_text::kSaveQuestion);
     EXPECT_EQ(dialogs.confirmed, settings_text::kSavedMessage);
     EXPECT_EQ(content(), sj("[Init]\r\nコース=7\r\n制限時間=1\r\n空白有無=1\r\n入力カーソル色=0\r\n"
-                            "英大文字小文字=1\r\n"));
+                            "英大文字小文字=1\r\nローマ字拡張=1\r\n"));
 }
 
 TEST_F(SettingsTest, AnsweringNoLeavesTheFileUntouched) {

@@ -107,6 +107,45 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"k1", "|", "k1"}, KeyCase{"k1a", "||", "k1a"},
                       KeyCase{"k1ab", "|||", ""}));
 
+// The extended mode: the input methods' spellings, and every spelling of the
+// table gives its kana with its last key.
+class ExtendedRomajiComposerTest : public RomajiComposerTest {};
+
+TEST_P(ExtendedRomajiComposerTest, GivesTheKanaOfEachKey) {
+    const KeyCase& c = GetParam();
+    RomajiComposer composer(tables);
+    composer.setSpellings(&romajiSpellings());
+    const std::vector<std::string> expected = split(c.perKey);
+    for (std::size_t i = 0; c.keys[i] != 0; ++i) {
+        EXPECT_EQ(hex(composer.type(static_cast<unsigned char>(c.keys[i]))), hex(sj(expected.at(i))))
+            << "key " << i + 1 << " of \"" << c.keys << "\"";
+    }
+    EXPECT_EQ(composer.pending(), c.pending) << c.keys;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    InputMethodSpellings, ExtendedRomajiComposerTest,
+    ::testing::Values(KeyCase{"KKA", "||っか", ""}, KeyCase{"cchi", "|||っち", ""},
+                      KeyCase{"nka", "|ん|か", ""}, KeyCase{"nna", "|ん|あ", ""},
+                      KeyCase{"n'", "|ん", ""}, KeyCase{"'", "’", ""}));
+
+TEST(ExtendedRomajiComposer, EverySpellingGivesItsKana) {
+    const CharTables tables = buildCharTables();
+    RomajiComposer composer(tables);
+    composer.setSpellings(&romajiSpellings());
+    for (const auto& [romaji, kana] : romajiSpellings().all()) {
+        std::string out;
+        for (char c : romaji) out += composer.type(static_cast<unsigned char>(c));
+        EXPECT_EQ(hex(out), hex(kana)) << romaji;
+        EXPECT_EQ(composer.pending(), "") << romaji;
+        composer.clear();
+    }
+    composer.setSpellings(nullptr);
+    EXPECT_EQ(composer.type('n'), "");
+    EXPECT_EQ(hex(composer.type('\'')), hex(sj("ん")));
+    EXPECT_EQ(composer.pending(), "'") << "the standard editor keeps its own way";
+}
+
 class RomajiComposerBytesTest : public ::testing::Test {
   protected:
     CharTables tables = buildCharTables();

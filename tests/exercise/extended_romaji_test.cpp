@@ -1,0 +1,334 @@
+// The extended romaji mode: its table against a list written apart from it,
+// and the judge typing every spelling in context, whole random texts, and
+// wrong keys.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "exercise/extended_romaji_judge.h"
+#include "exercise/romaji_spellings.h"
+#include "exercise_fakes.h"
+
+namespace hayate {
+namespace {
+
+using test::Harness;
+using test::sj;
+
+// The romaji/kana chart of the input methods, row by row as their manuals
+// print it (kept in romaji order, not in the order of the kana table).
+constexpr const char* kImeChart =
+    "a あ i い yi い u う wu う whu う e え o お "
+    "ka か ca か ki き ku く cu く qu く ke け ko こ co こ "
+    "kya きゃ kyi きぃ kyu きゅ kye きぇ kyo きょ "
+    "qa くぁ kwa くぁ qwa くぁ qi くぃ qwi くぃ qyi くぃ qwu くぅ qe くぇ qwe くぇ qye くぇ "
+    "qo くぉ qwo くぉ qya くゃ qyu くゅ qyo くょ "
+    "ga が gi ぎ gu ぐ ge げ go ご gya ぎゃ gyi ぎぃ gyu ぎゅ gye ぎぇ gyo ぎょ "
+    "gwa ぐぁ gwi ぐぃ gwu ぐぅ gwe ぐぇ gwo ぐぉ "
+    "sa さ si し shi し ci し su す se せ ce せ so そ "
+    "sya しゃ sha しゃ syi しぃ syu しゅ shu しゅ sye しぇ she しぇ syo しょ sho しょ "
+    "swa すぁ swi すぃ swu すぅ swe すぇ swo すぉ "
+    "za ざ zi じ ji じ zu ず ze ぜ zo ぞ "
+    "ja じゃ jya じゃ zya じゃ jyi じぃ zyi じぃ ju じゅ jyu じゅ zyu じゅ "
+    "je じぇ jye じぇ zye じぇ jo じょ jyo じょ zyo じょ "
+    "ta た ti ち chi ち tu つ tsu つ te て to と "
+    "tya ちゃ cya ちゃ cha ちゃ tyi ちぃ cyi ちぃ tyu ちゅ cyu ちゅ chu ちゅ "
+    "tye ちぇ cye ちぇ che ちぇ tyo ちょ cyo ちょ cho ちょ "
+    "tsa つぁ tsi つぃ tse つぇ tso つぉ tha てゃ thi てぃ thu てゅ the てぇ tho てょ "
+    "twa とぁ twi とぃ twu とぅ twe とぇ two とぉ "
+    "da だ di ぢ du づ de で do ど dya ぢゃ dyi ぢぃ dyu ぢゅ dye ぢぇ dyo ぢょ "
+    "dha でゃ dhi でぃ dhu でゅ dhe でぇ dho でょ dwa どぁ dwi どぃ dwu どぅ dwe どぇ dwo どぉ "
+    "na な ni に nu ぬ ne ね no の nya にゃ nyi にぃ nyu にゅ nye にぇ nyo にょ "
+    "ha は hi ひ hu ふ fu ふ he へ ho ほ hya ひゃ hyi ひぃ hyu ひゅ hye ひぇ hyo ひょ "
+    "fa ふぁ fwa ふぁ hwa ふぁ fi ふぃ fwi ふぃ fyi ふぃ hwi ふぃ fwu ふぅ "
+    "fe ふぇ fwe ふぇ fye ふぇ hwe ふぇ fo ふぉ fwo ふぉ hwo ふぉ fya ふゃ fyu ふゅ fyo ふょ "
+    "ba ば bi び bu ぶ be べ bo ぼ bya びゃ byi びぃ byu びゅ bye びぇ byo びょ "
+    "pa ぱ pi ぴ pu ぷ pe ぺ po ぽ pya ぴゃ pyi ぴぃ pyu ぴゅ pye ぴぇ pyo ぴょ "
+    "ma ま mi み mu む me め mo も mya みゃ myi みぃ myu みゅ mye みぇ myo みょ "
+    "ya や yu ゆ ye いぇ yo よ "
+    "ra ら ri り ru る re れ ro ろ rya りゃ ryi りぃ ryu りゅ rye りぇ ryo りょ "
+    "wa わ wo を wi うぃ we うぇ wha うぁ whi うぃ whe うぇ who うぉ "
+    "nn ん xn ん n' ん "
+    "la ぁ xa ぁ li ぃ xi ぃ lyi ぃ xyi ぃ lu ぅ xu ぅ le ぇ xe ぇ lye ぇ xye ぇ lo ぉ xo ぉ "
+    "lya ゃ xya ゃ lyu ゅ xyu ゅ lyo ょ xyo ょ ltu っ xtu っ ltsu っ xtsu っ";
+
+TEST(RomajiSpellings, AgreesWithTheInputMethodChart) {
+    const RomajiSpellings& table = romajiSpellings();
+    std::istringstream chart(kImeChart);
+    std::set<std::string> listed;
+    std::string romaji, kana;
+    while (chart >> romaji >> kana) {
+        listed.insert(romaji);
+        const std::string* got = table.kanaFor(romaji);
+        EXPECT_TRUE(got && *got == sj(kana)) << romaji << " should give " << kana;
+    }
+    for (const auto& [r, k] : table.all())
+        EXPECT_TRUE(listed.count(r)) << r << " is in the table but not in the chart";
+}
+
+TEST(RomajiSpellings, HoldsEveryStandardSpellingAndNoneHidesAnother) {
+    const CharTables tables = buildCharTables();
+    const RomajiSpellings& table = romajiSpellings();
+    for (int k = 0; k <= 126; ++k) {
+        for (int row = 0; row < CharTables::kRomajiRows; ++row) {
+            const std::string& form = tables.romaji(row, k);
+            if (form.empty()) continue;
+            const std::string* kana = table.kanaFor(form);
+            EXPECT_TRUE(kana && *kana == tables.kana(k)) << form;
+        }
+    }
+    // A spelling that starts another would cut the longer one short in the editor.
+    for (const auto& [a, ka] : table.all())
+        for (const auto& [b, kb] : table.all())
+            EXPECT_FALSE(a != b && b.starts_with(a)) << a << " hides " << b;
+}
+
+// The judge alone on a grid of kana: `kana` from cell `at`, あ everywhere else.
+struct Board {
+    static const CharTables& tables() {
+        static const CharTables t = buildCharTables();
+        return t;
+    }
+    static const PracticeGrid& allA() {
+        static const PracticeGrid g = [] {
+            PracticeGrid grid;
+            for (int i = 0; i < PracticeGrid::kCells; ++i) grid.place(i, 0, sj("あ"), "a");
+            return grid;
+        }();
+        return g;
+    }
+
+    PracticeGrid grid = allA();
+    ExtendedRomajiJudge judge{romajiSpellings()};
+    int misses = 0;
+
+    Board(const std::vector<std::string>& kana, int at = 0) {
+        for (std::size_t i = 0; i < kana.size(); ++i) {
+            const std::string s = sj(kana[i]);
+            const int k = kanaIndexOf(tables(), s);
+            grid.place(at + static_cast<int>(i), k, s, tables().romaji(0, k));
+        }
+        judge.reset(grid);
+    }
+    void type(std::string_view keys) {
+        for (char c : keys) misses += judge.key(static_cast<unsigned char>(c)).accepted ? 0 : 1;
+    }
+};
+
+// The kana of a table spelling, as UTF-8 cells.
+std::vector<std::string> cellsOf(const std::string& sjisKana) {
+    std::vector<std::string> cells;
+    for (std::size_t i = 0; i < sjisKana.size(); i += 2) cells.push_back(test::utf8(sjisKana.substr(i, 2)));
+    return cells;
+}
+
+TEST(ExtendedRomajiJudge, EverySpellingInTheMiddleAndAtTheEnd) {
+    for (const auto& [romaji, kana] : romajiSpellings().all()) {
+        const std::vector<std::string> cells = cellsOf(kana);
+        const int n = static_cast<int>(cells.size());
+        Board middle(cells, 1);
+        middle.type("a" + romaji + "a");
+        EXPECT_EQ(middle.misses, 0) << romaji;
+        EXPECT_EQ(middle.judge.cell(), n + 2) << romaji;
+
+        Board end(cells, PracticeGrid::kCells - n);
+        end.type(std::string(static_cast<std::size_t>(PracticeGrid::kCells - n), 'a'));
+        const std::size_t last = romaji.size() - 1;
+        end.type(romaji.substr(0, last));
+        EXPECT_EQ(end.judge.cell(), PracticeGrid::kCells - n) << romaji;
+        const ExtendedRomajiJudge::Step step = end.judge.key(static_cast<unsigned char>(romaji[last]));
+        EXPECT_TRUE(step.finished && step.completed == n) << romaji;
+        EXPECT_EQ(end.misses, 0) << romaji;
+    }
+}
+
+TEST(ExtendedRomajiJudge, SpellingsAcrossCellsAndTheHint) {
+    struct Case {
+        std::vector<std::string> cells;
+        std::string keys;
+        int cell;          // after the keys
+        std::string hint;  // then shown
+        int misses;
+    };
+    const Case cases[] = {
+        {{"ち", "ゃ"}, "c", 0, "chi", 0},
+        {{"ち", "ゃ"}, "cha", 2, "a", 0},
+        {{"ち", "ゃ"}, "chixya", 2, "a", 0},
+        {{"い", "ぇ"}, "ye", 2, "a", 0},
+        {{"ふ", "ぁ"}, "fa", 2, "a", 0},
+        {{"う", "ぃ"}, "wi", 2, "a", 0},
+        {{"う", "ぇ"}, "we", 2, "a", 0},
+        {{"し", "ゃ"}, "sh", 0, "shi", 0},
+        {{"て", "ぃ"}, "th", 0, "thi", 0},
+        {{"く"}, "q", 0, "qu", 0},
+        {{"っ", "か"}, "", 0, "k", 0},
+        {{"ん", "か"}, "n", 0, "nn", 0},
+        {{"ち", "ゃ"}, "chyu", 0, "chi", 2},  // y and u fit nothing after "ch"
+    };
+    for (const Case& c : cases) {
+        Board b(c.cells);
+        b.type(c.keys);
+        EXPECT_EQ(b.judge.cell(), c.cell) << c.keys;
+        EXPECT_EQ(b.judge.hint(), c.hint) << c.keys;
+        EXPECT_EQ(b.misses, c.misses) << c.keys;
+    }
+}
+
+TEST(ExtendedRomajiJudge, NBeforeEachKindOfKanaAndAtTheEnd) {
+    struct Case {
+        std::string next;  // the kana after ん; empty: ん is the last cell
+        std::string keys;
+        int misses;
+    };
+    const Case cases[] = {
+        {"か", "nka", 0}, {"さ", "nsa", 0}, {"ち", "nchi", 0}, {"っ", "nltu", 0}, {"ん", "nxn", 0},
+        {"あ", "na", 1}, {"い", "ni", 1}, {"う", "nu", 1}, {"え", "ne", 1}, {"お", "no", 1},
+        {"や", "nya", 2}, {"な", "nna", 1}, {"、", "n,", 1},
+        {"あ", "nna", 0}, {"や", "n'ya", 0}, {"な", "nnna", 0}, {"な", "xnna", 0},
+    };
+    for (const Case& c : cases) {
+        Board b({"ん", c.next});
+        b.type(c.keys);
+        EXPECT_EQ(b.misses, c.misses) << c.next << " " << c.keys;
+        if (c.misses == 0) {
+            EXPECT_EQ(b.judge.cell(), 2) << c.next << " " << c.keys;
+        }
+    }
+    Board last({"ん"}, PracticeGrid::kCells - 1);
+    last.type(std::string(PracticeGrid::kCells - 1, 'a') + "n");
+    EXPECT_EQ(last.judge.cell(), PracticeGrid::kCells - 1) << "a single n does not end the text";
+    EXPECT_TRUE(last.judge.key('\'').finished);
+}
+
+TEST(ExtendedRomajiJudge, SmallTsuBeforeEachConsonantInBothCases) {
+    int checked = 0;
+    for (const auto& [romaji, kana] : romajiSpellings().all()) {
+        const char first = romaji[0];
+        if (std::string_view("aiueon").find(first) != std::string_view::npos) continue;
+        std::vector<std::string> cells = cellsOf(kana);
+        cells.insert(cells.begin(), "っ");
+        for (bool upper : {false, true}) {
+            std::string keys = std::string(1, first) + romaji;
+            if (upper)
+                for (char& c : keys) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            Board b(cells);
+            b.type(keys);
+            EXPECT_EQ(b.misses, 0) << keys;
+            EXPECT_EQ(b.judge.cell(), static_cast<int>(cells.size())) << keys;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 200);
+    for (const char* vowelOrN : {"あ", "な"}) {
+        Board b({"っ", vowelOrN});
+        b.type(std::string(vowelOrN) == "あ" ? "a" : "n");
+        EXPECT_EQ(b.misses, 1) << vowelOrN;
+    }
+    Board run({"っ", "っ", "か"});
+    run.type("KKKA");
+    EXPECT_EQ(run.misses, 0);
+    EXPECT_EQ(run.judge.cell(), 3);
+}
+
+// A random text of the romaji course and of kana problems, and a random valid
+// way of typing it, chosen stretch by stretch without the judge's help.
+struct RandomTyping {
+    std::vector<std::string> cells;  // UTF-8
+    std::string keys;
+};
+
+RandomTyping randomTyping(std::mt19937& rng, const CharTables& tables, bool course) {
+    const RomajiSpellings& table = romajiSpellings();
+    auto below = [&rng](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+    std::vector<int> text;
+    while (text.size() < static_cast<std::size_t>(PracticeGrid::kCells)) {
+        int k = static_cast<int>(below(course ? 71 : 80));
+        if (!course && below(10) == 0) k = 127 + static_cast<int>(below(47));
+        text.push_back(k);
+    }
+    struct Stretch {
+        int at;
+        std::string spelling;
+    };
+    std::vector<Stretch> stretches;
+    for (int i = 0; i < PracticeGrid::kCells;) {
+        auto pair = i + 1 < PracticeGrid::kCells ? table.pair(text[i], text[i + 1])
+                                                 : std::span<const std::string>();
+        if (!pair.empty() && below(2) == 0) {
+            stretches.push_back({i, pair[below(pair.size())]});
+            i += 2;
+        } else {
+            auto single = table.single(text[i]);
+            stretches.push_back({i, single[below(single.size())]});
+            i += 1;
+        }
+    }
+    // From the back, so that each stretch knows how the next one is typed.
+    for (std::size_t s = stretches.size(); s-- > 1;) {
+        const int k = text[stretches[s - 1].at];
+        const char next = stretches[s].spelling[0];
+        const bool consonant = std::string_view("bcdfghjklmpqrstvwxz").find(next) != std::string_view::npos;
+        if (k == RomajiSpellings::kSmallTsu && consonant && below(2) == 0)
+            stretches[s - 1].spelling = std::string(1, next);
+        if (k == RomajiSpellings::kN && consonant && below(2) == 0) stretches[s - 1].spelling = "n";
+    }
+    RandomTyping t;
+    for (int k : text) t.cells.push_back(test::utf8(tables.kana(k)));
+    for (const Stretch& s : stretches) t.keys += s.spelling;
+    return t;
+}
+
+// Each text is typed to its end with one wrong key somewhere: that key is one
+// miss and changes nothing else, and the rest finishes without a miss.
+TEST(ExtendedRomajiJudge, RandomTextsTypedAnyValidWayWithOneWrongKey) {
+    std::mt19937 rng(13);
+    Harness h;
+    h.shared.romajiExtended = 1;
+    for (int round = 0; round < 8; ++round) {
+        const RandomTyping t = randomTyping(rng, h.tables, round % 2 == 0);
+        const std::size_t at = std::uniform_int_distribution<std::size_t>(0, t.keys.size() - 1)(rng);
+        h.completion.calls.clear();
+        h.startProblem(t.cells, true);
+        h.type(t.keys.substr(0, at));
+        const int position = h.position();
+        const int keystrokes = h.keystrokes();
+        const std::string hint = h.session.matcher().expectedRomaji();
+        h.key(round % 2 ? 'V' : 'v');  // no spelling holds a v
+        EXPECT_EQ(h.misses(), 1) << round;
+        EXPECT_EQ(h.position(), position) << round;
+        EXPECT_EQ(h.keystrokes(), keystrokes) << round;
+        EXPECT_EQ(h.session.matcher().expectedRomaji(), hint) << round;
+        EXPECT_EQ(h.cell(position).colour, colour::kRed) << round;
+        h.type(t.keys.substr(at));
+        ASSERT_EQ(h.completion.calls.size(), 1u) << "round " << round << " stopped at " << h.position();
+        EXPECT_EQ(h.completion.calls[0].charactersTyped, PracticeGrid::kCells);
+        EXPECT_EQ(h.completion.calls[0].keystrokeCount, static_cast<int>(t.keys.size()));
+        EXPECT_EQ(h.misses(), 1) << round;
+    }
+}
+
+TEST(ExtendedRomajiJudge, CountsAndHintThroughTheSession) {
+    Harness h;
+    h.shared.romajiExtended = 1;
+    h.startProblem({"ち", "ゃ", "ふ", "ぁ", "っ", "ん", "し", "ぇ"}, true);
+    EXPECT_EQ(h.label(Label::LRoma1).text, "t");
+    h.type("c");
+    EXPECT_EQ(h.label(Label::LRoma1).text + h.label(Label::LRoma2).text +
+                  h.label(Label::LRoma3).text, "chi");
+    EXPECT_TRUE(h.label(Label::LRoma1).underline);
+    h.type("hafaxtsun'she");
+    EXPECT_EQ(h.chars(), 8);
+    EXPECT_EQ(h.keystrokes(), 14);
+    EXPECT_EQ(h.misses(), 0);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(h.cell(i).colour, colour::kBlue) << i;
+
+    Harness standard;
+    standard.startProblem({"ち", "ゃ"}, true);
+    standard.type("cha");
+    EXPECT_EQ(standard.misses(), 1) << "the standard judge stays as it was";
+}
+
+}  // namespace
+}  // namespace hayate
