@@ -60,6 +60,7 @@ ExerciseSession::StartResult ExerciseSession::startExercise() {
     // Mode, case and course are fixed for the whole exercise, whatever the
     // course list does while it runs.
     matcher_.reset({shared_.kanaMode, shared_.caseMode, shared_.courseIndex});
+    keys_ = {shared_.courseIndex, shared_.spacing, shared_.kanaMode};
     clock_.arm();  // also switches off a timer left running by a restart
     const std::string zero = formatCount(0);
     display_.setLabelText(Label::LTime, zero);
@@ -193,6 +194,7 @@ void ExerciseSession::clockTick() {
         clock_.silenceTimer();
         return;
     }
+    if (!clock_.tickDue()) return;
     const int elapsed = clock_.elapsedMilliseconds();
     display_.setLabelText(Label::LTime, elapsedText(elapsed));
     const long long limitMs = static_cast<long long>(timeLimitSeconds()) * 1000;

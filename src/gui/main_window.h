@@ -37,6 +37,8 @@ class QTimer;
 
 namespace hayate::gui {
 
+class HelpWindow;
+
 class GridWidget;
 class TOKDlg;
 class TAboutBox;
@@ -97,6 +99,7 @@ class TForm1 : public QMainWindow,
     std::uint32_t tickCount() override;
     // ExerciseTimer
     void setRunning(bool running) override;
+    void fireIn(int milliseconds) override;
     // ResultDialog
     void showResultAndWait(bool newRecord) override;
     void showSaveFailure(const std::string& message) override;
@@ -148,6 +151,7 @@ class TForm1 : public QMainWindow,
     void SyuryoClick();
     void HelpContentsClick();
     void HelpKeywordClick();
+    HelpWindow* helpWindow();
     void HomePageClick();
     void AboutClick();
 
