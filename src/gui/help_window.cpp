@@ -146,7 +146,7 @@ void HelpWindow::fillKeywords() {
     const QString html = QString::fromUtf8(file.readAll());
     // One keyword per table row: the keyword, then the link to its topic.
     static const QRegularExpression row(
-        QStringLiteral(R"(<tr>\s*<td>([^<]+)</td>\s*<td>\s*<a href="([^"]+)")"));
+        QStringLiteral(R"re(<tr>\s*<td>([^<]+)</td>\s*<td>\s*<a href="([^"]+)")re"));
     for (auto it = row.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         auto* item = new QListWidgetItem(m.captured(1).trimmed(), keywords_);

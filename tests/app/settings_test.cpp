@@ -83,7 +83,7 @@ TEST_F(SettingsTest, ReadsAcceptedValues) {
     EXPECT_EQ(s.spacing, 1);
     EXPECT_EQ(s.cursorColour, 1);
     EXPECT_EQ(s.letterCase, 1);
-    EXPECT_EQ(s.problemFileName, sj("練習.USR"));
+    EXPECT_EQ(s.problemFileName, "練習.USR");  // the system's name, not the file's bytes
 }
 
 TEST_F(SettingsTest, ValuesNotAcceptedGiveTheStartValue) {

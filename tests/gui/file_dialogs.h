@@ -57,7 +57,6 @@ inline void answerFileDialog(const QString& path, FileDialogSeen* seen = nullptr
             for (QLabel* l : d->findChildren<QLabel*>()) seen->texts << l->text();
             for (QAbstractButton* b : d->findChildren<QAbstractButton*>()) seen->texts << b->text();
             if (auto* view = d->findChild<QTreeView*>(QStringLiteral("treeView"))) {
-                QCoreApplication::processEvents();
                 const QHeaderView* h = view->header();
                 const int last = h->logicalIndex(h->count() - 1);
                 seen->columnsFit = h->count() >= 4 && h->sectionSize(1) >= h->sectionSizeHint(1) &&
