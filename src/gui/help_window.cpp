@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QUrl>
@@ -71,6 +72,8 @@ HelpWindow::HelpWindow(QWidget* parent)
     connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
     connect(forward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QWidget::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QWidget::setEnabled);
 
