@@ -1,8 +1,8 @@
 #include "app/settings.h"
 
 #include <optional>
-#include <system_error>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/ini_file.h"

@@ -38,7 +38,9 @@ std::optional<std::string> convert(std::string_view in, UINT from, UINT to) {
     return out;
 }
 
-std::optional<std::string> toFileSystem(std::string_view sjis) { return convert(sjis, 932, CP_UTF8); }
+std::optional<std::string> toFileSystem(std::string_view sjis) {
+    return convert(sjis, 932, CP_UTF8);
+}
 std::optional<std::string> toSjis(std::string_view name) { return convert(name, CP_UTF8, 932); }
 
 #else

@@ -345,15 +345,15 @@ TEST_F(TimeLimitTest, EarlyTicksWaitForTheirSecondAndLateOnesDoNotDrift) {
     begin(0, 10000);
     EXPECT_EQ(h.window.timerDueIn, 1000);
     struct Step {
-        std::uint32_t at;      // ms after the first key
-        const char* time;      // 経過時間 afterwards
-        int dueIn;             // the timer's next request
+        std::uint32_t at;  // ms after the first key
+        const char* time;  // 経過時間 afterwards
+        int dueIn;         // the timer's next request
     };
     // A timer may fire up to 5 % early; a tick then counts only once its
     // second is complete, and the next one is asked for on the whole second.
-    for (const Step& s : {Step{951, "    0", 49}, Step{1000, "    1", 1000}, Step{2300, "    2", 700},
-                          Step{2999, "    2", 1}, Step{3000, "    3", 1000},
-                          Step{29950, "   29", 50}}) {
+    for (const Step& s :
+         {Step{951, "    0", 49}, Step{1000, "    1", 1000}, Step{2300, "    2", 700},
+          Step{2999, "    2", 1}, Step{3000, "    3", 1000}, Step{29950, "   29", 50}}) {
         h.tickAt(10000 + s.at);
         EXPECT_EQ(h.label(Label::LTime).text, s.time) << s.at;
         EXPECT_EQ(h.window.timerDueIn, s.dueIn) << s.at;

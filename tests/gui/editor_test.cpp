@@ -310,7 +310,7 @@ TEST_F(Editor, TheNameFieldTakesWhatTheProblemKeeps) {
     openEditor();
     auto* name = find<QLineEdit>("EMname");
     struct Case {
-        QString typed;   // committed by the input method at once, or typed key by key
+        QString typed;  // committed by the input method at once, or typed key by key
         bool atOnce;
         QString kept;
     };

@@ -4,14 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QLabel>
-#include <QTreeView>
 #include <QInputDialog>
+#include <QLabel>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 #include <memory>
 

@@ -124,7 +124,8 @@ TEST_F(ProblemFiles, SwitchToAValidFileMakesCourseZeroCurrentAndWritesTheSetting
     EXPECT_EQ(seen.name, QStringLiteral("OpenDialog1"));
     EXPECT_TRUE(seen.filters.value(0).startsWith(QStringLiteral("*.USR")));
     // Qt's own texts in Japanese, and every column of the file list in view.
-    EXPECT_TRUE(seen.texts.contains(QStringLiteral(u"キャンセル"))) << seen.texts.join('|').toStdString();
+    EXPECT_TRUE(seen.texts.contains(QStringLiteral(u"キャンセル")))
+        << seen.texts.join('|').toStdString();
     EXPECT_FALSE(seen.texts.contains(QStringLiteral("Look in:")));
     EXPECT_FALSE(seen.texts.contains(QStringLiteral("Cancel")));
     EXPECT_TRUE(seen.columnsFit);

@@ -5,7 +5,6 @@
 
 #include "exercise/exercise_stats.h"
 #include "exercise/practice_text.h"
-
 #include "platform/safe_file.h"
 #include "record_fakes.h"
 #include "support/sjis_test_support.h"

@@ -1,8 +1,7 @@
 #include "support/unprivileged.h"
 
-#include <gtest/gtest.h>
-
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,9 +33,9 @@ void asUnprivilegedUser(const std::filesystem::path& folder, const std::function
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status)) << "the unprivileged part ended by a signal";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << (WEXITSTATUS(status) == 2
-                                              ? "could not drop to the unprivileged user"
-                                              : "an expectation failed as the unprivileged user");
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << (WEXITSTATUS(status) == 2 ? "could not drop to the unprivileged user"
+                                     : "an expectation failed as the unprivileged user");
 }
 
 }  // namespace hayate::test
