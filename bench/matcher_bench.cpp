@@ -27,6 +27,7 @@ class StillClock final : public TickSource, public ExerciseTimer {
   public:
     std::uint32_t tickCount() override { return ++now; }
     void setRunning(bool) override {}
+    void fireIn(int) override {}
     std::uint32_t now = 0;
 };
 

@@ -20,6 +20,7 @@ class Window final : public NullExerciseDisplay, public TickSource, public Exerc
     void setCurrentCell(int column, int row) override { inGrid(column, row); }
     std::uint32_t tickCount() override { return now; }
     void setRunning(bool) override {}
+    void fireIn(int) override {}
 
     static void inGrid(int column, int row) {
         if (column < 1 || column > PracticeGrid::kColumns || row < 1 || row > PracticeGrid::kRows)

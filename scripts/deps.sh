@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   libgtest-dev libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xdotool x11-utils xauth
   # install checks and the Debian package (dpkg-shlibdeps needs file)

@@ -2,9 +2,11 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/ini_file.h"
+#include "platform/file_names.h"
 #include "platform/safe_file.h"
 
 namespace hayate {
@@ -36,7 +38,18 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& executable,
 }
 
 void readSettings(const std::filesystem::path& file, SharedState& state) {
-    readSettingsText(readWholeFile(file).value_or(std::string()), state);
+    const std::string content = readWholeFile(file).value_or(std::string());
+    readSettingsText(content, state);
+    // Earlier versions wrote the system's bytes unconverted; such a name still
+    // finds its file.
+    const std::optional<std::string> raw =
+        IniDocument(content).value(settings_text::kSection, settings_text::kProblemFileName);
+    std::error_code ec;
+    if (raw && *raw != state.problemFileName && usableFileName(*raw) &&
+        !std::filesystem::exists(state.problemFileName, ec) &&
+        std::filesystem::is_regular_file(*raw, ec)) {
+        state.problemFileName = *raw;
+    }
 }
 
 void readSettingsText(std::string_view content, SharedState& state) {
@@ -51,8 +64,16 @@ void readSettingsText(std::string_view content, SharedState& state) {
         doc.value(settings_text::kSection, settings_text::kRomajiExtended) == "1" ? 1 : 0;
     const std::optional<std::string> name =
         doc.value(settings_text::kSection, settings_text::kProblemFileName);
-    state.problemFileName =
-        name && usableFileName(*name) ? *name : std::string(settings_text::kDefaultProblemFileName);
+    // The file keeps Shift-JIS; the program opens files by the system's names.
+    std::optional<std::string> path;
+    if (name && usableFileName(*name)) path = fileSystemNameFromSjis(*name);
+    state.problemFileName = path ? *path : std::string(settings_text::kDefaultProblemFileName);
+}
+
+std::optional<std::string> settingsFormOfProblemFileName(std::string_view name) {
+    std::optional<std::string> sjis = sjisFromFileSystemName(name);
+    if (!sjis || !usableFileName(*sjis)) return std::nullopt;
+    return sjis;
 }
 
 SaveResult saveSettings(const std::filesystem::path& file, const SharedState& state,
@@ -72,8 +93,10 @@ SaveResult saveSettings(const std::filesystem::path& file, const SharedState& st
 }
 
 bool writeProblemFileName(const std::filesystem::path& file, std::string_view name) {
+    const std::optional<std::string> stored = settingsFormOfProblemFileName(name);
+    if (!stored) return false;
     return writeProfileStrings(file, settings_text::kSection,
-                               {{settings_text::kProblemFileName, std::string(name)}});
+                               {{settings_text::kProblemFileName, *stored}});
 }
 
 }  // namespace hayate

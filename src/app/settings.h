@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,14 @@ inline constexpr std::string_view kRomajiExtended = "\x83\x8d\x81\x5b\x83\x7d\x8
 
 inline constexpr std::string_view kDefaultProblemFileName = "Kbdojo.USR";
 
+// このファイルは問題ファイルにできません\r\nファイル名かフォルダ名が長すぎるか、使えない文字を含んでいます
+inline constexpr std::string_view kUnstorableFileNameMessage =
+    "\x82\xb1\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcd\x96\xe2\x91\xe8\x83\x74\x83\x40"
+    "\x83\x43\x83\x8b\x82\xc9\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\r\n\x83\x74\x83\x40\x83"
+    "\x43\x83\x8b\x96\xbc\x82\xa9\x83\x74\x83\x48\x83\x8b\x83\x5f\x96\xbc\x82\xaa\x92\xb7\x82"
+    "\xb7\x82\xac\x82\xe9\x82\xa9\x81\x41\x8e\x67\x82\xa6\x82\xc8\x82\xa2\x95\xb6\x8e\x9a\x82"
+    "\xf0\x8a\xdc\x82\xf1\x82\xc5\x82\xa2\x82\xdc\x82\xb7";
+
 // 現在の制限時間等の設定を保存しますか
 inline constexpr std::string_view kSaveQuestion =
     "\x8c\xbb\x8d\xdd\x82\xcc\x90\xa7\x8c\xc0\x8e\x9e\x8a\xd4\x93\x99\x82\xcc\x90\xdd\x92\xe8\x82"
@@ -48,8 +57,10 @@ inline constexpr std::string_view kSavedMessage =
     "\x82\xaa\x94\xbd\x89\x66\x82\xb3\x82\xea\x82\xdc\x82\xb7";
 }  // namespace settings_text
 
-// Longer names cannot be a usable path on the platform the files come from.
-constexpr std::size_t kMaxProblemFileNameBytes = 259;
+// The longest problem file name kept, in Shift-JIS bytes: any path the
+// system takes (4096 bytes with its end mark). The switch refuses longer
+// ones, so whatever it writes reads back.
+constexpr std::size_t kMaxProblemFileNameBytes = 4095;
 
 // The settings file beside the data: the executable's file name with ".INI",
 // in `dataFolder` (the executable's own folder when it is writable).
@@ -79,7 +90,15 @@ enum class SaveResult { Declined, Saved, Failed };
 SaveResult saveSettings(const std::filesystem::path& file, const SharedState& state,
                         SettingsDialogs& dialogs);
 
-// After a successful problem file switch; writes no other key.
+// The settings file's form of a problem file name given as the file system
+// names it: Shift-JIS, or nothing when Shift-JIS cannot hold the name or it is
+// too long to be read back. The switch refuses such a file before anything
+// changes, with kUnstorableFileNameMessage.
+std::optional<std::string> settingsFormOfProblemFileName(std::string_view name);
+
+// After a successful problem file switch; writes no other key. `name` is the
+// file system's form; false, with nothing written, when the settings file
+// cannot keep it.
 bool writeProblemFileName(const std::filesystem::path& file, std::string_view name);
 
 }  // namespace hayate

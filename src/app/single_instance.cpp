@@ -43,6 +43,25 @@ std::string desktopTag(std::string_view user, std::string_view display) {
     return tag;
 }
 
+std::string displayName(std::string_view x11Display, std::string_view waylandDisplay) {
+    if (!waylandDisplay.empty()) {
+        // A bare name lives in the user's runtime folder, which is per user anyway.
+        const std::size_t slash = waylandDisplay.rfind('/');
+        return "wayland:" + std::string(slash == std::string_view::npos
+                                            ? waylandDisplay
+                                            : waylandDisplay.substr(slash + 1));
+    }
+    const std::size_t colon = x11Display.rfind(':');
+    if (colon == std::string_view::npos) return std::string(x11Display);
+    std::string_view host = x11Display.substr(0, colon);
+    std::string_view number = x11Display.substr(colon + 1);
+    const std::size_t dot = number.find('.');
+    if (dot != std::string_view::npos) number = number.substr(0, dot);
+    while (number.size() > 1 && number.front() == '0') number.remove_prefix(1);
+    if (host == "unix" || host == "localhost" || host == "127.0.0.1") host = {};
+    return std::string(host) + ":" + std::string(number);
+}
+
 InstanceNames instanceNames(const std::filesystem::path& executable,
                             const std::filesystem::path& runtimeFolder, std::string_view desktop) {
     const std::string marker = instanceMarkerName(executable);

@@ -37,6 +37,12 @@ std::string instanceMarkerName(const std::filesystem::path& executable);
 // The desktop a copy belongs to: its user and its display.
 std::string desktopTag(std::string_view user, std::string_view display);
 
+// One name for one desktop, from the environment's DISPLAY and
+// WAYLAND_DISPLAY: under Wayland its display (X programs there share it),
+// otherwise the X display without its screen number and with the local host
+// written one way, so that ":0", ":0.0", "unix:0" and "localhost:0.1" agree.
+std::string displayName(std::string_view x11Display, std::string_view waylandDisplay);
+
 // Where the marker lives. Names of arbitrary file names and desktops are
 // turned into short, safe ones: socket paths have a small length limit.
 struct InstanceNames {

@@ -13,7 +13,20 @@ void ExerciseClock::startCounting() {
     startTick_ = ticks_.tickCount();
     state_ = State::Running;
     counted_ = true;
+    nextTickMs_ = kIntervalMs;
     timer_.setRunning(true);
+}
+
+bool ExerciseClock::tickDue() {
+    const int elapsed = elapsedNow();
+    if (elapsed < nextTickMs_) {
+        timer_.fireIn(static_cast<int>(nextTickMs_ - elapsed));
+        return false;
+    }
+    // A late tick does not push the later ones back: they stay on whole seconds.
+    nextTickMs_ = (elapsed / kIntervalMs + 1LL) * kIntervalMs;
+    timer_.fireIn(static_cast<int>(nextTickMs_ - elapsed));
+    return true;
 }
 
 void ExerciseClock::stop() {

@@ -28,6 +28,10 @@ class ExerciseClock {
     void stop();
     // Timer off, state unchanged: for a tick that should not have come.
     void silenceTimer() { timer_.setRunning(false); }
+    // A timer tick while running: true when a whole second has passed since
+    // the last tick that counted. The timer is asked for the next tick either
+    // way; a tick that came early (timers may fire early) does not count.
+    bool tickDue();
 
     State state() const { return state_; }
     bool running() const { return state_ == State::Running; }
@@ -51,6 +55,7 @@ class ExerciseClock {
     std::uint32_t startTick_ = 0;
     bool counted_ = false;  // the clock ran since the last arm
     int elapsedAtStop_ = 1;
+    long long nextTickMs_ = kIntervalMs;
 };
 
 }  // namespace hayate

@@ -72,14 +72,27 @@ public:
     virtual std::uint32_t tickCount() = 0;
 };
 
-// The window system's one-second timer.
+// The window system's timer. It fires once per request: the clock asks for
+// every tick itself, timed from its own start, so that ticks neither come
+// early nor drift.
 class ExerciseTimer {
 public:
     virtual ~ExerciseTimer() = default;
+    // Off; or on, firing once after one interval (1000 ms).
     virtual void setRunning(bool running) = 0;
+    // On, firing once after `milliseconds` (at least 1).
+    virtual void fireIn(int milliseconds) = 0;
 };
 
 enum class EndKind { TextEnd, TimeLimit };
+
+// What was typed: fixed when the exercise starts, so that a course or spacing
+// chosen while it runs cannot file its result under another record.
+struct ExerciseKeys {
+    int courseIndex = 0;
+    int spacing = 0;
+    bool kanaMode = false;
+};
 
 // What the end of an exercise needs from the running exercise.
 class ExerciseControl {
@@ -87,6 +100,7 @@ public:
     virtual ~ExerciseControl() = default;
     virtual int charactersTyped() const = 0;
     virtual int keystrokeCount() const = 0;
+    virtual ExerciseKeys keys() const = 0;
     // Current tick minus start tick, as a 32-bit difference; always at least 1.
     virtual int elapsedMilliseconds() = 0;
     virtual void stopClock() = 0;

@@ -61,6 +61,7 @@ ExerciseSession::StartResult ExerciseSession::startExercise() {
     // course list does while it runs.
     matcher_.reset(
         {shared_.kanaMode, shared_.caseMode, shared_.courseIndex, shared_.romajiExtended == 1});
+    keys_ = {shared_.courseIndex, shared_.spacing, shared_.kanaMode};
     clock_.arm();  // also switches off a timer left running by a restart
     const std::string zero = formatCount(0);
     display_.setLabelText(Label::LTime, zero);
@@ -195,6 +196,7 @@ void ExerciseSession::clockTick() {
         clock_.silenceTimer();
         return;
     }
+    if (!clock_.tickDue()) return;
     const int elapsed = clock_.elapsedMilliseconds();
     display_.setLabelText(Label::LTime, elapsedText(elapsed));
     const long long limitMs = static_cast<long long>(timeLimitSeconds()) * 1000;

@@ -111,6 +111,7 @@ class ExerciseSession final : public ExerciseControl {
     // ExerciseControl, for the completion.
     int charactersTyped() const override { return matcher_.charactersTyped(); }
     int keystrokeCount() const override { return matcher_.keystrokeCount(); }
+    ExerciseKeys keys() const override { return keys_; }
     int elapsedMilliseconds() override { return clock_.elapsedMilliseconds(); }
     void stopClock() override { clock_.stop(); }
     void focusStartButton() override { display_.focusStartButton(); }
@@ -135,7 +136,6 @@ class ExerciseSession final : public ExerciseControl {
     void setInputMode(int mode) { inputMode_ = mode; }
 
   private:
-    void rollBackStart();
     KeyResult startFromKey();
     Focus focusAfterSelection(bool editorGridVisible) const;
 
@@ -150,6 +150,7 @@ class ExerciseSession final : public ExerciseControl {
     ExerciseClock clock_;
     KeystrokeMatcher matcher_;
 
+    ExerciseKeys keys_;
     bool stopped_ = false;
     bool spaceKeyGuard_ = false;
     bool gridEnabled_ = false;

@@ -7,6 +7,7 @@
 #include "app/single_instance.h"
 #include "gui/display_environment.h"
 #include "gui/main_window.h"
+#include "gui/qt_japanese.h"
 #include "gui/single_instance.h"
 #include "gui/sjis_qt.h"
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     gui::prepareDisplayEnvironment();
     QApplication app(argc, argv);
     gui::installFontSubstitutes();
+    gui::installQtJapanese();
     const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
 
     QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);

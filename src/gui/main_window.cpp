@@ -25,6 +25,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 
@@ -36,7 +37,7 @@
 #include "exercise/random_source.h"
 #include "gui/about_box.h"
 #include "gui/grid_widget.h"
-#include "gui/help_location.h"
+#include "gui/help_window.h"
 #include "gui/key_mapping.h"
 #include "gui/main_window_core.h"
 #include "gui/ok_dialog.h"
@@ -353,6 +354,9 @@ void TForm1::createControls() {
     timer1_ = new QTimer(this);
     timer1_->setObjectName("Timer1");
     timer1_->setInterval(1000);
+    // The clock asks for each tick; a coarse timer would fire up to 5 % early.
+    timer1_->setSingleShot(true);
+    timer1_->setTimerType(Qt::PreciseTimer);
     connect(timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
 }
 
@@ -618,6 +622,8 @@ void TForm1::setRunning(bool running) {
         timer1_->stop();
     }
 }
+
+void TForm1::fireIn(int milliseconds) { timer1_->start(std::max(milliseconds, 1)); }
 
 QString TForm1::statusPanelText(int panel) const {
     return statusPanels_.at(static_cast<std::size_t>(panel))->text();
@@ -929,13 +935,15 @@ void TForm1::confirmSaved(std::string_view message) { informationBox(toQt(messag
 
 void TForm1::SyuryoClick() { endCommand(false); }
 
-void TForm1::HelpContentsClick() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(helpFolderPath() + "/index.html"));
+HelpWindow* TForm1::helpWindow() {
+    // Made on first use and kept, so that its history survives closing it.
+    auto* help = findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    return help ? help : new HelpWindow(this);
 }
 
-void TForm1::HelpKeywordClick() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(helpFolderPath() + "/keywords.html"));
-}
+void TForm1::HelpContentsClick() { helpWindow()->showContents(); }
+
+void TForm1::HelpKeywordClick() { helpWindow()->showKeywordIndex(); }
 
 void TForm1::HomePageClick() {
 #ifdef HAYATE_HOMEPAGE_URL

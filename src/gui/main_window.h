@@ -39,6 +39,8 @@ class QTimer;
 
 namespace hayate::gui {
 
+class HelpWindow;
+
 class GridWidget;
 class TOKDlg;
 class TAboutBox;
@@ -99,6 +101,7 @@ class TForm1 : public QMainWindow,
     std::uint32_t tickCount() override;
     // ExerciseTimer
     void setRunning(bool running) override;
+    void fireIn(int milliseconds) override;
     // ResultDialog
     void showResultAndWait(bool newRecord) override;
     void showSaveFailure(const std::string& message) override;
@@ -150,6 +153,7 @@ class TForm1 : public QMainWindow,
     void SyuryoClick();
     void HelpContentsClick();
     void HelpKeywordClick();
+    HelpWindow* helpWindow();
     void HomePageClick();
     void AboutClick();
 

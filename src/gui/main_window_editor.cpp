@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -21,6 +22,7 @@
 #include "exercise/key_codes.h"
 #include "gui/key_mapping.h"
 #include "gui/main_window_core.h"
+#include "gui/qt_japanese.h"
 #include "problems/editor_texts.h"
 #include "problems/problem_file_commands.h"
 #include "problems/text_import.h"
@@ -64,6 +66,15 @@ void TForm1::createEditor() {
     comb2_->installEventFilter(this);
     eMname_->installEventFilter(this);
     eMname_->setMaxLength(static_cast<int>(ProblemEditor::kNameFieldBytes));
+    // The field holds what the problem can keep: 24 Shift-JIS bytes, so 12 kana
+    // or 24 letters, also when text is pasted or committed by the input method.
+    connect(eMname_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QString kept = cutToSjisBytes(text, ProblemEditor::kNameFieldBytes);
+        if (kept.size() == text.size()) return;
+        const int cursor = std::min(eMname_->cursorPosition(), static_cast<int>(kept.size()));
+        eMname_->setText(kept);
+        eMname_->setCursorPosition(cursor);
+    });
     connect(sg3_, &GridWidget::currentCellChanged, this,
             [this](int column, int row) { SG3SelectCell(column, row); });
     connect(comb2_, &QComboBox::activated, this, [this](int i) { Comb2Change(i); });
@@ -435,6 +446,7 @@ QString TForm1::chooseFile(const char* name, std::string_view filter) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    fitFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }
@@ -468,6 +480,11 @@ void TForm1::FileHenClick() {
     const QString chosen = chooseFile("OpenDialog1", editor_text::kProblemFileFilter);
     if (chosen.isEmpty()) return;
     const std::string path = chosen.toStdString();
+    // Switching to a file the next start could not find again would lose it.
+    if (!settingsFormOfProblemFileName(path)) {
+        errorBox(toQt(settings_text::kUnstorableFileNameMessage));
+        return;
+    }
     switch (core_->problems.readProblemFile(std::filesystem::path(path))) {
         case ProblemFileCheck::Unreadable:
             return;
@@ -478,7 +495,8 @@ void TForm1::FileHenClick() {
             break;
     }
     core_->problems.setPath(path);
-    const bool courseChanged = applyProblemFileSwitch(state_, *core_->editor, path);
+    const bool courseChanged =
+        applyProblemFileSwitch(state_, *core_->editor, path, sg3_->isVisible());
     fillCourseList();
     if (courseChanged) Comb1Change(0);
     if (sg3_->isVisible()) {

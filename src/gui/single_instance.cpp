@@ -22,11 +22,11 @@ SingleInstance::~SingleInstance() {
 }
 
 std::string SingleInstance::currentDesktop() {
-    QByteArray display = qgetenv("DISPLAY");
-    if (display.isEmpty()) display = qgetenv("WAYLAND_DISPLAY");
+    const std::string display =
+        displayName(qgetenv("DISPLAY").toStdString(), qgetenv("WAYLAND_DISPLAY").toStdString());
     QByteArray user = qgetenv("USER");
     if (user.isEmpty()) user = qgetenv("USERNAME");
-    return desktopTag(user.toStdString(), display.toStdString());
+    return desktopTag(user.toStdString(), display);
 }
 
 std::optional<std::string> SingleInstance::ask(std::string_view request) {

@@ -49,4 +49,18 @@ std::string toSjis(const QString& text) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+QString cutToSjisBytes(const QString& text, std::size_t maxBytes) {
+    if (toSjis(text).size() <= maxBytes) return text;
+    std::size_t bytes = 0;
+    qsizetype end = 0;
+    while (end < text.size()) {
+        const qsizetype n = text.at(end).isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+        const std::size_t size = toSjis(text.mid(end, n)).size();
+        if (bytes + size > maxBytes) break;
+        bytes += size;
+        end += n;
+    }
+    return text.left(end);
+}
+
 }  // namespace hayate::gui

@@ -12,4 +12,8 @@ namespace hayate::gui {
 QString toQt(std::string_view sjis);
 std::string toSjis(const QString& text);
 
+// The longest start of `text` that takes at most `maxBytes` bytes in
+// Shift-JIS, never cutting a character (nor a surrogate pair) in two.
+QString cutToSjisBytes(const QString& text, std::size_t maxBytes);
+
 }  // namespace hayate::gui

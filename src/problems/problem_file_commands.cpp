@@ -29,9 +29,10 @@ bool somethingExistsAt(const std::string& path) {
     return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
-bool applyProblemFileSwitch(SharedState& state, ProblemEditor& editor, std::string path) {
+bool applyProblemFileSwitch(SharedState& state, ProblemEditor& editor, std::string path,
+                            bool editorOpen) {
     state.problemFileName = std::move(path);
-    editor.resetSlot();
+    if (!editorOpen) editor.resetSlot();
     if (state.courseIndex < kFirstProblemCourse) return false;
     state.courseIndex = 0;
     return true;

@@ -45,11 +45,14 @@ bool somethingExistsAt(const std::string& path);
 
 // After the chosen file was read and accepted as a problem file: it becomes
 // the problem file, a user problem stops being the current course, and the
-// editor's slot list starts again at slot 0 (an open editor keeps its grid and
-// confirmed name). True when the course was changed to course 0; the window
-// then shows and selects it. The window also writes the settings key and
-// rebuilds the course box and the slot list.
-bool applyProblemFileSwitch(SharedState& state, ProblemEditor& editor, std::string path);
+// editor's slot list starts again at slot 0. An open editor keeps its grid,
+// its slot and its confirmed name instead, so that F10 stores what is on
+// screen into that slot of the new file and never over another one. True when
+// the course was changed to course 0; the window then shows and selects it.
+// The window also writes the settings key and rebuilds the course box and the
+// slot list.
+bool applyProblemFileSwitch(SharedState& state, ProblemEditor& editor, std::string path,
+                            bool editorOpen);
 
 // After `slot` was cleared in the problem file: if it was the current course,
 // course 0 becomes current. True when the course changed. The window then

@@ -72,7 +72,7 @@ void RecordCompletion::completeExercise(EndKind kind, ExerciseControl& exercise)
     display_.setLabelText(Label::LMoji, formatCount(typed));
     const int seconds = static_cast<int>(elapsed / 1000);
     display_.setLabelText(Label::LTime, elapsedText(seconds * 1000));
-    if (state_.kanaMode) {
+    if (exercise.keys().kanaMode) {
         const std::int32_t keySpeed = rounded(exercise.keystrokeCount() * 60000.0 / elapsed);
         display_.setLabelText(Label::LDaken, keystrokeSpeedText(keySpeed));
     }
@@ -85,9 +85,11 @@ void RecordCompletion::completeExercise(EndKind kind, ExerciseControl& exercise)
 }
 
 void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
-    // The keys are fixed before the wait; the main window is disabled during it anyway.
-    const int course = state_.courseIndex;
-    const int setting = state_.settingIndex();
+    // Course and spacing are those of the text typed; the time limit is the one
+    // the exercise ended under. All are fixed before the wait.
+    const ExerciseKeys keys = exercise.keys();
+    const int course = keys.courseIndex;
+    const int setting = state_.timeLimitIndex * 2 + keys.spacing;
     const bool validKeys = isCourseIndex(course) && isSettingIndex(setting);
     dialog_.showResultAndWait(validKeys && score > store_.bestScore(course, setting));
     if (validKeys && score > store_.bestScore(course, setting)) {

@@ -31,20 +31,7 @@ class SystemRecordFileAccess final : public RecordFileAccess {
     }
 
     bool replace(const std::filesystem::path& path, std::string_view content) override {
-        // Through a link the file it points to is replaced, so the link survives.
-        std::error_code ec;
-        std::filesystem::path target = path;
-        if (std::filesystem::is_symlink(path, ec)) {
-            target = std::filesystem::canonical(path, ec);
-            if (ec) return false;
-        }
-        // The new file is created afresh; it keeps the permissions the user gave the old one.
-        const auto oldStatus = std::filesystem::status(target, ec);
-        if (!replaceFileAtomically(target, content)) return false;
-        if (!ec && oldStatus.type() == std::filesystem::file_type::regular) {
-            std::filesystem::permissions(target, oldStatus.permissions(), ec);
-        }
-        return true;
+        return replaceFileAtomically(path, content);
     }
 };
 

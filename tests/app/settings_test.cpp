@@ -9,6 +9,7 @@
 #include "platform/safe_file.h"
 #include "support/sjis_test_support.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace hayate {
 namespace {
@@ -86,7 +87,7 @@ TEST_F(SettingsTest, ReadsAcceptedValues) {
     EXPECT_EQ(s.spacing, 1);
     EXPECT_EQ(s.cursorColour, 1);
     EXPECT_EQ(s.letterCase, 1);
-    EXPECT_EQ(s.problemFileName, sj("練習.USR"));
+    EXPECT_EQ(s.problemFileName, "練習.USR");  // the system's name, not the file's bytes
 }
 
 TEST_F(SettingsTest, ValuesNotAcceptedGiveTheStartValue) {
@@ -118,12 +119,53 @@ TEST_F(SettingsTest, ValuesNotAcceptedGiveTheStartValue) {
 
 TEST_F(SettingsTest, UnusableProblemFileNamesFallBackToTheDefault) {
     for (const std::string& value :
-         {std::string(""), std::string(300, 'a'), std::string("a\x01.USR")}) {
+         {std::string(""), std::string(4096, 'a'), std::string("a\x01.USR"), std::string("\x82")}) {
         write(sj("[Init]\r\n問題ファイル名=") + value + "\r\n");
         EXPECT_EQ(read().problemFileName, "Kbdojo.USR") << value.size();
     }
-    write(sj("[Init]\r\n問題ファイル名=") + std::string(259, 'b') + "\r\n");
-    EXPECT_EQ(read().problemFileName, std::string(259, 'b'));
+    write(sj("[Init]\r\n問題ファイル名=") + std::string(4095, 'b') + "\r\n");
+    EXPECT_EQ(read().problemFileName, std::string(4095, 'b'));
+}
+
+TEST_F(SettingsTest, ProblemFileNamesAreShiftJisInTheFileAndReadBackUnchanged) {
+    const std::string deep = "/" + std::string(250, 'd') + "/" + std::string(250, 'e') + "/x.USR";
+    struct Case {
+        std::string name;  // as the file system names it (UTF-8)
+        bool storable;
+    };
+    for (const Case& c : {Case{"/home/太郎/問題～１.USR", true}, Case{"plain.USR", true},
+                          Case{deep, true}, Case{"/tmp/😀.USR", false},
+                          Case{"/tmp/\xff\xfe.USR", false}, Case{std::string(4096, 'l'), false}}) {
+        write("[Init]\r\n");
+        EXPECT_EQ(writeProblemFileName(file, c.name), c.storable) << c.name.size();
+        EXPECT_EQ(settingsFormOfProblemFileName(c.name).has_value(), c.storable);
+        if (!c.storable) {
+            EXPECT_EQ(content(), "[Init]\r\n");
+            continue;
+        }
+        EXPECT_EQ(content(), "[Init]\r\n" + sj("問題ファイル名=" + c.name) + "\r\n");
+        EXPECT_EQ(read().problemFileName, c.name);
+    }
+}
+
+TEST_F(SettingsTest, AnUnconvertedNameOfAnEarlierVersionStillFindsItsFile) {
+    const std::string utf8Name = (dir / "問題.USR").string();
+    ASSERT_TRUE(replaceFileAtomically(utf8Name, "x"));
+    write(sj("[Init]\r\n問題ファイル名=") + utf8Name + "\r\n");
+    EXPECT_EQ(read().problemFileName, utf8Name);
+}
+
+TEST_F(SettingsTest, AnUnreadableFileReadsAsDefaults) {
+    std::filesystem::create_directory(file);  // a folder in its place
+    EXPECT_EQ(read().courseIndex, 0);
+    EXPECT_EQ(read().problemFileName, "Kbdojo.USR");
+    std::filesystem::remove(file);
+    write(sj("[Init]\r\nコース=2\r\n"));
+    std::filesystem::permissions(file, std::filesystem::perms::none);
+    test::asUnprivilegedUser(dir.path(), [&] {
+        EXPECT_EQ(read().courseIndex, 0);
+        EXPECT_EQ(read().timeLimitIndex, 0);
+    });
 }
 
 TEST_F(SettingsTest, NamesMatchWithoutAsciiCaseButTrailBytesAreExact) {
@@ -218,13 +260,14 @@ TEST_F(SettingsTest, WritingCreatesTheFileAndKeepsItsLineEnds) {
 }
 
 TEST_F(SettingsTest, AReadOnlyFileIsNotReplaced) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root opens read-only files for writing";
     write("[Init]\r\n");
     std::filesystem::permissions(file, std::filesystem::perms::owner_read);
-    ScriptedDialogs dialogs;
-    EXPECT_EQ(saveSettings(file, SharedState{}, dialogs), SaveResult::Failed);
-    EXPECT_TRUE(dialogs.confirmed.empty());
-    EXPECT_FALSE(writeProblemFileName(file, "x"));
+    test::asUnprivilegedUser(dir.path(), [&] {
+        ScriptedDialogs dialogs;
+        EXPECT_EQ(saveSettings(file, SharedState{}, dialogs), SaveResult::Failed);
+        EXPECT_TRUE(dialogs.confirmed.empty());
+        EXPECT_FALSE(writeProblemFileName(file, "x"));
+    });
     std::filesystem::permissions(file, std::filesystem::perms::owner_all);
     EXPECT_EQ(content(), "[Init]\r\n");
 }

@@ -48,6 +48,24 @@ TEST(SingleInstanceTest, NamesDifferByFileNameAndDesktopOnly) {
     EXPECT_EQ(a.lockFile.filename(), a.serverName + ".lock");
 }
 
+TEST(SingleInstanceTest, OneDesktopHasOneDisplayName) {
+    struct Case {
+        const char* x11;
+        const char* wayland;
+        const char* desktop;  // equal names for one desktop, different for two
+    };
+    for (const Case& c :
+         {Case{":0", "", ":0"}, Case{":0.0", "", ":0"}, Case{":0.1", "", ":0"},
+          Case{"unix:0.0", "", ":0"}, Case{"localhost:0", "", ":0"}, Case{":00", "", ":0"},
+          Case{":10.0", "", ":10"}, Case{":1", "", ":1"}, Case{"remote:0.0", "", "remote:0"},
+          Case{"", "", ""}, Case{":0", "wayland-0", "wayland:wayland-0"},
+          Case{"", "wayland-0", "wayland:wayland-0"},
+          Case{":1", "/run/user/1000/wayland-0", "wayland:wayland-0"},
+          Case{":0", "wayland-1", "wayland:wayland-1"}}) {
+        EXPECT_EQ(displayName(c.x11, c.wayland), c.desktop) << c.x11 << " " << c.wayland;
+    }
+}
+
 TEST(SingleInstanceTest, NamesStayShortAndPlainForAnyFileName) {
     const std::string longName(300, 'x');
     const auto n =

@@ -18,6 +18,7 @@ using test::sj;
 class FakeTimer : public ExerciseTimer {
   public:
     void setRunning(bool running) override { calls.push_back(running); }
+    void fireIn(int) override { calls.push_back(true); }
     std::vector<bool> calls;
 };
 
@@ -111,6 +112,10 @@ TEST_F(StartupTest, CreationFailures) {
     EXPECT_FALSE(StartupSequence(state, o).create(timer));
     o.chooseDataFolder = [&](const std::filesystem::path&) { return exeDir / "missing"; };
     EXPECT_FALSE(StartupSequence(state, o).create(timer));
+    // A settings file that cannot be read is no failure: every setting starts at its default.
+    std::filesystem::create_directory(exeDir / "Kbdojo.INI");
+    EXPECT_TRUE(StartupSequence(state, options()).create(timer));
+    EXPECT_EQ(state.problemFileName, "Kbdojo.USR");
 }
 
 TEST_F(StartupTest, FirstShowListsTheProblemsAndLoadsTheRecords) {

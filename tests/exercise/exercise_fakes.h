@@ -56,7 +56,14 @@ class FakeWindow : public ExerciseDisplay, public TickSource, public ExerciseTim
 
     // TickSource, ExerciseTimer
     std::uint32_t tickCount() override { return now; }
-    void setRunning(bool running) override { timerRunning = running; }
+    void setRunning(bool running) override {
+        timerRunning = running;
+        timerDueIn = running ? 1000 : 0;
+    }
+    void fireIn(int milliseconds) override {
+        timerRunning = true;
+        timerDueIn = milliseconds;
+    }
 
     // Focus moves as the window system moves it: the old control hears of
     // the loss first and may take the focus straight back.
@@ -81,6 +88,7 @@ class FakeWindow : public ExerciseDisplay, public TickSource, public ExerciseTim
     Focus focus = Focus::None;
     std::uint32_t now = 5000;
     bool timerRunning = false;
+    int timerDueIn = 0;  // ms until the timer fires, while running
 };
 
 // Records each end and, like the records' completion, stops the exercise.

@@ -100,11 +100,17 @@ TEST(ExerciseStart, TheModeStaysFixedWhenTheCourseChangesMidway) {
     Harness h;
     h.start(kCourseRomaji, true);
     h.setCells(0, {"し"});
-    h.shared.kanaMode = false;  // the course list was clicked
+    h.shared.kanaMode = false;  // the course list and spacing were clicked
     h.shared.courseIndex = kCourseAlphabet;
+    h.shared.spacing = 1;
     h.type("shi");
     EXPECT_EQ(h.chars(), 1);
     EXPECT_EQ(h.keystrokes(), 3);
+    // The record goes to what was typed.
+    const ExerciseKeys keys = h.session.keys();
+    EXPECT_EQ(keys.courseIndex, kCourseRomaji);
+    EXPECT_EQ(keys.spacing, 0);
+    EXPECT_TRUE(keys.kanaMode);
 }
 
 TEST(ExerciseStop, EscStopsAtOnceWithoutAResult) {
@@ -332,6 +338,30 @@ TEST_F(TimeLimitTest, ANewTimeLimitCountsFromTheNextTick) {
     EXPECT_TRUE(h.completion.calls.empty());
     h.session.selectTimeLimit(0, false);
     h.tickAt(1000 + 36000);
+    EXPECT_EQ(h.completion.calls.size(), 1u);
+}
+
+TEST_F(TimeLimitTest, EarlyTicksWaitForTheirSecondAndLateOnesDoNotDrift) {
+    begin(0, 10000);
+    EXPECT_EQ(h.window.timerDueIn, 1000);
+    struct Step {
+        std::uint32_t at;  // ms after the first key
+        const char* time;  // 経過時間 afterwards
+        int dueIn;         // the timer's next request
+    };
+    // A timer may fire up to 5 % early; a tick then counts only once its
+    // second is complete, and the next one is asked for on the whole second.
+    for (const Step& s :
+         {Step{951, "    0", 49}, Step{1000, "    1", 1000}, Step{2300, "    2", 700},
+          Step{2999, "    2", 1}, Step{3000, "    3", 1000}, Step{29950, "   29", 50}}) {
+        h.tickAt(10000 + s.at);
+        EXPECT_EQ(h.label(Label::LTime).text, s.time) << s.at;
+        EXPECT_EQ(h.window.timerDueIn, s.dueIn) << s.at;
+    }
+    EXPECT_NE(h.label(Label::LYmoji).text, "  442");  // one key in 951 ms must not show
+    h.tickAt(10000 + 29990);
+    EXPECT_TRUE(h.completion.calls.empty());
+    h.tickAt(10000 + 30000);
     EXPECT_EQ(h.completion.calls.size(), 1u);
 }
 

@@ -261,6 +261,45 @@ TEST(KanaMatching, HintLabelsFollowTheLetters) {
     EXPECT_FALSE(j.label(Label::LRoma3).underline);
 }
 
+// What each hint label looks like after a miss while a kana is partly typed:
+// inside the romaji the missed letter turns red in plain bold, on its last
+// letter only its colour changes; letters already typed stay underlined.
+TEST(KanaMatching, TheHintAfterAMissOnAPartlyTypedKana) {
+    struct Look {
+        std::uint32_t colour;
+        bool underline;
+    };
+    constexpr std::uint32_t B = colour::kBlue, R = colour::kRed;
+    struct Case {
+        const char* kana;
+        const char* keys;  // the last one is the miss
+        Look roma1, roma2, roma3;
+    };
+    for (const Case& c : {
+             Case{"し", "sx", {B, true}, {R, false}, {B, false}},    // s|i, inside
+             Case{"きゃ", "kx", {B, true}, {R, false}, {B, false}},  // k|y|a, letter 2
+             Case{"きゃ", "kyx", {B, true}, {B, true}, {R, false}},  // letter 3, the last
+             Case{"か", "kx", {B, true}, {R, false}, {B, false}},    // k|a, the last
+             Case{"か", "x", {R, false}, {B, false}, {B, false}},    // nothing typed yet
+             Case{"っ", "lx", {B, true}, {R, false}, {B, false}},    // l|t|u, inside
+             Case{"っ", "ltx", {B, true}, {B, true}, {R, false}},    // the last letter
+         }) {
+        Harness h;
+        h.startProblem({c.kana, "あ"}, true);
+        h.type(c.keys);
+        ASSERT_EQ(h.misses(), 1) << c.kana << " " << c.keys;
+        const Look want[] = {c.roma1, c.roma2, c.roma3};
+        const Label labels[] = {Label::LRoma1, Label::LRoma2, Label::LRoma3};
+        for (int i = 0; i < 3; ++i) {
+            const auto& got = h.label(labels[i]);
+            EXPECT_EQ(got.colour, want[i].colour) << c.kana << " " << c.keys << " label " << i + 1;
+            EXPECT_EQ(got.underline, want[i].underline)
+                << c.kana << " " << c.keys << " label " << i + 1;
+            EXPECT_TRUE(got.bold) << c.kana << " " << c.keys << " label " << i + 1;
+        }
+    }
+}
+
 TEST(CharacterMatching, CaseModeDecidesWhetherLetterCaseCounts) {
     Harness keyTouch;  // case mode 2
     keyTouch.start(kCourseKeyTouch, false);
@@ -379,7 +418,12 @@ TEST(Completion, NoLookAheadFromTheLastCell) {
         h.start(kFirstProblemCourse, true);
         h.type(std::string(1999, 'a'));
         ASSERT_EQ(h.position(), 1999);
-        h.type(std::string(last) == "し" ? "sy" : "tw");
+        // Each key reaches its look-ahead rule: y after s, a consonant after a
+        // single n, the first letter of a next syllable on っ.
+        const std::string keys = std::string(last) == "し"   ? "sy"
+                                 : std::string(last) == "ん" ? "nk"
+                                                             : "tw";
+        h.type(keys);
         EXPECT_TRUE(h.completion.calls.empty()) << last;
         EXPECT_GE(h.misses(), 1) << last;
     }

@@ -100,12 +100,18 @@ TEST_F(PracticeTextTest, RomajiCourseDrawsBasicAndVoicedHiragana) {
 TEST_F(PracticeTextTest, KeyTouchFavoursSymbolsAndMostlyLowerCaseLetters) {
     int symbols = 0, letters = 0, lowerLetters = 0, digits = 0;
     std::map<char, int> perChar;
+    std::set<std::string> texts;
     for (int run = 0; run < 10; ++run) {
-        const PracticeTextResult r = build(kCourseKeyTouch, 1, /*letterCase=*/1);
+        // A seed per run: a fixed source reseeds to the same text every time.
+        Mt19937Source source(1000 + static_cast<std::uint32_t>(run));
+        settings = TextSettings{kCourseKeyTouch, 1, /*letterCase=*/1, false};
+        const PracticeTextResult r = buildPracticeText(grid, tables, settings, source, nullptr);
         EXPECT_EQ(r.caseMode, kCaseSensitive);
+        std::string text;
         for (int i = 0; i < PracticeGrid::kCells; ++i) {
             const PracticeCell& c = grid.cell(i);
             const char ch = c.input[0];
+            text += c.input;
             ++perChar[ch];
             // The letter-case setting does not apply: text shows what is typed.
             EXPECT_EQ(c.text, toFullWidth(tables, c.input));
@@ -120,7 +126,9 @@ TEST_F(PracticeTextTest, KeyTouchFavoursSymbolsAndMostlyLowerCaseLetters) {
                     << ch;
             }
         }
+        texts.insert(text);
     }
+    EXPECT_EQ(texts.size(), 10u);
     const double n = 20000;
     const double pSymbols = 23.0 / 59 + 36.0 / 59 * 23.0 / 59;  // ~0.628
     const double pLetters = 36.0 / 59 * 26.0 / 59;              // ~0.269

@@ -306,6 +306,38 @@ TEST_F(Editor, SlotListShowsTheChosenSlotAndTheMenuWaitsWhileEditing) {
     EXPECT_EQ(find<QComboBox>("Comb2")->currentIndex(), 3);
 }
 
+TEST_F(Editor, TheNameFieldTakesWhatTheProblemKeeps) {
+    openEditor();
+    auto* name = find<QLineEdit>("EMname");
+    struct Case {
+        QString typed;  // committed by the input method at once, or typed key by key
+        bool atOnce;
+        QString kept;
+    };
+    const QString kana20 = QStringLiteral(u"あいうえおかきくけこさしすせそたちつてと");
+    for (const Case& c : {Case{kana20, true, kana20.left(12)}, Case{kana20, false, kana20.left(12)},
+                          Case{QString(30, QChar('w')), false, QString(24, QChar('w'))},
+                          Case{QStringLiteral(u"ab練習cdefghijklmnopqrstuvwxyz"), true,
+                               QStringLiteral(u"ab練習cdefghijklmnopqrst")}}) {
+        name->setFocus();
+        name->clear();
+        if (c.atOnce) {
+            QInputMethodEvent commit;
+            commit.setCommitString(c.typed);
+            QApplication::sendEvent(name, &commit);
+        } else {
+            for (QChar ch : c.typed) {
+                QInputMethodEvent commit;
+                commit.setCommitString(QString(ch));
+                QApplication::sendEvent(name, &commit);
+            }
+        }
+        EXPECT_EQ(name->text(), c.kept) << c.typed.toStdString();
+        key(Qt::Key_Return);
+        EXPECT_EQ(name->text(), c.kept);  // Enter no longer cuts what is shown
+    }
+}
+
 TEST_F(Editor, StoringTheCurrentCoursesProblemFollowsItsNewKind) {
     storeBeforehand(0, "切り替え", {"ＡＢ"}, kKindUpperCase, kUnitAsWritten);
     open();

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 #include <memory>
 
@@ -37,14 +41,29 @@ void whenOpen(std::function<void(T*)> act) {
 
 // Chooses `path` in the next file-open dialog, or cancels it when `path` is
 // empty. `seen` gets the dialog's object name, folder and name filters.
+// `texts` holds every label and button text it showed, and `columnsFit`
+// whether all of its detail columns lie within the view.
 struct FileDialogSeen {
     QString name;
     QString folder;
     QStringList filters;
+    QStringList texts;
+    bool columnsFit = false;
 };
 inline void answerFileDialog(const QString& path, FileDialogSeen* seen = nullptr) {
     whenOpen<QFileDialog>([=](QFileDialog* d) {
-        if (seen) *seen = {d->objectName(), d->directory().absolutePath(), d->nameFilters()};
+        if (seen) {
+            *seen = {d->objectName(), d->directory().absolutePath(), d->nameFilters(), {}, false};
+            for (QLabel* l : d->findChildren<QLabel*>()) seen->texts << l->text();
+            for (QAbstractButton* b : d->findChildren<QAbstractButton*>()) seen->texts << b->text();
+            if (auto* view = d->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+                const QHeaderView* h = view->header();
+                const int last = h->logicalIndex(h->count() - 1);
+                seen->columnsFit = h->count() >= 4 && h->sectionSize(1) >= h->sectionSizeHint(1) &&
+                                   h->sectionViewportPosition(last) + h->sectionSize(last) <=
+                                       view->viewport()->width();
+            }
+        }
         if (path.isEmpty()) {
             d->reject();
             return;

@@ -5,11 +5,13 @@
 #include <QApplication>
 
 #include "gui/main_window.h"
+#include "gui/qt_japanese.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     hayate::gui::installFontSubstitutes();
+    hayate::gui::installQtJapanese();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

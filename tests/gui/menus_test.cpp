@@ -1,11 +1,18 @@
 // Menu commands and the focus rules around them.
 #include <QAction>
 #include <QDesktopServices>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 
 #include "form_fixture.h"
 #include "gui/about_box.h"
+#include "gui/help_window.h"
 
 namespace hayate::gui::test {
 namespace {
@@ -21,16 +28,44 @@ class UrlCatcher : public QObject {
 
 using Menus = FormTest;
 
-TEST_F(Menus, HelpOpensContentsAndKeywordIndexBesideTheProgram) {
+TEST_F(Menus, HelpShowsContentsAndKeywordIndexInItsOwnWindow) {
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     find<QAction>("HelpCon")->trigger();
+    auto* help = form->findChild<HelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/help/");
+    QTextBrowser* browser = help->browser();
+    EXPECT_EQ(browser->source().toLocalFile(), folder + QStringLiteral("index.html"));
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral(u"ハヤテウチ")));
+
+    // A link between the pages, then back.
+    QTextCursor link = browser->document()->find(QStringLiteral(u"キーワードで検索"));
+    ASSERT_FALSE(link.isNull());
+    const QString href = link.charFormat().anchorHref();
+    EXPECT_EQ(href, QStringLiteral("keywords.html"));
+    browser->setSource(browser->source().resolved(QUrl(href)));
+    EXPECT_EQ(browser->source().fileName(), QStringLiteral("keywords.html"));
+    QTest::mouseClick(help->findChild<QPushButton*>("HelpBack"), Qt::LeftButton);
+    EXPECT_EQ(browser->source().fileName(), QStringLiteral("index.html"));
+
+    // The keyword index: a keyword typed narrows it, Enter opens its topic.
     find<QAction>("HelpKey")->trigger();
+    EXPECT_EQ(form->findChildren<HelpWindow*>().size(), 1);
+    EXPECT_EQ(browser->source().fileName(), QStringLiteral("keywords.html"));
+    auto* keywords = help->findChild<QListWidget*>("HelpKeywords");
+    ASSERT_GT(keywords->count(), 20);
+    auto* search = help->findChild<QLineEdit*>("HelpSearch");
+    QTest::keyClicks(search, QStringLiteral("shi"));
+    int shown = 0;
+    for (int i = 0; i < keywords->count(); ++i) shown += keywords->item(i)->isHidden() ? 0 : 1;
+    EXPECT_EQ(shown, 1);
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(browser->source().fileName(), QStringLiteral("index.html"));
+    EXPECT_EQ(browser->source().fragment(), QStringLiteral("romaji"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    ASSERT_EQ(catcher.urls.size(), 2);
-    const QString folder = QCoreApplication::applicationDirPath();
-    EXPECT_EQ(catcher.urls[0].toLocalFile(), folder + QStringLiteral("/help/index.html"));
-    EXPECT_EQ(catcher.urls[1].toLocalFile(), folder + QStringLiteral("/help/keywords.html"));
+    EXPECT_TRUE(catcher.urls.isEmpty());  // no desktop browser was asked
     EXPECT_EQ(find<QAction>("HelpCon")->text(), QStringLiteral(u"ﾊﾔﾃｳﾁとは(&R)"));
     EXPECT_EQ(find<QAction>("HelpKey")->text(), QStringLiteral(u"ｷｰﾜｰﾄﾞで検索(&K)"));
     // No address was configured at build time: no home-page command.

@@ -111,7 +111,11 @@ TEST_F(ProblemFiles, CreateAppendsUsrAndRefusesAnExistingName) {
 TEST_F(ProblemFiles, SwitchToAValidFileMakesCourseZeroCurrentAndWritesTheSetting) {
     practiseSlot0();
     const std::filesystem::path other = otherFile();
-    find<QAction>("MonSaku")->trigger();  // the editor is open, on its first slot
+    find<QAction>("MonSaku")->trigger();
+    find("Comb2")->setFocus();
+    for (int i = 0; i < 3; ++i) key(Qt::Key_Down);  // the editor is open on slot 3
+    find("SG3")->setFocus();
+    type(QStringLiteral("QZ"));
     QString said;
     FileDialogSeen seen;
     answerNextMessageBox(QMessageBox::Ok, &said);
@@ -119,22 +123,37 @@ TEST_F(ProblemFiles, SwitchToAValidFileMakesCourseZeroCurrentAndWritesTheSetting
     find<QAction>("FileHen")->trigger();
     EXPECT_EQ(seen.name, QStringLiteral("OpenDialog1"));
     EXPECT_TRUE(seen.filters.value(0).startsWith(QStringLiteral("*.USR")));
+    // Qt's own texts in Japanese, and every column of the file list in view.
+    EXPECT_TRUE(seen.texts.contains(QStringLiteral(u"キャンセル")))
+        << seen.texts.join('|').toStdString();
+    EXPECT_FALSE(seen.texts.contains(QStringLiteral("Look in:")));
+    EXPECT_FALSE(seen.texts.contains(QStringLiteral("Cancel")));
+    EXPECT_TRUE(seen.columnsFit);
     EXPECT_EQ(said, QStringLiteral(u"問題ファイルを変更しました"));
     EXPECT_EQ(form->state().courseIndex, 0);
     EXPECT_EQ(find<QComboBox>("Comb1")->currentIndex(), 0);
     EXPECT_EQ(courseNames().value(4), QStringLiteral(u"別の問題"));
     EXPECT_EQ(courseNames().value(0), QStringLiteral(u"ユーザー１"));
     auto* slotList = find<QComboBox>("Comb2");
-    EXPECT_EQ(slotList->currentIndex(), 0);
+    EXPECT_EQ(slotList->currentIndex(), 3);
     EXPECT_EQ(slotList->itemText(4), QStringLiteral(u"別の問題"));
     EXPECT_EQ(form->state().problemFileName, other.string());
     const std::string ini = readFile(dir / "hayateuchi.INI");
     EXPECT_NE(ini.find(hayate::test::sj("問題ファイル名") + "=" + other.string()),
               std::string::npos)
         << ini;
-    // The open editor keeps its grid and stores into the new file.
-    key(Qt::Key_Escape);
+    // The open editor keeps its grid and stores it into slot 3 of the new file.
+    find("SG3")->setFocus();
+    answerNextMessageBox(QMessageBox::Ok);
+    key(Qt::Key_F10);
     EXPECT_FALSE(find("SG3")->isVisible());
+    ProblemFile stored(other);
+    ASSERT_TRUE(stored.listProblems());
+    ASSERT_TRUE(stored.loadSlot(3));
+    EXPECT_EQ(stored.loadedText()[0], hayate::test::sj("ＱＺ"));
+    EXPECT_EQ(stored.head(0).count, 0);
+    EXPECT_EQ(stored.head(0).name, hayate::test::sj("ユーザー１"));
+    EXPECT_EQ(stored.head(4).name, hayate::test::sj("別の問題"));
 
     // The next start lists the new file.
     open();

@@ -79,15 +79,19 @@ TEST_F(ProblemFileStateTest, SwitchingFilesLeavesNoUserProblemCurrent) {
     content.name = "mine";
     editor.chooseSlot(6, content);
     state.courseIndex = 8;
-    EXPECT_TRUE(applyProblemFileSwitch(state, editor, "/data/other.USR"));
+    // An open editor keeps the slot it shows: F10 stores there, not into slot 0.
+    EXPECT_TRUE(applyProblemFileSwitch(state, editor, "/data/other.USR", true));
     EXPECT_EQ(state.problemFileName, "/data/other.USR");
     EXPECT_EQ(state.courseIndex, 0);
+    EXPECT_EQ(editor.slot(), 6);
+    EXPECT_EQ(editor.confirmedName(), "mine");
+    // Closed, the next entry starts again at slot 0.
+    EXPECT_FALSE(applyProblemFileSwitch(state, editor, "/data/third.USR", false));
     EXPECT_EQ(editor.slot(), 0);
-    EXPECT_EQ(editor.confirmedName(), "mine");  // an open editor keeps its name
 
     for (int builtIn = 0; builtIn < 5; ++builtIn) {
         state.courseIndex = builtIn;
-        EXPECT_FALSE(applyProblemFileSwitch(state, editor, "x.USR"));
+        EXPECT_FALSE(applyProblemFileSwitch(state, editor, "x.USR", false));
         EXPECT_EQ(state.courseIndex, builtIn);
     }
 }

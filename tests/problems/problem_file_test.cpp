@@ -8,6 +8,7 @@
 #include "platform/safe_file.h"
 #include "support/sjis_test_support.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace hayate {
 namespace {
@@ -305,15 +306,16 @@ TEST_F(ProblemFileTest, FailedWritesChangeNeitherFileNorTable) {
 }
 
 TEST_F(ProblemFileTest, AReadOnlyFileIsReadButNotWritten) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root opens read-only files for writing";
     ASSERT_TRUE(problems.listProblems());
     const std::string before = bytes();
     std::filesystem::permissions(file, std::filesystem::perms::owner_read);
-    EXPECT_EQ(problems.storeProblem(0, StoredText{}, "x", 0, 0), StoreResult::Failed);
-    EXPECT_EQ(problems.clearProblem(0, "x", 0, 0), StoreResult::Failed);
-    EXPECT_FALSE(writeNewProblemFile(file));
-    EXPECT_TRUE(problems.listProblems());
-    EXPECT_TRUE(problems.loadSlot(3));
+    test::asUnprivilegedUser(dir.path(), [&] {
+        EXPECT_EQ(problems.storeProblem(0, StoredText{}, "x", 0, 0), StoreResult::Failed);
+        EXPECT_EQ(problems.clearProblem(0, "x", 0, 0), StoreResult::Failed);
+        EXPECT_FALSE(writeNewProblemFile(file));
+        EXPECT_TRUE(problems.listProblems());
+        EXPECT_TRUE(problems.loadSlot(3));
+    });
     std::filesystem::permissions(file, std::filesystem::perms::owner_all);
     EXPECT_EQ(bytes(), before);
 }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "exercise/exercise_stats.h"
-
+#include "exercise/practice_text.h"
 #include "platform/safe_file.h"
 #include "record_fakes.h"
 #include "support/sjis_test_support.h"
@@ -25,10 +25,14 @@ class CompletionTest : public ::testing::Test {
         files.replacements = 0;
     }
 
-    // Runs one completion with the state's current settings.
-    void complete(EndKind kind, int typed, int elapsedMs, int keystrokes = 0) {
+    // Runs one completion of an exercise started with the state's current
+    // settings, or with `started` when the course list changed since.
+    void complete(EndKind kind, int typed, int elapsedMs, int keystrokes = 0,
+                  std::optional<ExerciseKeys> started = std::nullopt) {
         log.clear();
-        test::FakeExercise exercise(log, typed, elapsedMs, keystrokes);
+        test::FakeExercise exercise(
+            log, typed, elapsedMs, keystrokes,
+            started.value_or(ExerciseKeys{state.courseIndex, state.spacing, state.kanaMode}));
         completion.completeExercise(kind, exercise);
     }
 
@@ -109,6 +113,22 @@ TEST_F(CompletionTest, KanaModeShowsTheKeystrokeRate) {
     complete(EndKind::TextEnd, 2000, 60000, 3000);
     EXPECT_EQ(text(Label::LTime), "   60");
     EXPECT_FALSE(display.texts.contains(Label::LDaken));
+}
+
+TEST_F(CompletionTest, TheRecordBelongsToTheCourseAndSpacingTyped) {
+    // Started in アルファベット with spaces, 30 s; ローマ字, no spaces and 60 s
+    // were chosen while it ran.
+    state.courseIndex = kCourseRomaji;
+    state.kanaMode = true;
+    state.spacing = 1;
+    state.timeLimitIndex = 1;
+    complete(EndKind::TimeLimit, 150, 60000, 0, ExerciseKeys{0, 0, false});
+    EXPECT_EQ(store.bestScore(0, 2), 150);  // course 0, 60 s with spaces
+    EXPECT_EQ(store.bestScore(kCourseRomaji, 3), 0);
+    EXPECT_EQ(store.bestScore(kCourseRomaji, 2), 0);
+
+    complete(EndKind::TextEnd, 2000, 50000, 0, ExerciseKeys{0, 0, false});
+    EXPECT_FALSE(display.texts.contains(Label::LDaken));  // no keystroke rate of 0
 }
 
 TEST_F(CompletionTest, OnlyAStrictlyHigherScoreIsARecord) {

@@ -70,10 +70,11 @@ class FakeDialog : public ResultDialog {
 
 class FakeExercise : public ExerciseControl {
   public:
-    FakeExercise(EventLog& log, int typed, int elapsedMs, int keystrokes = 0)
-        : log_(log), typed_(typed), elapsed_(elapsedMs), keystrokes_(keystrokes) {}
+    FakeExercise(EventLog& log, int typed, int elapsedMs, int keystrokes, ExerciseKeys keys)
+        : log_(log), typed_(typed), elapsed_(elapsedMs), keystrokes_(keystrokes), keys_(keys) {}
     int charactersTyped() const override { return typed_; }
     int keystrokeCount() const override { return keystrokes_; }
+    ExerciseKeys keys() const override { return keys_; }
     int elapsedMilliseconds() override { return elapsed_; }
     void stopClock() override { log_.push_back("stopClock"); }
     void stopExercise() override { log_.push_back("stopExercise"); }
@@ -84,6 +85,7 @@ class FakeExercise : public ExerciseControl {
     int typed_;
     int elapsed_;
     int keystrokes_;
+    ExerciseKeys keys_;
 };
 
 // The real file system, except that files in `refused` do not open for

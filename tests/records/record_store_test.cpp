@@ -6,6 +6,7 @@
 #include "platform/safe_file.h"
 #include "record_fakes.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace hayate {
 namespace {
@@ -119,12 +120,13 @@ TEST_F(RecordStoreTest, StartupFailsOnFilesThatCannotBeWritten) {
 }
 
 TEST_F(RecordStoreTest, ARealReadOnlyFileIsRefused) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files; the fake covers this";
     writeBytes(best, bestRecords(15));
     fs::permissions(best, fs::perms::owner_read);
-    RecordStore real(best, history, kToday);
-    EXPECT_FALSE(real.loadAtStartup());
-    EXPECT_EQ(bytesOf(best), bestRecords(15));
+    test::asUnprivilegedUser(dir.path(), [&] {
+        RecordStore real(best, history, kToday);
+        EXPECT_FALSE(real.loadAtStartup());
+        EXPECT_EQ(bytesOf(best), bestRecords(15));
+    });
 }
 
 TEST_F(RecordStoreTest, RecordWritesKeepEveryOtherByte) {

@@ -1,0 +1,20 @@
+// File names between the settings file, which keeps them in Shift-JIS (code
+// page 932) like all its text, and the file system, which names files in its
+// own encoding: UTF-8 on Linux and macOS, UTF-16 (given here as UTF-8) on
+// Windows.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace hayate {
+
+// Nothing when the bytes are no valid Shift-JIS.
+std::optional<std::string> fileSystemNameFromSjis(std::string_view sjis);
+
+// Nothing when the name holds a character Shift-JIS has no code for, or is no
+// valid UTF-8.
+std::optional<std::string> sjisFromFileSystemName(std::string_view name);
+
+}  // namespace hayate
