@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
+  fonts-noto-cjk
   xvfb xdotool x11-utils xauth
 )
 

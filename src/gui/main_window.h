@@ -75,6 +75,9 @@ class TForm1 : public QMainWindow,
     const WindowLayout& layout() const { return layout_; }
     QString statusPanelText(int panel) const;
     const SharedState& state() const { return state_; }
+    // Lays the window out again for the screen it is on now (another
+    // monitor, resolution or scaling); tests give a screen size of their own.
+    void screenChanged(int widthOverride = 0, int heightOverride = 0);
 
     // Tests drive the clock by hand.
     void setTickSourceForTesting(TickSource* ticks) { tickOverride_ = ticks; }
@@ -121,6 +124,11 @@ class TForm1 : public QMainWindow,
     void FormCreate();
     void FormShow();
     void applyLayout();
+    // Screen fit (main_window_layout.cpp).
+    ScreenArea screenArea() const;
+    void fitControlCaptions();
+    void watchScreen();
+    void followScreen();
     void applySettingsToControls();
     void fillCourseList();
     void prepareGrids();
@@ -191,6 +199,7 @@ class TForm1 : public QMainWindow,
     void followKindLetterCase(int kind);
     void showEditorKindAndUnit();
     void showKeyHint(EditorControl control);
+    void showKeyHintText(const QString& text);
     void clearKeyHint();
     void closeInputMethod();
     QString chooseFile(const char* name, std::string_view filter);
@@ -266,6 +275,7 @@ class TForm1 : public QMainWindow,
     // Cell fonts: size 1 plain and bold, size 2 plain and bold, headers.
     enum { kCellFont1 = 0, kCellFont2 = 2, kHeaderFont = 4, kCellFontCount = 5 };
     std::array<QFont, kCellFontCount> cellFonts_;
+    std::array<int, kCellFontCount> cellFontRaise_{};
     std::array<QHash<QString, QStaticText>, kCellFontCount> cellTexts_;
     QLabel* l5_ = nullptr;
     QLabel* l6_ = nullptr;

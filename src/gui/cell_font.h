@@ -1,0 +1,24 @@
+// The face of the practice and editor cells. The courses tell Ｉ from ｌ,
+// ｜ and １, Ｏ from ０, ー from －, and ‘ from ’ and ｀; where the requested
+// face is missing, the fallback must draw those differently too, or the
+// user is charged with misses he cannot avoid.
+#pragma once
+
+#include <QFont>
+#include <QStringList>
+
+namespace hayate::gui {
+
+// The requested face first where the user has it, then Noto Sans Mono CJK JP
+// (Debian's fonts-noto-cjk), whose full-width letters carry serifs and whose
+// long-vowel mark and minus differ; IPA Gothic after it.
+QStringList cellFontFamilies();
+QFont cellFont(int pixelSize, bool bold);
+
+// A cell's text is placed by the top of its em box, as the face it was drawn
+// for has it. Faces with a taller ascent than their em box (Noto's CJK
+// faces reach 1.16 em above the baseline for 0.88 em of em box) would sit
+// that much lower; this is how many pixels to raise them.
+int emBoxRaise(const QFont& font);
+
+}  // namespace hayate::gui
