@@ -136,11 +136,13 @@ WindowLayout computeLayout(const ScreenArea& screen, const WindowChrome& chrome,
     L.textOffset2 = W >= 1024 ? 8 : 4;
 
     // 7.-9. Practice grid between the panels, with a 4-pixel margin left and
-    // right, the width a window frame would take.
+    // right, the width a window frame would take; a wider frame takes from
+    // the grid, which must end inside the window.
     const int gridTop = chrome.menuBarHeight + design.lineHeight + L.panel1Height;
     const int gridHeight =
         std::max(13, L.client.height - gridTop - L.panel3Height - L.statusBarHeight);
-    L.practiceGrid = Box{4, gridTop, std::max(82, L.client.width - 8), gridHeight};
+    L.practiceGrid =
+        Box{4, gridTop, std::max(82, std::min(W - 8, L.client.width - 4)), gridHeight};
     L.practice.columnWidths = practiceColumnWidths(L.practiceGrid.width, W, &L.cellWidth);
     const int t = W == 1024 ? 0 : 1;
     L.cellFontSize1 = roundHalfUp((L.cellWidth - t) * 0.75);

@@ -58,7 +58,8 @@ int pointsToPixels(int points) { return (points * 96 + 36) / 72; }
 
 int largestPointsForRow(int rowHeight, int offset) {
     int points = 1;
-    while (pointsToPixels(points + 1) + offset <= rowHeight) ++points;
+    // One pixel to spare: the lowest strokes (＿, ｇ) reach the em box's foot.
+    while (pointsToPixels(points + 1) + offset + 1 <= rowHeight) ++points;
     return points;
 }
 

@@ -42,9 +42,9 @@ double fittedScale(const ScreenArea& screen);
 // Font sizes of the layout are points of a 96-dpi screen.
 int pointsToPixels(int points);
 
-// The largest point size whose glyphs, drawn with their top `offset` pixels
-// below the cell's top, stay inside a row `rowHeight` pixels high; the fonts
-// in use keep ascent plus descent within one em.
+// The largest point size whose glyphs, drawn with their em box's top
+// `offset` pixels below the cell's top, stay inside a row `rowHeight` pixels
+// high, with a pixel to spare.
 int largestPointsForRow(int rowHeight, int offset);
 
 }  // namespace hayate

@@ -107,43 +107,57 @@ void fitCaptions(const CaptionRow& row) {
             const int width = std::min(needed, limit - box.left());
             if (width > box.width()) w->resize(width, box.height());
         }
+        // A group of two rows may take the free room below it.
+        const int tall = captionHeight(w);
+        if (tall > w->height() && qobject_cast<QGroupBox*>(w) && w->parentWidget()) {
+            const QRect box = w->geometry();
+            int limit = w->parentWidget()->height() - row.gap;
+            for (QWidget* other : row.controls) {
+                const QRect o = other->geometry();
+                const bool sameColumns = o.left() <= box.right() && o.right() >= box.left();
+                if (other != w && sameColumns && o.top() > box.top())
+                    limit = std::min(limit, o.top() - row.gap);
+            }
+            const int height = std::min(tall, limit - box.top());
+            if (height > box.height()) w->resize(box.width(), height);
+        }
         shrinkToFit(w);
     }
 }
 
-void fitStatusPanels(QStatusBar* bar, const std::vector<QLabel*>& panels,
+void fitStatusPanels(QStatusBar* bar, int width, const std::vector<QLabel*>& panels,
                      const std::vector<int>& designWidths, const std::vector<QString>& widestTexts,
                      int stretch) {
     const std::size_t n = panels.size();
-    // Each panel's frame and the bar's spacing between panels.
-    const int spacing = bar->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
-    auto widths = [&](std::vector<int>& out) {
-        int total = 0;
-        out.assign(n, 0);
+    const int spacing = std::max(4, bar->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
+    const int room = width - 8;
+    std::vector<int> text(n), chosen(n);
+    for (int px = fontPixels(panels.front());; --px) {
+        int designTotal = 0, textTotal = 0;
         for (std::size_t i = 0; i < n; ++i) {
             const QMargins m = panels[i]->contentsMargins();
-            const int text = panels[i]->fontMetrics().horizontalAdvance(widestTexts[i]) +
-                             m.left() + m.right() + 4;
-            out[i] = std::max(designWidths[i], text);
-            total += out[i] + std::max(spacing, 4);
+            text[i] = panels[i]->fontMetrics().horizontalAdvance(widestTexts[i]) + m.left() +
+                      m.right() + 4;
+            designTotal += std::max(designWidths[i], text[i]) + spacing;
+            textTotal += text[i] + spacing;
         }
-        return total;
-    };
-    std::vector<int> w;
-    int px = fontPixels(panels.front());
-    while (widths(w) > bar->width() - 8 && px > kSmallestFont) {
-        --px;
+        // The design widths where they fit, else each panel as wide as its
+        // text, else a smaller font.
+        const bool design = designTotal <= room;
+        for (std::size_t i = 0; i < n; ++i)
+            chosen[i] = design ? std::max(designWidths[i], text[i]) : text[i];
+        if (design || textTotal <= room || px <= kSmallestFont) break;
         for (QLabel* p : panels) {
             QFont f = p->font();
-            f.setPixelSize(px);
+            f.setPixelSize(px - 1);
             p->setFont(f);
         }
     }
     for (std::size_t i = 0; i < n; ++i) {
         if (static_cast<int>(i) == stretch) {
-            panels[i]->setMinimumWidth(w[i]);
+            panels[i]->setMinimumWidth(chosen[i]);
         } else {
-            panels[i]->setFixedWidth(w[i]);
+            panels[i]->setFixedWidth(chosen[i]);
         }
     }
 }

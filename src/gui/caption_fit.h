@@ -41,8 +41,8 @@ void shrinkToFit(QWidget* control);
 
 // Status panels: each as wide as its widest text (at least its design
 // width); when the panels together are wider than the bar, all of them take
-// a smaller font. Panel `stretch` takes what is left.
-void fitStatusPanels(QStatusBar* bar, const std::vector<QLabel*>& panels,
+// a smaller font. Panel `stretch` takes what is left. `width` is the bar's.
+void fitStatusPanels(QStatusBar* bar, int width, const std::vector<QLabel*>& panels,
                      const std::vector<int>& designWidths, const std::vector<QString>& widestTexts,
                      int stretch);
 

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <algorithm>
 
+#include "app/screen_fit.h"
+
 namespace hayate::gui {
 
 QStringList cellFontFamilies() {
@@ -16,6 +18,21 @@ QFont cellFont(int pixelSize, bool bold) {
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     return f;
+}
+
+int cellFontPixels(int points, int narrowestCell) {
+    return std::max(1, std::min(pointsToPixels(points), narrowestCell - 1));
+}
+
+int fitCellFontToRow(int pixels, bool bold, int rowHeight, int offset) {
+    static const QString lowest = QString::fromUtf16(u"ｇｊＱ＿ｙｐ（ぼ");
+    for (int px = pixels; px > 1; --px) {
+        const QFont f = cellFont(px, bold);
+        const QFontMetrics fm(f);
+        const int lastInk = offset - emBoxRaise(f) + fm.ascent() + fm.tightBoundingRect(lowest).bottom();
+        if (lastInk < rowHeight - 1) return px;
+    }
+    return 1;
 }
 
 int emBoxRaise(const QFont& font) {

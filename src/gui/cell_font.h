@@ -15,6 +15,17 @@ namespace hayate::gui {
 QStringList cellFontFamilies();
 QFont cellFont(int pixelSize, bool bold);
 
+// Pixel size of a cell font of `points`: a full-width glyph is one em wide,
+// so the em stays a pixel narrower than the narrowest cell, or the glyph's
+// right side would be cut off by its neighbour.
+int cellFontPixels(int points, int narrowestCell);
+
+// The largest pixel size up to `pixels` whose lowest strokes (ｇ, ｊ, Ｑ, ＿)
+// stay inside a row `rowHeight` high when the em box's top is drawn `offset`
+// pixels below the row's top: the faces differ in how far below the em box
+// their descenders reach.
+int fitCellFontToRow(int pixels, bool bold, int rowHeight, int offset);
+
 // A cell's text is placed by the top of its em box, as the face it was drawn
 // for has it. Faces with a taller ascent than their em box (Noto's CJK
 // faces reach 1.16 em above the baseline for 0.88 em of em box) would sit

@@ -596,9 +596,15 @@ void TForm1::SG1DrawCell(QPainter& painter, int column, int row, const QRect& re
 void TForm1::prepareCellFonts() {
     const int sizes[] = {layout_.cellFontSize1, layout_.cellFontSize1, layout_.cellFontSize2,
                          layout_.cellFontSize2, layout_.cellFontSize3};
+    const auto& columns = layout_.practice.columnWidths;
+    const int narrowest = *std::min_element(columns.begin() + 1, columns.end());
     for (int i = 0; i < kCellFontCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        cellFonts_[k] = cellFont(px(sizes[i]), i == kCellFont1 + 1 || i == kCellFont2 + 1);
+        const bool bold = i == kCellFont1 + 1 || i == kCellFont2 + 1;
+        const int offset = i == kHeaderFont ? layout_.textOffset2 : layout_.textOffset1;
+        cellFonts_[k] = cellFont(fitCellFontToRow(cellFontPixels(sizes[i], narrowest), bold,
+                                                  layout_.practice.rowHeights[1], offset),
+                                 bold);
         cellFontRaise_[k] = emBoxRaise(cellFonts_[k]);
         cellTexts_[k].clear();
     }

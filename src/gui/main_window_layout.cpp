@@ -111,7 +111,8 @@ void TForm1::fitControlCaptions() {
 
     CaptionRow editor;
     editor.parentWidth = W;
-    for (Ctl c : {Ctl::Comb2, Ctl::EMname, Ctl::BMonDel, Ctl::BFinp, Ctl::RG6, Ctl::RG7})
+    for (Ctl c :
+         {Ctl::Comb2, Ctl::EMname, Ctl::BMonDel, Ctl::BFinp, Ctl::RG6, Ctl::RG7, Ctl::LMsg})
         editor.controls.push_back(placed_.at(c));
     fitCaptions(editor);
 
@@ -123,7 +124,7 @@ void TForm1::fitControlCaptions() {
     fitCaptions(bottom);
 
     std::vector<QLabel*> panels(statusPanels_.begin(), statusPanels_.end());
-    fitStatusPanels(sBar1_, panels,
+    fitStatusPanels(sBar1_, W, panels,
                     std::vector<int>(layout_.statusPanelWidths.begin(),
                                      layout_.statusPanelWidths.end()),
                     {QStringLiteral("888 : 888 "), QStringLiteral(u"制限時間 なし"),

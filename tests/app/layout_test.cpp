@@ -217,10 +217,10 @@ TEST(LayoutScreens, EveryScreenFitsItsAvailableArea) {
                               g.width);
                     const int row = L.practice.rowHeights[1];
                     EXPECT_GE(row * 9, g.height / 2);  // at least a few whole rows show
-                    EXPECT_LE(L.textOffset1 + pointsToPixels(L.cellFontSize1), row);
-                    EXPECT_LE(L.textOffset1 + pointsToPixels(L.cellFontSize2), row);
-                    EXPECT_LE(L.textOffset2 + pointsToPixels(L.cellFontSize3), row);
-                    EXPECT_LE(L.textOffset1 + pointsToPixels(L.recordsFontSize),
+                    EXPECT_LT(L.textOffset1 + pointsToPixels(L.cellFontSize1), row);
+                    EXPECT_LT(L.textOffset1 + pointsToPixels(L.cellFontSize2), row);
+                    EXPECT_LT(L.textOffset2 + pointsToPixels(L.cellFontSize3), row);
+                    EXPECT_LT(L.textOffset1 + pointsToPixels(L.recordsFontSize),
                               L.recordsRowHeight);
                     EXPECT_GE(L.cellFontSize1, 8);
                     EXPECT_LE(L.recordsWidth, g.width);
@@ -256,8 +256,8 @@ TEST(LayoutScreens, RowHeightCapsTheCellFontsOnlyWhereTheyWouldNotFit) {
     // The largest size that fits is taken, not a smaller one.
     for (int row : {20, 31, 37, 52}) {
         const int points = largestPointsForRow(row, 6);
-        EXPECT_LE(pointsToPixels(points) + 6, row) << row;
-        EXPECT_GT(pointsToPixels(points + 1) + 6, row) << row;
+        EXPECT_LT(pointsToPixels(points) + 6, row) << row;
+        EXPECT_GE(pointsToPixels(points + 1) + 6, row) << row;
     }
 }
 
