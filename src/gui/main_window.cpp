@@ -602,9 +602,12 @@ void TForm1::prepareCellFonts() {
         const auto k = static_cast<std::size_t>(i);
         const bool bold = i == kCellFont1 + 1 || i == kCellFont2 + 1;
         const int offset = i == kHeaderFont ? layout_.textOffset2 : layout_.textOffset1;
-        cellFonts_[k] = cellFont(fitCellFontToRow(cellFontPixels(sizes[i], narrowest), bold,
-                                                  layout_.practice.rowHeights[1], offset),
-                                 bold);
+        int pixels = cellFontPixels(sizes[i], narrowest);
+        // Measuring loads the face; the bold one is drawn only below 1024
+        // pixels, the plain cell fonts only from there up.
+        if (i == kHeaderFont || bold == (layout_.screenWidth < 1024))
+            pixels = fitCellFontToRow(pixels, bold, layout_.practice.rowHeights[1], offset);
+        cellFonts_[k] = cellFont(pixels, bold);
         cellFontRaise_[k] = emBoxRaise(cellFonts_[k]);
         cellTexts_[k].clear();
     }
