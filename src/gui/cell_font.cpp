@@ -24,15 +24,22 @@ int cellFontPixels(int points, int narrowestCell) {
     return std::max(1, std::min(pointsToPixels(points), narrowestCell - 1));
 }
 
-int fitCellFontToRow(int pixels, bool bold, int rowHeight, int offset) {
+QFont headerFont(int pixelSize) {
+    QFont f(QStringLiteral(u"ＭＳ ゴシック"));
+    f.setPixelSize(pixelSize);
+    return f;
+}
+
+QFont fitCellFontToRow(QFont font, int rowHeight, int offset) {
     static const QString lowest = QString::fromUtf16(u"ｇｊＱ＿ｙｐ（ぼ");
-    for (int px = pixels; px > 1; --px) {
-        const QFont f = cellFont(px, bold);
-        const QFontMetrics fm(f);
-        const int lastInk = offset - emBoxRaise(f) + fm.ascent() + fm.tightBoundingRect(lowest).bottom();
-        if (lastInk < rowHeight - 1) return px;
+    for (int px = font.pixelSize(); px > 1; --px) {
+        font.setPixelSize(px);
+        const QFontMetrics fm(font);
+        const int lastInk =
+            offset - emBoxRaise(font) + fm.ascent() + fm.tightBoundingRect(lowest).bottom();
+        if (lastInk < rowHeight - 1) break;
     }
-    return 1;
+    return font;
 }
 
 int emBoxRaise(const QFont& font) {

@@ -20,11 +20,15 @@ QFont cellFont(int pixelSize, bool bold);
 // right side would be cut off by its neighbour.
 int cellFontPixels(int points, int narrowestCell);
 
-// The largest pixel size up to `pixels` whose lowest strokes (ｇ, ｊ, Ｑ, ＿)
-// stay inside a row `rowHeight` high when the em box's top is drawn `offset`
-// pixels below the row's top: the faces differ in how far below the em box
-// their descenders reach.
-int fitCellFontToRow(int pixels, bool bold, int rowHeight, int offset);
+// The column and row numbers: digits only, so the window's own gothic face,
+// which is loaded anyway, rather than a second one before the first frame.
+QFont headerFont(int pixelSize);
+
+// `font` at the largest pixel size up to its own whose lowest strokes (ｇ, ｊ,
+// Ｑ, ＿) stay inside a row `rowHeight` high when the em box's top is drawn
+// `offset` pixels below the row's top: the faces differ in how far below the
+// em box their descenders reach.
+QFont fitCellFontToRow(QFont font, int rowHeight, int offset);
 
 // A cell's text is placed by the top of its em box, as the face it was drawn
 // for has it. Faces with a taller ascent than their em box (Noto's CJK

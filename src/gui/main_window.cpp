@@ -594,27 +594,32 @@ void TForm1::SG1DrawCell(QPainter& painter, int column, int row, const QRect& re
 }
 
 void TForm1::prepareCellFonts() {
+    cellFontsReady_ = 0;
+    for (auto& cache : cellTexts_) cache.clear();
+}
+
+// Each cell font is made when first drawn: before an exercise the grid shows
+// only its numbers, and the cells' face need not delay the first frame.
+void TForm1::ensureCellFont(int font) {
+    if (cellFontsReady_ & (1 << font)) return;
+    cellFontsReady_ |= 1 << font;
     const int sizes[] = {layout_.cellFontSize1, layout_.cellFontSize1, layout_.cellFontSize2,
                          layout_.cellFontSize2, layout_.cellFontSize3};
     const auto& columns = layout_.practice.columnWidths;
     const int narrowest = *std::min_element(columns.begin() + 1, columns.end());
-    for (int i = 0; i < kCellFontCount; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        const bool bold = i == kCellFont1 + 1 || i == kCellFont2 + 1;
-        const int offset = i == kHeaderFont ? layout_.textOffset2 : layout_.textOffset1;
-        int pixels = cellFontPixels(sizes[i], narrowest);
-        // Measuring loads the face; the bold one is drawn only below 1024
-        // pixels, the plain cell fonts only from there up.
-        if (i == kHeaderFont || bold == (layout_.screenWidth < 1024))
-            pixels = fitCellFontToRow(pixels, bold, layout_.practice.rowHeights[1], offset);
-        cellFonts_[k] = cellFont(pixels, bold);
-        cellFontRaise_[k] = emBoxRaise(cellFonts_[k]);
-        cellTexts_[k].clear();
-    }
+    const auto k = static_cast<std::size_t>(font);
+    const int pixels = cellFontPixels(sizes[k], narrowest);
+    const bool header = font == kHeaderFont;
+    const QFont wanted =
+        header ? headerFont(pixels) : cellFont(pixels, font == kCellFont1 + 1 || font == kCellFont2 + 1);
+    cellFonts_[k] = fitCellFontToRow(wanted, layout_.practice.rowHeights[1],
+                                     header ? layout_.textOffset2 : layout_.textOffset1);
+    cellFontRaise_[k] = emBoxRaise(cellFonts_[k]);
 }
 
 void TForm1::drawCellText(QPainter& painter, int font, const QPoint& at, const QString& text) {
     if (text.isEmpty()) return;
+    ensureCellFont(font);
     // Laid-out texts are kept: a key repaints two cells, and laying a
     // character out again each time costs more than drawing it.
     auto& cache = cellTexts_[static_cast<std::size_t>(font)];

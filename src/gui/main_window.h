@@ -223,6 +223,7 @@ class TForm1 : public QMainWindow,
     QLabel* labelFor(Label label) const;
     void syncPracticeTexts();
     void prepareCellFonts();
+    void ensureCellFont(int font);
     void drawCellText(QPainter& painter, int font, const QPoint& at, const QString& text);
 
     struct Core;
@@ -276,6 +277,7 @@ class TForm1 : public QMainWindow,
     enum { kCellFont1 = 0, kCellFont2 = 2, kHeaderFont = 4, kCellFontCount = 5 };
     std::array<QFont, kCellFontCount> cellFonts_;
     std::array<int, kCellFontCount> cellFontRaise_{};
+    int cellFontsReady_ = 0;  // bit per cell font
     std::array<QHash<QString, QStaticText>, kCellFontCount> cellTexts_;
     QLabel* l5_ = nullptr;
     QLabel* l6_ = nullptr;
