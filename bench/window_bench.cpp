@@ -10,9 +10,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTest>
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,10 +40,10 @@ std::filesystem::path scratchFolder() {
     return dir;
 }
 
-TForm1::Options benchOptions() {
+TForm1::Options benchOptions(int width = 1024, int height = 768) {
     TForm1::Options o;
-    o.screenWidthOverride = 1024;
-    o.screenHeightOverride = 768;
+    o.screenWidthOverride = width;
+    o.screenHeightOverride = height;
     o.dataFolder = scratchFolder();
     o.executablePath = scratchFolder() / "hayateuchi";
     return o;
@@ -52,6 +54,12 @@ char keyFor(const QString& cell) {
     if (c == 0x3000) return ' ';
     if (c >= 0xFF01 && c <= 0xFF5E) return static_cast<char>(c - 0xFEE0);
     return '?';
+}
+
+double threadCpuUs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e6 + static_cast<double>(ts.tv_nsec) / 1e3;
 }
 
 // Paints what the key made dirty, now, the way the event loop would.
@@ -76,12 +84,12 @@ void ensureApplication() {
 
 void BM_KeyToRepaint(benchmark::State& state) {
     ensureApplication();
-    TForm1 form(benchOptions());
+    TForm1 form(benchOptions(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
     form.show();
     QApplication::setActiveWindow(&form);
     (void)QTest::qWaitForWindowExposed(&form);
     auto* grid = form.findChild<GridWidget*>("SG1");
-    std::vector<double> latencies, keyOnly;
+    std::vector<double> latencies, keyOnly, cpu;
     long cells = 0, keys = 0;
     double paintUs = 0;
     for (auto _ : state) {
@@ -93,6 +101,7 @@ void BM_KeyToRepaint(benchmark::State& state) {
         for (int i = 0; i < 1999; ++i) {
             const char key = keyFor(grid->cellText(i % 40 + 1, i / 40 + 1));
             grid->resetPaintedCells();
+            const double cpuStart = threadCpuUs();
             QElapsedTimer t;
             t.start();
             if (key == ' ') {
@@ -103,6 +112,7 @@ void BM_KeyToRepaint(benchmark::State& state) {
             const double keyUs = static_cast<double>(t.nsecsElapsed()) / 1000.0;
             flushRepaint(&form);
             const double us = static_cast<double>(t.nsecsElapsed()) / 1000.0;
+            cpu.push_back(threadCpuUs() - cpuStart);
             keyOnly.push_back(keyUs);
             latencies.push_back(us);
             total += us;
@@ -122,6 +132,10 @@ void BM_KeyToRepaint(benchmark::State& state) {
     state.counters["key_p50"] = keyOnly[keyOnly.size() / 2];
     state.counters["key_p99"] = keyOnly[keyOnly.size() * 99 / 100];
     state.counters["p99_us"] = pct(0.99);
+    // The process's own time per key: what a shared machine's other loads
+    // add to the wall-clock figure is not in it.
+    std::sort(cpu.begin(), cpu.end());
+    state.counters["cpu_p99_us"] = cpu[cpu.size() * 99 / 100];
     state.counters["max_us"] = latencies.back();
     state.counters["grid_paint_us"] = paintUs / static_cast<double>(keys);
     state.counters["cells_per_key"] = static_cast<double>(cells) / static_cast<double>(keys);
@@ -140,6 +154,28 @@ void BM_FullGridRepaint(benchmark::State& state) {
     }
 }
 
+long long nowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The yardstick: a bare Qt window with one Japanese label, as little as a Qt
+// program can show.
+int runBareChild() {
+    int argc = 1;
+    char name[] = "bare";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    QLabel label(QStringLiteral(u"ハヤテウチ"));
+    label.show();
+    if (!QTest::qWaitForWindowExposed(&label)) return 2;
+    QCoreApplication::sendPostedEvents(&label, QEvent::UpdateRequest);
+    std::printf("%lld\n", nowNs());
+    std::fflush(stdout);
+    return 0;
+}
+
 // The real program's start: this benchmark runs itself as a new process that
 // starts the application, shows the main window and reports when it is on
 // screen. Time from spawn to the shown window, and the process's peak
@@ -150,16 +186,21 @@ int runChild(bool exercise) {
     char* argv[] = {name, nullptr};
     hayate::gui::prepareDisplayEnvironment();
     QApplication app(argc, argv);
+    const long long appMade = nowNs();
     hayate::gui::installFontSubstitutes();
     TForm1 form(benchOptions());
+    const long long built = nowNs();
     form.show();
+    const long long laidOut = nowNs();
     if (!QTest::qWaitForWindowExposed(&form)) return 2;
     QCoreApplication::sendPostedEvents(&form, QEvent::UpdateRequest);
-    // The moment the window is on screen, for the parent.
-    const long long shown = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                std::chrono::steady_clock::now().time_since_epoch())
-                                .count();
+    // The moment the window is on screen, for the parent; then where the
+    // time went inside the process.
+    const long long shown = nowNs();
     std::printf("%lld\n", shown);
+    if (std::getenv("HAYATE_BENCH_PHASES"))
+        std::fprintf(stderr, "app %.1f ms, window built %.1f ms, first show %.1f ms, exposed %.1f ms\n",
+                     0.0, (built - appMade) / 1e6, (laidOut - built) / 1e6, (shown - laidOut) / 1e6);
     std::fflush(stdout);
     if (exercise) {
         auto* grid = form.findChild<GridWidget*>("SG1");
@@ -174,63 +215,92 @@ int runChild(bool exercise) {
     return 0;
 }
 
+// Starts this program in a child mode; the time from spawn to the child's
+// shown window in milliseconds (negative on failure) and its peak memory.
+double spawnChild(const char* mode, long* maxRssKb) {
+    char self[] = "/proc/self/exe";
+    char arg[32];
+    std::snprintf(arg, sizeof arg, "--child=%s", mode);
+    char* args[] = {self, arg, nullptr};
+    int fds[2];
+    if (pipe(fds) != 0) return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    const long long began = nowNs();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, self, &actions, nullptr, args, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    if (spawned != 0) {
+        close(fds[0]);
+        return -1;
+    }
+    char buffer[64] = {};
+    std::size_t got = 0;
+    while (got < sizeof buffer - 1) {
+        const ssize_t n = read(fds[0], buffer + got, sizeof buffer - 1 - got);
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+        if (std::memchr(buffer, '\n', got)) break;
+    }
+    int status = 0;
+    struct rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    close(fds[0]);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || got == 0) return -1;
+    if (maxRssKb) *maxRssKb = std::max(*maxRssKb, usage.ru_maxrss);
+    return static_cast<double>(std::atoll(buffer) - began) / 1e6;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
 void runChildren(benchmark::State& state, bool exercise) {
     long maxRssKb = 0;
     std::vector<double> times;
     for (auto _ : state) {
-        char self[] = "/proc/self/exe";
-        char mode[32];
-        std::snprintf(mode, sizeof mode, "--child=%s", exercise ? "exercise" : "show");
-        char* args[] = {self, mode, nullptr};
-        int fds[2];
-        if (pipe(fds) != 0) {
-            state.SkipWithError("pipe failed");
-            break;
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        const auto start = std::chrono::steady_clock::now();
-        pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, self, &actions, nullptr, args, environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        if (spawned != 0) {
-            close(fds[0]);
-            state.SkipWithError("spawn failed");
-            break;
-        }
-        char buffer[64] = {};
-        std::size_t got = 0;
-        while (got < sizeof buffer - 1) {
-            const ssize_t n = read(fds[0], buffer + got, sizeof buffer - 1 - got);
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
-            if (std::memchr(buffer, '\n', got)) break;
-        }
-        int status = 0;
-        struct rusage usage {};
-        wait4(pid, &status, 0, &usage);
-        close(fds[0]);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || got == 0) {
+        const double ms = spawnChild(exercise ? "exercise" : "show", &maxRssKb);
+        if (ms < 0) {
             state.SkipWithError("child failed");
             break;
         }
-        const long long shown = std::atoll(buffer);
-        const long long began =
-            std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count();
-        maxRssKb = std::max(maxRssKb, usage.ru_maxrss);
-        state.SetIterationTime(static_cast<double>(shown - began) / 1e9);
-        times.push_back(static_cast<double>(shown - began) / 1e6);
+        state.SetIterationTime(ms / 1e3);
+        times.push_back(ms);
     }
-    if (!times.empty()) {
-        std::sort(times.begin(), times.end());
-        state.counters["median_ms"] = times[times.size() / 2];
-    }
+    state.counters["median_ms"] = median(times);
     state.counters["peak_rss_MB"] = static_cast<double>(maxRssKb) / 1024.0;
 }
 
+// The program's start against the bare window's, taken in turns so that both
+// meet the same load on a shared machine; the ratio of the medians.
+void BM_StartupAgainstBareWindow(benchmark::State& state) {
+    std::vector<double> program, bare;
+    long rss = 0;
+    for (auto _ : state) {
+        const bool bareFirst = program.size() % 2 == 1;
+        const double first = spawnChild(bareFirst ? "bare" : "show", &rss);
+        const double second = spawnChild(bareFirst ? "show" : "bare", &rss);
+        if (first < 0 || second < 0) {
+            state.SkipWithError("child failed");
+            break;
+        }
+        program.push_back(bareFirst ? second : first);
+        bare.push_back(bareFirst ? first : second);
+        state.SetIterationTime(program.back() / 1e3);
+    }
+    state.counters["median_ms"] = median(program);
+    state.counters["bare_median_ms"] = median(bare);
+    state.counters["ratio"] = median(program) / std::max(1e-9, median(bare));
+}
+
+BENCHMARK(BM_StartupAgainstBareWindow)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(21);
 void BM_StartupToShownWindow(benchmark::State& state) { runChildren(state, false); }
 BENCHMARK(BM_StartupToShownWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
 
@@ -239,7 +309,12 @@ BENCHMARK(BM_PeakMemoryWholeExercise)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
-BENCHMARK(BM_KeyToRepaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_KeyToRepaint)
+    ->Args({1024, 768})
+    ->Args({1920, 1080})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 BENCHMARK(BM_FullGridRepaint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
@@ -248,6 +323,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--child=show") == 0) return runChild(false);
         if (std::strcmp(argv[i], "--child=exercise") == 0) return runChild(true);
+        if (std::strcmp(argv[i], "--child=bare") == 0) return runBareChild();
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -1,7 +1,7 @@
 # The Debian package: `cpack -G DEB` in a build folder. Shared-library
 # dependencies are worked out by dpkg-shlibdeps; the fonts the window falls
 # back to are named here, as scripts/deps.sh installs them.
-set(HAYATE_FONT_PACKAGES "fonts-ipafont-gothic, fonts-ipafont-mincho" CACHE STRING
+set(HAYATE_FONT_PACKAGES "fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-noto-cjk" CACHE STRING
     "Debian packages of the fonts the window needs (comma-separated dependency list)")
 set(HAYATE_MAINTAINER "HayateUchi developers <hayateuchi@users.noreply.github.com>" CACHE STRING
     "Maintainer field of the Debian package")
@@ -20,6 +20,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS ${HAYATE_FONT_PACKAGES})
+# Qt's own dialogs speak Japanese only with its translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_PACKAGE_DESCRIPTION
     "ハヤテウチ trains touch typing on timed exercises: the alphabet, digits,
 both mixed, romaji input of hiragana, a key-touch course, or ten practice

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n
   fonts-ipafont-gothic fonts-ipafont-mincho
+  fonts-noto-cjk
   xvfb xdotool x11-utils xauth
   # install checks and the Debian package (dpkg-shlibdeps needs file)
   desktop-file-utils appstream dpkg-dev file

@@ -66,56 +66,68 @@ int scaledX(int x, int screenWidth) {
 }
 
 int windowHeightFor(int screenWidth, int screenHeight) {
-    switch (screenWidth) {
-        case 800:
-            return 573;
-        case 1024:
-            return 750;
-        case 1280:
-            return 1012;
-        case 1600:
-            return 1180;
-        default:
-            break;
-    }
-    // Not in the table: leave a strip like the 1024 x 768 row does.
-    return std::max(screenHeight - 18, std::min(screenHeight, 300));
+    return fittedWindowHeight(ScreenArea{screenWidth, screenHeight});
 }
 
 std::array<int, 41> practiceColumnWidths(int gridWidth, int screenWidth, int* cellWidth) {
-    const int cw = roundHalfUp((gridWidth - 2) / 40.0);
-    int right = cw;
-    if (screenWidth == 1024) {
-        right = cw + 1;
-    } else if (screenWidth == 1280 || screenWidth == 1600 || screenWidth < 1024) {
-        right = cw - 1;
-    }
+    int cw = roundHalfUp((gridWidth - 2) / 40.0);
+    auto rightOf = [screenWidth](int w) {
+        if (screenWidth == 1024) return w + 1;
+        if (screenWidth == 1280 || screenWidth == 1600 || screenWidth < 1024) return w - 1;
+        return w;
+    };
+    // Rounding up may carry column 40 past the grid's edge; then the cells
+    // give up the pixel instead.
+    while (cw > 1 && 2 + 28 * cw + 12 * rightOf(cw) > gridWidth) --cw;
     std::array<int, 41> widths{};
     widths[0] = 2;
-    for (int c = 1; c <= 40; ++c) widths[static_cast<std::size_t>(c)] = c <= 28 ? cw : right;
+    for (int c = 1; c <= 40; ++c)
+        widths[static_cast<std::size_t>(c)] = c <= 28 ? cw : rightOf(cw);
     if (cellWidth) *cellWidth = cw;
     return widths;
 }
 
 WindowLayout computeLayout(int W, int H, const WindowChrome& chrome, const DesignGeometry& design) {
+    return computeLayout(ScreenArea{W, H}, chrome, design);
+}
+
+WindowLayout computeLayout(const ScreenArea& screen, const WindowChrome& chrome,
+                           const DesignGeometry& design) {
+    const int W = screen.usableWidth();
+    const int H = screen.height;
     WindowLayout L;
     L.screenWidth = W;
+    L.classic = isClassicScreen(screen);
+    // Away from the four classic screens every vertical figure follows the
+    // height the window really got.
+    const double sv = L.classic ? 1.0 : fittedScale(screen);
+    L.verticalScale = sv;
+    auto vertical = [sv](int v) { return roundHalfUp(v * sv); };
     L.controls = design.controls;
     auto at = [&L](Ctl c) -> PlacedControl& { return L.controls[static_cast<std::size_t>(c)]; };
 
     // 1. Window.
-    L.windowHeight = windowHeightFor(W, H);
+    L.windowLeft = screen.availableLeft;
+    L.windowTop = screen.availableTop;
+    L.windowHeight = fittedWindowHeight(screen);
     L.client = Box{0, 0, W - chrome.frameWidth, L.windowHeight - chrome.frameHeight};
 
     // 2. Message boxes.
-    L.messageX = scaledX(400, W);
-    L.messageY = scaledX(300, W);
+    L.messageX = screen.availableLeft + scaledX(400, W);
+    L.messageY = screen.availableTop + (L.classic ? scaledX(300, W) : vertical(300));
 
     // 3.-5. Panels and status bar.
-    L.panel1Height = W > 800 ? scaledX(design.panel1Height, W) : design.panel1Height;
-    const int extra = W == 800 ? 16 : (W == 1024 || W == 1280) ? 20 : 0;
-    L.panel3Height = scaledX(design.panel3Height, W) + extra;
-    L.statusBarHeight = W > 1024 ? scaledX(design.statusBarHeight, W) + 15 : design.statusBarHeight;
+    if (L.classic) {
+        L.panel1Height = W > 800 ? scaledX(design.panel1Height, W) : design.panel1Height;
+        const int extra = W == 800 ? 16 : (W == 1024 || W == 1280) ? 20 : 0;
+        L.panel3Height = scaledX(design.panel3Height, W) + extra;
+        L.statusBarHeight =
+            W > 1024 ? scaledX(design.statusBarHeight, W) + 15 : design.statusBarHeight;
+    } else {
+        L.panel1Height = vertical(design.panel1Height);
+        L.panel3Height = vertical(design.panel3Height + 20);
+        L.statusBarHeight = vertical(design.statusBarHeight);
+    }
     L.statusPanelWidths = design.statusPanelWidths;
     if (W < 1024) L.statusPanelWidths[5] = 200;
 
@@ -124,17 +136,25 @@ WindowLayout computeLayout(int W, int H, const WindowChrome& chrome, const Desig
     L.textOffset2 = W >= 1024 ? 8 : 4;
 
     // 7.-9. Practice grid between the panels, with a 4-pixel margin left and
-    // right, the width a window frame would take.
+    // right, the width a window frame would take; a wider frame takes from
+    // the grid, which must end inside the window.
     const int gridTop = chrome.menuBarHeight + design.lineHeight + L.panel1Height;
     const int gridHeight =
         std::max(13, L.client.height - gridTop - L.panel3Height - L.statusBarHeight);
-    L.practiceGrid = Box{4, gridTop, std::max(82, W - 8), gridHeight};
+    L.practiceGrid =
+        Box{4, gridTop, std::max(82, std::min(W - 8, L.client.width - 4)), gridHeight};
     L.practice.columnWidths = practiceColumnWidths(L.practiceGrid.width, W, &L.cellWidth);
     const int t = W == 1024 ? 0 : 1;
     L.cellFontSize1 = roundHalfUp((L.cellWidth - t) * 0.75);
     L.cellFontSize2 = roundHalfUp((L.cellWidth - t) * 0.7);
     L.cellFontSize3 = roundHalfUp(L.cellWidth * 0.6);
     L.practice.rowHeights.fill(gridHeight / 13);
+    // A screen wider than 4:3 gives wide but low cells: the width rule would
+    // cut the glyphs' feet off, so the row height sets the limit too.
+    const int rowHeight = L.practice.rowHeights[1];
+    L.cellFontSize1 = std::min(L.cellFontSize1, largestPointsForRow(rowHeight, L.textOffset1));
+    L.cellFontSize2 = std::min(L.cellFontSize2, largestPointsForRow(rowHeight, L.textOffset1));
+    L.cellFontSize3 = std::min(L.cellFontSize3, largestPointsForRow(rowHeight, L.textOffset2));
 
     // 10. Editor grid: the same size and columns.
     L.editor.columnWidths = practiceColumnWidths(L.practiceGrid.width, W);
@@ -146,7 +166,8 @@ WindowLayout computeLayout(int W, int H, const WindowChrome& chrome, const Desig
     L.recordsColumnWidths[0] = scaledX(184, W);
     for (std::size_t c = 1; c < 7; ++c) L.recordsColumnWidths[c] = scaledX(132, W);
     L.recordsRowHeight = L.recordsGrid.height / 16 - 1;
-    L.recordsFontSize = scaledX(11, W);
+    L.recordsFontSize =
+        std::min(scaledX(11, W), largestPointsForRow(L.recordsRowHeight, L.textOffset1));
     L.recordsWidth = 11;
     for (int w : L.recordsColumnWidths) L.recordsWidth += w;
 
@@ -156,8 +177,14 @@ WindowLayout computeLayout(int W, int H, const WindowChrome& chrome, const Desig
         PlacedControl& p = at(c);
         p.box.left = left;
         p.box.width = scaledX(p.box.width, W) + addWidth;
-        p.box.height = scaledX(p.box.height, W) + addHeight;
-        p.fontSize = scaledX(p.fontSize, W);
+        if (L.classic) {
+            p.box.height = scaledX(p.box.height, W) + addHeight;
+            p.fontSize = scaledX(p.fontSize, W);
+        } else {
+            p.box.top = vertical(p.box.top);
+            p.box.height = vertical(p.box.height + addHeight);
+            p.fontSize = vertical(p.fontSize);
+        }
     };
     scaleGroup(Ctl::RG1, at(Ctl::RG1).box.left, 15, 15);
     scaleGroup(Ctl::RG2, at(Ctl::RG1).box.left + at(Ctl::RG1).box.width + gap, 10, 15);
@@ -181,10 +208,10 @@ WindowLayout computeLayout(int W, int H, const WindowChrome& chrome, const Desig
     at(Ctl::BFinp).box.left = at(Ctl::BEnd).box.left;
     at(Ctl::BFinp).box.top = at(Ctl::BEnd).box.top;
 
-    // 15. General scaling away from 1024.
-    if (W != 1024) {
+    // 15. General scaling away from the design screen.
+    if (W != 1024 || sv != 1.0) {
         const double fx = W / 1024.0;
-        const double fy = H / 768.0;
+        const double fy = L.classic ? H / 768.0 : sv;
         const double fp = L.panel1Height / 142.0;
         auto scale = [&](Ctl c, int d) {
             PlacedControl& p = at(c);
@@ -206,6 +233,9 @@ WindowLayout computeLayout(int W, int H, const WindowChrome& chrome, const Desig
         scale(Ctl::RG6, d);
         scale(Ctl::RG7, d);
     }
+    // Step 13 placed the message line for the real width already; scaled a
+    // second time it leaves wide screens on the right.
+    if (!L.classic) at(Ctl::LMsg).box.left = W / 2 - W / 6;
     return L;
 }
 

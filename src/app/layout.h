@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "app/screen_fit.h"
+
 namespace hayate {
 
 struct Box {
@@ -96,6 +98,12 @@ struct GridMetrics {
 
 struct WindowLayout {
     int screenWidth = 0;
+    // Drawn by the published table (one of the four 4:3 screens, which it
+    // fits), or fitted to the available area of any other screen.
+    bool classic = true;
+    double verticalScale = 1.0;  // of the fitted window against the design
+    int windowLeft = 0;          // outer position on the desktop
+    int windowTop = 0;
     int windowHeight = 0;  // outer height, frame included
     Box client;            // client area size (left, top 0)
     int messageX = 400;
@@ -126,15 +134,17 @@ struct WindowLayout {
 // x * W / 1024, rounded half up.
 int scaledX(int x, int screenWidth);
 
-// Outer window height: the four known widths from the table; any other width
-// gets the height the 1024 design would have scaled by W / 1024, never more
-// than the screen.
+// Outer window height on a screen without task bars: the four known widths
+// from the table where it fits, else the screen's height.
 int windowHeightFor(int screenWidth, int screenHeight);
 
 // Practice-grid column rule: column 0 is a thin strip, 1..28 cw, 29..40 one
 // pixel off cw depending on the width.
 std::array<int, 41> practiceColumnWidths(int gridWidth, int screenWidth, int* cellWidth = nullptr);
 
+WindowLayout computeLayout(const ScreenArea& screen, const WindowChrome& chrome,
+                           const DesignGeometry& design = defaultDesignGeometry());
+// A screen without task bars.
 WindowLayout computeLayout(int screenWidth, int screenHeight, const WindowChrome& chrome,
                            const DesignGeometry& design = defaultDesignGeometry());
 

@@ -72,6 +72,8 @@ int GridWidget::rowTop(int row) const {
         y += rowHeights_[static_cast<std::size_t>(r)] + (gridLines_ ? 1 : 0);
         if (y >= viewport()->height()) return -1;
     }
+    // Only whole rows are shown (see paintEvent).
+    if (y + rowHeights_[static_cast<std::size_t>(row)] > viewport()->height()) return -1;
     return y;
 }
 
@@ -350,7 +352,10 @@ void GridWidget::paintEvent(QPaintEvent* event) {
     };
     paintRow(0, 0);
     int y = rowHeights_[0] + line;
-    for (int r = topRow_; r < rowCount() && y < height; ++r) {
+    // A row cut by the bottom edge would show the tops of its glyphs under
+    // the last whole row, like marks of the row above; it is left blank.
+    for (int r = topRow_;
+         r < rowCount() && y + rowHeights_[static_cast<std::size_t>(r)] <= height; ++r) {
         paintRow(r, y);
         y += rowHeights_[static_cast<std::size_t>(r)] + line;
     }

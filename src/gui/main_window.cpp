@@ -36,6 +36,8 @@
 #include "exercise/practice_text.h"
 #include "exercise/random_source.h"
 #include "gui/about_box.h"
+#include "gui/cell_font.h"
+#include "gui/focus_combo_box.h"
 #include "gui/grid_widget.h"
 #include "gui/help_window.h"
 #include "gui/key_mapping.h"
@@ -192,7 +194,7 @@ void TForm1::createControls() {
     panel2_->setFrameShadow(QFrame::Sunken);
     placed_[Ctl::Panel2] = panel2_;
 
-    comb1_ = new QComboBox(panel1_);
+    comb1_ = new FocusComboBox(panel1_);
     comb1_->setObjectName("Comb1");
     comb1_->setMaxVisibleItems(15);
     comb1_->installEventFilter(this);
@@ -434,6 +436,8 @@ void TForm1::FormShow() {
                    .arg(date.left(date.size() - 4), date.mid(date.size() - 4, 2), date.right(2)));
         setStatusPanel(6, QStringLiteral("Ver.2.02  "));
         refreshBestLabels();
+        fitControlCaptions();
+        watchScreen();
         sg1_->setEnabled(false);
         bStart_->setFocus(Qt::OtherFocusReason);
     } catch (...) {
@@ -441,80 +445,6 @@ void TForm1::FormShow() {
         errorBox(toQt(startup_text::kShowFailedMessage));
         QTimer::singleShot(0, this, &QWidget::close);
     }
-}
-
-void TForm1::applyLayout() {
-    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    const int w = options_.screenWidthOverride > 0 ? options_.screenWidthOverride : area.width();
-    const int h = options_.screenHeightOverride > 0 ? options_.screenHeightOverride : area.height();
-    WindowChrome chrome;
-    chrome.menuBarHeight = menuBar()->sizeHint().height();
-    chrome.frameWidth = std::max(0, frameGeometry().width() - geometry().width());
-    chrome.frameHeight = std::max(0, frameGeometry().height() - geometry().height());
-    layout_ = computeLayout(w, h, chrome);
-    const WindowLayout& L = layout_;
-
-    const int W = L.client.width;
-    const int gridTop = L.practiceGrid.top - chrome.menuBarHeight;
-    pLine_->setGeometry(0, 0, W, 2);
-    panel1_->setGeometry(0, 2, W, L.panel1Height);
-    for (auto& [ctl, widget] : placed_) {
-        const PlacedControl& p = L[ctl];
-        widget->setGeometry(p.box.left, p.box.top, p.box.width, p.box.height);
-        QFont f = widget->font();
-        f.setPixelSize(px(p.fontSize));
-        widget->setFont(f);
-    }
-    for (QLabel* l : {labels_[Label::LSaikoM], labels_[Label::LSaikoD]}) {
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-    }
-    panel2_->lower();
-
-    for (GridWidget* g : {sg1_, sg3_}) {
-        g->setGeometry(L.practiceGrid.left, gridTop, L.practiceGrid.width, L.practiceGrid.height);
-        const GridMetrics& m = g == sg1_ ? L.practice : L.editor;
-        for (int c = 0; c < 41; ++c)
-            g->setColumnWidth(c, m.columnWidths[static_cast<std::size_t>(c)]);
-        for (int r = 0; r < 51; ++r) g->setRowHeight(r, m.rowHeights[static_cast<std::size_t>(r)]);
-        QFont f(QStringLiteral(u"ＭＳ ゴシック"));
-        f.setPixelSize(px(L.cellFontSize1));
-        g->setFont(f);
-    }
-    prepareCellFonts();
-    sg2_->setGeometry(L.recordsGrid.left, gridTop, L.recordsWidth, L.recordsGrid.height);
-    for (int c = 0; c < 7; ++c)
-        sg2_->setColumnWidth(c, L.recordsColumnWidths[static_cast<std::size_t>(c)]);
-    for (int r = 0; r < 16; ++r) sg2_->setRowHeight(r, L.recordsRowHeight);
-    QFont recordsFont(QStringLiteral(u"ＭＳ ゴシック"));
-    recordsFont.setPixelSize(px(L.recordsFontSize));
-    sg2_->setFont(recordsFont);
-
-    panel3_->setGeometry(0, gridTop + L.practiceGrid.height, W, L.panel3Height);
-    sBar1_->setFixedHeight(L.statusBarHeight);
-    QFont statusFont(QStringLiteral(u"ＭＳ ゴシック"));
-    statusFont.setPixelSize(std::clamp(L.statusBarHeight - 6, 11, px(10)));
-    for (std::size_t i = 0; i < 7; ++i) {
-        statusPanels_[i]->setFont(statusFont);
-        // A panel is never narrower than its text (the version panel's 50
-        // pixels do not hold "Ver.2.02" in these fonts).
-        const int needed = QFontMetrics(statusFont)
-                               .horizontalAdvance(i == 6 ? QStringLiteral("Ver.2.02  ")
-                                                         : QStringLiteral(u"入力カーソル 黄色")) +
-                           8;
-        const int width =
-            i == 6 || i == 4 ? std::max(L.statusPanelWidths[i], needed) : L.statusPanelWidths[i];
-        if (i == 5) {
-            statusPanels_[i]->setMinimumWidth(width);
-        } else {
-            statusPanels_[i]->setFixedWidth(width);
-        }
-    }
-
-    move(0, 0);
-    setFixedSize(L.client.width, L.client.height);
 }
 
 void TForm1::applySettingsToControls() {
@@ -673,19 +603,32 @@ void TForm1::SG1DrawCell(QPainter& painter, int column, int row, const QRect& re
 }
 
 void TForm1::prepareCellFonts() {
+    cellFontsReady_ = 0;
+    for (auto& cache : cellTexts_) cache.clear();
+}
+
+// Each cell font is made when first drawn: before an exercise the grid shows
+// only its numbers, and the cells' face need not delay the first frame.
+void TForm1::ensureCellFont(int font) {
+    if (cellFontsReady_ & (1 << font)) return;
+    cellFontsReady_ |= 1 << font;
     const int sizes[] = {layout_.cellFontSize1, layout_.cellFontSize1, layout_.cellFontSize2,
                          layout_.cellFontSize2, layout_.cellFontSize3};
-    for (int i = 0; i < kCellFontCount; ++i) {
-        QFont f(QStringLiteral(u"ＭＳ ゴシック"));
-        f.setPixelSize(px(sizes[i]));
-        f.setBold(i == kCellFont1 + 1 || i == kCellFont2 + 1);
-        cellFonts_[static_cast<std::size_t>(i)] = f;
-        cellTexts_[static_cast<std::size_t>(i)].clear();
-    }
+    const auto& columns = layout_.practice.columnWidths;
+    const int narrowest = *std::min_element(columns.begin() + 1, columns.end());
+    const auto k = static_cast<std::size_t>(font);
+    const int pixels = cellFontPixels(sizes[k], narrowest);
+    const bool header = font == kHeaderFont;
+    const QFont wanted =
+        header ? headerFont(pixels) : cellFont(pixels, font == kCellFont1 + 1 || font == kCellFont2 + 1);
+    cellFonts_[k] = fitCellFontToRow(wanted, layout_.practice.rowHeights[1],
+                                     header ? layout_.textOffset2 : layout_.textOffset1);
+    cellFontRaise_[k] = emBoxRaise(cellFonts_[k]);
 }
 
 void TForm1::drawCellText(QPainter& painter, int font, const QPoint& at, const QString& text) {
     if (text.isEmpty()) return;
+    ensureCellFont(font);
     // Laid-out texts are kept: a key repaints two cells, and laying a
     // character out again each time costs more than drawing it.
     auto& cache = cellTexts_[static_cast<std::size_t>(font)];
@@ -697,7 +640,7 @@ void TForm1::drawCellText(QPainter& painter, int font, const QPoint& at, const Q
         it = cache.insert(text, st);
     }
     painter.setFont(cellFonts_[static_cast<std::size_t>(font)]);
-    painter.drawStaticText(at, *it);
+    painter.drawStaticText(at - QPoint(0, cellFontRaise_[static_cast<std::size_t>(font)]), *it);
 }
 
 void TForm1::syncPracticeTexts() {

@@ -79,6 +79,9 @@ class TForm1 : public QMainWindow,
     const WindowLayout& layout() const { return layout_; }
     QString statusPanelText(int panel) const;
     const SharedState& state() const { return state_; }
+    // Lays the window out again for the screen it is on now (another
+    // monitor, resolution or scaling); tests give a screen size of their own.
+    void screenChanged(int widthOverride = 0, int heightOverride = 0);
 
     // Tests drive the clock by hand.
     void setTickSourceForTesting(TickSource* ticks) { tickOverride_ = ticks; }
@@ -126,6 +129,11 @@ class TForm1 : public QMainWindow,
     void FormCreate();
     void FormShow();
     void applyLayout();
+    // Screen fit (main_window_layout.cpp).
+    ScreenArea screenArea() const;
+    void fitControlCaptions();
+    void watchScreen();
+    void followScreen();
     void applySettingsToControls();
     void fillCourseList();
     void prepareGrids();
@@ -202,6 +210,7 @@ class TForm1 : public QMainWindow,
     void followKindLetterCase(int kind);
     void showEditorKindAndUnit();
     void showKeyHint(EditorControl control);
+    void showKeyHintText(const QString& text);
     void clearKeyHint();
     void closeInputMethod();
     QString chooseFile(const char* name, std::string_view filter);
@@ -225,6 +234,7 @@ class TForm1 : public QMainWindow,
     QLabel* labelFor(Label label) const;
     void syncPracticeTexts();
     void prepareCellFonts();
+    void ensureCellFont(int font);
     void drawCellText(QPainter& painter, int font, const QPoint& at, const QString& text);
 
     struct Core;
@@ -279,6 +289,8 @@ class TForm1 : public QMainWindow,
     // Cell fonts: size 1 plain and bold, size 2 plain and bold, headers.
     enum { kCellFont1 = 0, kCellFont2 = 2, kHeaderFont = 4, kCellFontCount = 5 };
     std::array<QFont, kCellFontCount> cellFonts_;
+    std::array<int, kCellFontCount> cellFontRaise_{};
+    int cellFontsReady_ = 0;  // bit per cell font
     std::array<QHash<QString, QStaticText>, kCellFontCount> cellTexts_;
     QLabel* l5_ = nullptr;
     QLabel* l6_ = nullptr;

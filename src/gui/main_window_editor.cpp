@@ -18,8 +18,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/screen_fit.h"
 #include "app/settings.h"
 #include "exercise/key_codes.h"
+#include "gui/caption_fit.h"
 #include "gui/key_mapping.h"
 #include "gui/main_window_core.h"
 #include "gui/qt_japanese.h"
@@ -287,18 +289,31 @@ void TForm1::RG7Click(int index) {
     if (core_->editor->unitClicked(index)) sg3_->setFocus(Qt::OtherFocusReason);
 }
 
-void TForm1::showKeyHint(EditorControl control) {
+void TForm1::showKeyHint(EditorControl control) { showKeyHintText(toQt(keyHintFor(control))); }
+
+// The hints are longer than the message line was drawn for: the label takes
+// the width its text needs, from the unit group's left as far as the window
+// allows, and a smaller font only where even that is too narrow.
+void TForm1::showKeyHintText(const QString& text) {
     QLabel* msg = labels_.at(Label::LMsg);
     if (savedHintLeft_ < 0) savedHintLeft_ = msg->x();
-    msg->move(rg7_->x(), msg->y());
-    msg->setText(toQt(keyHintFor(control)));
+    msg->setText(text);
+    const int room = panel1_->width() - 8;
+    const int width = std::min(std::max(captionWidth(msg), layout_[Ctl::LMsg].box.width), room);
+    const int left = std::clamp(rg7_->x(), 4, 4 + room - width);
+    msg->setGeometry(left, msg->y(), width, msg->height());
+    shrinkToFit(msg);
 }
 
 void TForm1::clearKeyHint() {
     QLabel* msg = labels_.at(Label::LMsg);
     if (savedHintLeft_ < 0) return;
     msg->clear();
-    msg->move(savedHintLeft_, msg->y());
+    const PlacedControl& design = layout_[Ctl::LMsg];
+    msg->setGeometry(savedHintLeft_, msg->y(), design.box.width, msg->height());
+    QFont f = msg->font();
+    f.setPixelSize(pointsToPixels(design.fontSize));
+    msg->setFont(f);
     savedHintLeft_ = -1;
 }
 

@@ -85,7 +85,14 @@ TEST(Smoke, RealProgramUnderXvfb) {
                                    30000);
     ASSERT_FALSE(window.isEmpty()) << "the window did not appear";
     const QString id = window.split('\n').first();
-    const QString geometry = xdotool(x.display(), {QStringLiteral("getwindowgeometry"), id});
+    // The window is found as soon as it exists; its size reaches the X
+    // server once the first show's work is done.
+    QString geometry;
+    for (int i = 0; i < 100; ++i) {
+        geometry = xdotool(x.display(), {QStringLiteral("getwindowgeometry"), id});
+        if (geometry.contains(QStringLiteral("1024x750"))) break;
+        QThread::msleep(50);
+    }
     EXPECT_TRUE(geometry.contains(QStringLiteral("1024x750"))) << geometry.toStdString();
     xdotool(x.display(), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
 
