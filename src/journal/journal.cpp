@@ -433,6 +433,21 @@ std::filesystem::path asideName(const std::string& path) {
     return name;
 }
 
+// Renames a damaged journal, with its WAL and shared-memory files, out of the
+// way; never deletes it. The new name, or empty when the rename failed.
+std::string moveAside(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path aside = asideName(path);
+    std::filesystem::rename(path, aside, ec);
+    if (ec) return {};
+    for (const char* suffix : {"-wal", "-shm"}) {
+        std::error_code ignored;
+        if (std::filesystem::exists(path + suffix, ignored))
+            std::filesystem::rename(path + suffix, aside.string() + suffix, ignored);
+    }
+    return aside.string();
+}
+
 }  // namespace
 
 Journal::Result Journal::open(const std::string& path) {
@@ -481,16 +496,8 @@ Journal::Result Journal::open(const std::string& path) {
         if (!isCorruption(rc) || attempt > 0) return resultFor(rc, kMsgOpenFailed);
 
         // Never deleted: the learner's history may still be recoverable.
-        std::error_code ec;
-        const std::filesystem::path aside = asideName(path);
-        std::filesystem::rename(path, aside, ec);
-        if (ec) return {Status::Failed, kMsgOpenFailed, {}};
-        for (const char* suffix : {"-wal", "-shm"}) {
-            std::error_code ignored;
-            if (std::filesystem::exists(path + suffix, ignored))
-                std::filesystem::rename(path + suffix, aside.string() + suffix, ignored);
-        }
-        movedAside = aside.string();
+        movedAside = moveAside(path);
+        if (movedAside.empty()) return {Status::Failed, kMsgOpenFailed, {}};
     }
     return {Status::Failed, kMsgOpenFailed, movedAside};
 }
@@ -514,20 +521,13 @@ Journal::Result Journal::record(const ExerciseEntry& e) {
         // The file went bad under us: set it aside, start afresh, keep this exercise.
         const std::string path = path_;
         close();
-        std::error_code ec;
-        const std::filesystem::path aside = asideName(path);
-        std::filesystem::rename(path, aside, ec);
-        if (ec) return {Status::Failed, kMsgWriteFailed, {}};
-        for (const char* suffix : {"-wal", "-shm"}) {
-            std::error_code ignored;
-            if (std::filesystem::exists(path + suffix, ignored))
-                std::filesystem::rename(path + suffix, aside.string() + suffix, ignored);
-        }
+        const std::string aside = moveAside(path);
+        if (aside.empty()) return {Status::Failed, kMsgWriteFailed, {}};
         Result reopened = open(path);
         if (!reopened.ok()) return reopened;
         const int again = attempt();
         if (again != SQLITE_OK) return resultFor(again, kMsgWriteFailed);
-        return {Status::Corrupt, kMsgCorrupt, aside.string()};
+        return {Status::Corrupt, kMsgCorrupt, aside};
     }
     return resultFor(rc, kMsgWriteFailed);
 }
