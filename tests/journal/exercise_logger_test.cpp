@@ -68,7 +68,7 @@ class ExerciseLoggerTest : public ::testing::Test {
     std::vector<std::string> notices;
     ExerciseLogger logger{journal, session, completion, shared,
                           {[] { return std::int64_t{1796000000}; }, {},
-                           [this](const std::string& m) { notices.push_back(m); }}};
+                           [this](const std::string& m) { notices.push_back(m); }, {}}};
 };
 
 TEST_F(ExerciseLoggerTest, EveryWayAnExerciseEndsIsLoggedOnce) {
