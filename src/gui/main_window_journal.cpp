@@ -59,7 +59,8 @@ bool TForm1::startWeakSpotPractice() {
     if (session.inputMode() == 2 || session.gridEnabled()) return false;
     const int course = state_.courseIndex;
     if (course >= kFirstProblemCourse) {
-        informationBox(QStringLiteral(u"弱点練習は、アルファベット・数字・ローマ字・キータッチのコースで行えます"));
+        informationBox(QStringLiteral(
+            u"弱点練習は、アルファベット・数字・ローマ字・キータッチのコースで行えます"));
         return false;
     }
     journal::Journal* j = journal();

@@ -88,7 +88,8 @@ TEST_F(JournalWindow, CorruptJournalIsSetAsideWithANoticeInTheStatusBar) {
     open();
     ASSERT_NE(openedJournal(), nullptr);
     auto* bar = find<QStatusBar>("SBar1");
-    EXPECT_TRUE(bar->currentMessage().contains(QStringLiteral(u"練習記録"))) << bar->currentMessage().toStdString();
+    EXPECT_TRUE(bar->currentMessage().contains(QStringLiteral(u"練習記録")))
+        << bar->currentMessage().toStdString();
     int aside = 0;
     for (const auto& entry : fs::directory_iterator(dir.path()))
         aside += entry.path().filename().string().starts_with("hayateuchi.sqlite3.corrupt-");
