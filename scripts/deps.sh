@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config
+  libsqlite3-dev
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n
   fonts-ipafont-gothic fonts-ipafont-mincho

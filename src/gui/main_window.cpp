@@ -440,6 +440,9 @@ void TForm1::FormShow() {
         watchScreen();
         sg1_->setEnabled(false);
         bStart_->setFocus(Qt::OtherFocusReason);
+        // The journal opens once the first frame is on screen, so start-up
+        // waits for nothing; whatever needs it sooner opens it then.
+        QTimer::singleShot(kJournalOpenDelayMs, this, &TForm1::openJournal);
     } catch (...) {
         firstShowFailed_ = true;
         errorBox(toQt(startup_text::kShowFailedMessage));
@@ -661,6 +664,7 @@ void TForm1::createCore() {
     core_->session =
         std::make_unique<ExerciseSession>(state_, tables, core_->random, core_->practice.get(),
                                           *this, *this, *this, *core_->completion);
+    createJournal();
     createEditor();
 }
 

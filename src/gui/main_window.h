@@ -37,6 +37,10 @@ class QPushButton;
 class QStatusBar;
 class QTimer;
 
+namespace hayate::journal {
+class Journal;
+}
+
 namespace hayate::gui {
 
 class HelpWindow;
@@ -82,6 +86,14 @@ class TForm1 : public QMainWindow,
     // Lays the window out again for the screen it is on now (another
     // monitor, resolution or scaling); tests give a screen size of their own.
     void screenChanged(int widthOverride = 0, int heightOverride = 0);
+
+    // The exercise journal (main_window_journal.cpp): null until it has
+    // opened, shortly after the window first shows, and when it cannot open.
+    journal::Journal* journal();
+    // Weak-spot practice on the current built-in course. False, after a
+    // message, when it cannot start (too few exercises in the journal, a user
+    // problem, an exercise or the editor under way).
+    bool startWeakSpotPractice();
 
     // Tests drive the clock by hand.
     void setTickSourceForTesting(TickSource* ticks) { tickOverride_ = ticks; }
@@ -214,6 +226,12 @@ class TForm1 : public QMainWindow,
     void clearKeyHint();
     void closeInputMethod();
     QString chooseFile(const char* name, std::string_view filter);
+
+    // The exercise journal (main_window_journal.cpp).
+    static constexpr int kJournalOpenDelayMs = 200;
+    void createJournal();
+    void openJournal();
+    void journalNotice(const std::string& message);
 
     // Shared steps.
     void endCommand(bool guarded);
