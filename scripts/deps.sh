@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   libgtest-dev libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev qt6-charts-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xdotool x11-utils xauth
 )
