@@ -1,0 +1,205 @@
+// The exercise journal: every exercise, with every typed cell, in one SQLite
+// file beside the other data files, so that the analysis screen can show
+// where the misses come from and weak-spot practice can aim at them.
+//
+// The journal never stands in the way of practice: every failure comes back
+// as a status with a message for the status bar, never as an exception, and
+// a journal that could not be opened simply records nothing.
+//
+// Texts in and out are Shift-JIS, as everywhere in the core; only the CSV
+// export writes UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace hayate::journal {
+
+// The database file for a program named `programName` (the executable's
+// name without its extension): "<name>.sqlite3".
+std::string journalFileName(const std::string& programName);
+
+// How an exercise ended.
+enum class EndReason {
+    TimeLimit = 0,  // the clock ran out
+    LastCell = 1,   // the last cell was typed
+    Stopped = 2,    // Esc or the stop button, without a result
+};
+
+// Which exercise this was.
+enum class PracticeKind {
+    Normal = 0,
+    WeakSpot = 1,  // drawn from the journal's weights; never a record
+};
+
+// One typed cell, gathered while typing.
+struct CellEntry {
+    int cellIndex = 0;         // 0..1999 in reading order
+    std::string character;     // what the cell showed, e.g. "Ａ", "し", "　"
+    std::string typed;         // the keys that completed it (the spelling used), e.g. "shi"
+    std::string wrongKeys;     // one byte per miss on this cell, in order
+    std::string expectedKeys;  // one byte per miss: the key that was expected then
+    int msSincePrevious = 0;   // since the previous cell's completion (the first key for cell one)
+};
+
+// One exercise, as the journal stores it.
+struct ExerciseEntry {
+    std::int64_t startedAt = 0;  // seconds since 1970-01-01 UTC
+    int courseIndex = 0;         // 0..4 built-in, 5..14 problem slots 0..9
+    int problemSlot = -1;        // 0..9 for a user problem, -1 otherwise
+    std::string problemName;     // the user problem's name; empty otherwise
+    int timeLimitIndex = 0;      // 0 = 30 s, 1 = 60 s, 2 = none
+    int spacing = 0;             // 0 = with spaces, 1 = without
+    int letterCase = 0;          // 0 = upper case, 1 = lower case
+    bool romajiMode = false;     // kana typed as romaji
+    EndReason end = EndReason::LastCell;
+    PracticeKind kind = PracticeKind::Normal;
+    int characters = 0;
+    int misses = 0;
+    int keystrokes = 0;
+    int elapsedMs = 0;
+    int score = 0;  // as the completion computed it; 0 when stopped
+    bool newBest = false;
+    std::vector<CellEntry> cells;
+
+    int settingIndex() const { return timeLimitIndex * 2 + spacing; }
+};
+
+// The analysis screen's period filter.
+enum class Period { Days7, Days30, All };
+
+// The first second that `period` takes in, counted back from `now`
+// (seconds since 1970); 0 for All.
+std::int64_t periodStart(Period period, std::int64_t now);
+
+// Which exercises a query looks at. Unset members take everything.
+struct Filter {
+    std::optional<int> courseIndex;
+    std::optional<int> settingIndex;  // time-limit index x 2 + spacing
+    std::int64_t since = 0;           // seconds since 1970; 0 = from the beginning
+    bool includeStopped = true;
+    bool includeWeakSpot = true;
+};
+
+// One exercise for the chart and the export.
+struct ExerciseSummary {
+    std::int64_t id = 0;
+    std::int64_t startedAt = 0;
+    int courseIndex = 0;
+    int problemSlot = -1;
+    std::string problemName;
+    int timeLimitIndex = 0;
+    int spacing = 0;
+    int letterCase = 0;
+    bool romajiMode = false;
+    EndReason end = EndReason::LastCell;
+    PracticeKind kind = PracticeKind::Normal;
+    int characters = 0;
+    int misses = 0;
+    int keystrokes = 0;
+    int elapsedMs = 0;
+    int score = 0;
+    bool newBest = false;
+
+    // Characters per minute over the elapsed time; 0 for no time.
+    double charactersPerMinute() const;
+    // Share of keystrokes that were not misses, 0..1; 1 without keystrokes.
+    double accuracy() const;
+};
+
+// One wrong key behind a physical key's misses.
+struct MissDetail {
+    std::string character;  // the cell's character, e.g. "し"
+    char wrongKey = 0;      // the byte typed instead
+    int count = 0;
+};
+
+// Miss rate of one physical key of the JIS keyboard (see jis_keys.h): how
+// often it was the key to press, and how often something else came instead.
+struct KeyStat {
+    int keyId = 0;
+    int presses = 0;  // correct presses of this key
+    int misses = 0;   // misses while this key was expected
+    std::vector<MissDetail> details;  // most frequent first
+
+    // misses / (presses + misses); 0 when the key never came up.
+    double missRate() const;
+};
+
+// One character of the practice text (a kana for the romaji course).
+struct CharStat {
+    std::string character;
+    int seen = 0;          // cells completed
+    int missedCells = 0;   // of those, cells with at least one miss
+    int misses = 0;        // misses on them in all
+    double meanMs = 0.0;   // mean time per cell
+
+    // missedCells / seen; 0 when never seen.
+    double missRate() const;
+};
+
+class Journal {
+  public:
+    enum class Status {
+        Ok,
+        NotOpen,       // open failed earlier or was never called: nothing recorded
+        ReadOnly,      // the file or its folder cannot be written
+        Full,          // the disk is full
+        Corrupt,       // the file was not a journal; moved aside, a new one started
+        Failed,        // any other SQLite failure
+    };
+
+    struct Result {
+        Status status = Status::Ok;
+        std::string message;        // Shift-JIS, for the status bar; empty when Ok
+        std::string movedAsideTo;   // the corrupt file's new name, when one was moved
+        bool ok() const { return status == Status::Ok; }
+    };
+
+    // The schema this build writes; older files are migrated on open.
+    static constexpr int kSchemaVersion = 2;
+
+    Journal();
+    ~Journal();
+    Journal(const Journal&) = delete;
+    Journal& operator=(const Journal&) = delete;
+
+    // Opens or creates the journal at `path`. A file that is not a journal is
+    // renamed to "<path>.corrupt-YYYYMMDD-HHMMSS" (never deleted) and a fresh
+    // one created; the result then says Corrupt with the new name, and the
+    // journal is open. Any other failure leaves the journal closed.
+    Result open(const std::string& path);
+    void close();
+    bool isOpen() const;
+    const std::string& path() const { return path_; }
+
+    // Writes one exercise with its cells in one transaction; nothing of it
+    // stays behind when it fails.
+    Result record(const ExerciseEntry& entry);
+
+    // Queries. On a closed journal or a failure they return empty results.
+    int exerciseCount(const Filter& filter) const;
+    std::vector<ExerciseSummary> exercises(const Filter& filter) const;  // oldest first
+    std::vector<KeyStat> keyStats(const Filter& filter) const;  // keys that came up, by key id
+    std::vector<CharStat> charStats(const Filter& filter) const;  // every character seen
+    // The weakest characters: highest miss rate, then slowest, then most seen.
+    std::vector<CharStat> weakestCharacters(const Filter& filter, int count = 10) const;
+    // Every cell of one exercise, in typing order.
+    std::vector<CellEntry> cells(std::int64_t exerciseId) const;
+
+    // The journal as CSV (UTF-8, header line, one line per exercise), and the
+    // same written crash-safely to `path`.
+    std::string csv(const Filter& filter) const;
+    Result exportCsv(const std::string& path, const Filter& filter) const;
+
+    struct Impl;
+
+  private:
+    std::unique_ptr<Impl> impl_;
+    std::string path_;
+};
+
+}  // namespace hayate::journal
