@@ -39,6 +39,7 @@ namespace hayate::gui {
 
 class GridWidget;
 class TOKDlg;
+class AnalysisWindow;
 class TAboutBox;
 struct CellState;
 
@@ -158,6 +159,8 @@ class TForm1 : public QMainWindow,
     void showRecordsGrid();
     void SG2DrawCell(QPainter& painter, int column, int row, const QRect& rect,
                      const CellState& state);
+    // Analysis screen (main_window_analysis.cpp).
+    void SeiBunClick();
 
     // Problem editor and problem files (main_window_editor.cpp).
     void MonSakuClick();
@@ -228,6 +231,7 @@ class TForm1 : public QMainWindow,
 
     TickSource* tickOverride_ = nullptr;
     TOKDlg* okDlg_ = nullptr;
+    AnalysisWindow* analysis_ = nullptr;  // made when first opened
     TAboutBox* aboutBox_ = nullptr;
 
     // Controls.
