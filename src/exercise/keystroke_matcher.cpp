@@ -82,6 +82,7 @@ void KeystrokeMatcher::reset(const Mode& mode) {
     charactersTyped_ = 0;
     missCount_ = 0;
     keystrokeCount_ = 0;
+    capture_.reset();
 }
 
 KeystrokeMatcher::KeyDown KeystrokeMatcher::keyDown(int virtualKey) {
@@ -147,6 +148,7 @@ KeystrokeMatcher::KeyPress KeystrokeMatcher::judge(unsigned char key) {
             alternativeIndex_ = row;
             r = romaji(row, next.kanaIndex);
             completeCell();
+            capture_.accept(key);
             keystrokeCount_ += 1;
             romajiPosition_ = 2;
             typedLetters_.assign(1, static_cast<char>(key));
@@ -215,7 +217,7 @@ KeystrokeMatcher::KeyPress KeystrokeMatcher::generalMatch(unsigned char key, std
             return KeyPress::Judged;
         }
         if (tryAlternatives(key)) return KeyPress::Judged;
-        if (key >= 32) miss(true);
+        if (key >= 32) miss(true, key, letterAt(r, p));
         return KeyPress::Judged;
     }
 
@@ -227,6 +229,7 @@ KeystrokeMatcher::KeyPress KeystrokeMatcher::generalMatch(unsigned char key, std
     if (match) {
         if (mode_.kanaMode)
             keystrokeCount_ += 1;  // before completing: the last key of the text counts too
+        capture_.accept(key);
         if (completeCell()) return KeyPress::TextFinished;
         romajiPosition_ = 1;
         alternativeIndex_ = 0;
@@ -244,7 +247,7 @@ KeystrokeMatcher::KeyPress KeystrokeMatcher::generalMatch(unsigned char key, std
         return KeyPress::Judged;
     }
     if (mode_.kanaMode && alternativeIndex_ < 2 && tryAlternatives(key)) return KeyPress::Judged;
-    if (key >= 32) miss(false);
+    if (key >= 32) miss(false, key, expected);
     return KeyPress::Judged;
 }
 
@@ -267,12 +270,14 @@ bool KeystrokeMatcher::tryAlternatives(unsigned char key) {
 }
 
 void KeystrokeMatcher::acceptLetter(unsigned char key) {
+    capture_.accept(key);
     keystrokeCount_ += 1;
     romajiPosition_ += 1;
     typedLetters_ += static_cast<char>(key);
 }
 
-void KeystrokeMatcher::miss(bool styleHint) {
+void KeystrokeMatcher::miss(bool styleHint, unsigned char key, int expected) {
+    capture_.miss(key, static_cast<unsigned char>(expected < 0 ? 0 : expected));
     if (mode_.kanaMode) {
         const Label label = hintLabelAt(romajiPosition_);
         display_.setLabelColour(label, colour::kRed);
@@ -288,6 +293,7 @@ bool KeystrokeMatcher::completeCell() {
     const int done = cellPosition_;
     grid_.cell(done).colour = colour::kBlue;
     display_.redrawCell(PracticeGrid::columnOf(done), PracticeGrid::rowOf(done));
+    capture_.complete(done, clock_.elapsedMilliseconds());
     cellPosition_ += 1;
     charactersTyped_ += 1;
     display_.setLabelText(Label::LMoji, formatCount(charactersTyped_));

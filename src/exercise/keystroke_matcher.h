@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "exercise/exercise_capture.h"
 #include "exercise/exercise_clock.h"
 #include "exercise/exercise_ports.h"
 #include "exercise/practice_grid.h"
@@ -64,6 +65,8 @@ class KeystrokeMatcher {
     // What the current cell expects now: the romaji form of the current
     // alternative in kana mode, the cell input otherwise; empty once finished.
     std::string expectedRomaji() const;
+    // Keys, misses and times per cell of the current exercise, for the journal.
+    const ExerciseCapture& capture() const { return capture_; }
 
   private:
     const std::string& romaji(int row, int kanaIndex) const {
@@ -73,7 +76,9 @@ class KeystrokeMatcher {
     KeyPress generalMatch(unsigned char key, std::string r, int lookAheadRow);
     bool tryAlternatives(unsigned char key);
     void acceptLetter(unsigned char key);
-    void miss(bool styleHint);  // styleHint: the hint label also turns plain bold
+    // styleHint: the hint label also turns plain bold; `expected` is the
+    // letter that was due, for the journal.
+    void miss(bool styleHint, unsigned char key, int expected);
     // Completion steps; true when the text is finished.
     bool completeCell();
     void setHintStyle(bool underline1, bool underline2, bool underline3);
@@ -92,6 +97,7 @@ class KeystrokeMatcher {
     int charactersTyped_ = 0;
     int missCount_ = 0;
     int keystrokeCount_ = 0;
+    ExerciseCapture capture_;
 };
 
 }  // namespace hayate

@@ -1,0 +1,23 @@
+#include "exercise/exercise_capture.h"
+
+#include "exercise/practice_grid.h"
+
+namespace hayate {
+
+void ExerciseCapture::reset() {
+    // Keeps the capacity: the next exercise fills the same storage.
+    cells_.clear();
+    cells_.reserve(PracticeGrid::kCells);
+    current_ = CapturedCell{};
+    lastElapsedMs_ = 0;
+}
+
+void ExerciseCapture::complete(int cellIndex, int elapsedMs) {
+    current_.cellIndex = cellIndex;
+    current_.msSincePrevious = elapsedMs > lastElapsedMs_ ? elapsedMs - lastElapsedMs_ : 0;
+    lastElapsedMs_ = elapsedMs;
+    cells_.push_back(std::move(current_));
+    current_ = CapturedCell{};
+}
+
+}  // namespace hayate
