@@ -43,6 +43,7 @@ struct CellEntry {
     std::string wrongKeys;     // one byte per miss on this cell, in order
     std::string expectedKeys;  // one byte per miss: the key that was expected then
     int msSincePrevious = 0;   // since the previous cell's completion (the first key for cell one)
+    bool completed = true;     // false: the cell being typed when the exercise ended
 };
 
 // One exercise, as the journal stores it.
@@ -71,8 +72,11 @@ struct ExerciseEntry {
 // The analysis screen's period filter.
 enum class Period { Days7, Days30, All };
 
-// The first second that `period` takes in, counted back from `now`
-// (seconds since 1970); 0 for All.
+// The first second that `period` takes in: local midnight 6 (or 29) days
+// before the day of `now` (seconds since 1970), so that today is one of the
+// seven days; 0 for All. The character and key statistics count whole local
+// days, so a `since` at local midnight gives them and the exercise list the
+// same exercises.
 std::int64_t periodStart(Period period, std::int64_t now);
 
 // Which exercises a query looks at. Unset members take everything.
@@ -106,7 +110,8 @@ struct ExerciseSummary {
 
     // Characters per minute over the elapsed time; 0 for no time.
     double charactersPerMinute() const;
-    // Share of keystrokes that were not misses, 0..1; 1 without keystrokes.
+    // Correct keys / (correct keys + misses), 0..1; 1 when nothing was typed.
+    // Correct keys are the keystrokes in romaji mode, the characters elsewhere.
     double accuracy() const;
 };
 
@@ -174,6 +179,8 @@ class Journal {
     Result open(const std::string& path);
     void close();
     bool isOpen() const;
+    // Open but not writable (a read-only file): queries work, record says ReadOnly.
+    bool isReadOnly() const;
     const std::string& path() const { return path_; }
 
     // Writes one exercise with its cells in one transaction; nothing of it
@@ -194,6 +201,9 @@ class Journal {
     // same written crash-safely to `path`.
     std::string csv(const Filter& filter) const;
     Result exportCsv(const std::string& path, const Filter& filter) const;
+
+    // Test seam: caps the file at `pages` pages, so that a write meets a full disk.
+    void setMaxPagesForTesting(int pages);
 
     struct Impl;
 
