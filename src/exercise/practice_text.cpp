@@ -1,5 +1,6 @@
 #include "exercise/practice_text.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,59 @@ char characterFor(int course, int g) {
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
+
+int practiceDrawRange(int course) { return drawRange(course); }
+
+std::string practiceCharacter(CharTables& tables, const TextSettings& settings, int g) {
+    const int course = settings.courseIndex;
+    if (course == kCourseRomaji) return tables.kana(g);
+    const char c = characterFor(course, g);
+    const bool lowerText =
+        course == kCourseKeyTouch || (settings.letterCase == 1 && !settings.kanaMode);
+    return toFullWidth(tables, std::string(1, lowerText ? lower(c) : c));
+}
+
+bool buildWeightedPracticeText(PracticeGrid& grid, CharTables& tables, const TextSettings& settings,
+                               RandomSource& random, const std::vector<int>& weights,
+                               PracticeTextResult& result) {
+    result = PracticeTextResult{};
+    result.letterCase = settings.letterCase;
+    grid.clear();
+    const int course = settings.courseIndex;
+    if (course < 0 || course >= kFirstProblemCourse ||
+        static_cast<int>(weights.size()) != drawRange(course))
+        return false;
+    tables.setBrackets(settings.kanaMode ? CharTables::Brackets::Corner
+                                         : CharTables::Brackets::Square);
+    result.caseMode = course == kCourseKeyTouch ? kCaseSensitive : 0;
+
+    std::vector<int> cumulative;
+    cumulative.reserve(weights.size());
+    int total = 0;
+    for (int w : weights) cumulative.push_back(total += std::max(w, 1));
+    random.reseed();
+
+    for (int i = 0; i < PracticeGrid::kCells; ++i) {
+        if (isSpaceCellIndex(i, settings.spacing)) {
+            grid.setSpaceCell(i);
+            continue;
+        }
+        const int r = random.below(total);
+        const int g = static_cast<int>(std::upper_bound(cumulative.begin(), cumulative.end(), r) -
+                                       cumulative.begin());
+        if (course == kCourseRomaji) {
+            grid.place(i, g, tables.kana(g), tables.romaji(0, g));
+            continue;
+        }
+        char c = characterFor(course, g);
+        // The key-touch course keeps its occasional capital.
+        if (course == kCourseKeyTouch && g < 26 && random.below(10) != 0) c = lower(c);
+        const bool lowerText = settings.letterCase == 1 && !settings.kanaMode && course != kCourseKeyTouch;
+        grid.place(i, g, toFullWidth(tables, std::string(1, lowerText ? lower(c) : c)),
+                   std::string(1, c));
+    }
+    return true;
+}
 
 PracticeTextResult buildPracticeText(PracticeGrid& grid, CharTables& tables,
                                      const TextSettings& settings, RandomSource& random,

@@ -2,6 +2,9 @@
 // courses, or a user problem laid out by the problem subsystem.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "exercise/practice_grid.h"
 #include "exercise/random_source.h"
 #include "text/char_tables.h"
@@ -56,6 +59,22 @@ class ProblemTextBuilder {
 PracticeTextResult buildPracticeText(PracticeGrid& grid, CharTables& tables,
                                      const TextSettings& settings, RandomSource& random,
                                      ProblemTextBuilder* problems);
+
+// Weak-spot practice on a built-in course: like buildPracticeText, but draw g
+// comes up with a chance proportional to weights[g] (integers of at least 1,
+// one per draw of the course, see practiceDrawRange). Spaces, letter case and
+// case mode follow the course as usual. False, leaving the grid cleared, for
+// a user-problem course or weights of the wrong size.
+bool buildWeightedPracticeText(PracticeGrid& grid, CharTables& tables, const TextSettings& settings,
+                               RandomSource& random, const std::vector<int>& weights,
+                               PracticeTextResult& result);
+
+// How many different draws a built-in course has (26 letters, 10 digits, ...).
+int practiceDrawRange(int course);
+
+// The character a built-in course shows for draw g (its cell text), in the
+// letter case of `settings`; the key-touch course shows letters in lower case.
+std::string practiceCharacter(CharTables& tables, const TextSettings& settings, int g);
 
 // With spaces on, every sixth cell in reading order is a space cell.
 constexpr bool isSpaceCellIndex(int index, int spacing) { return spacing == 0 && index % 6 == 5; }

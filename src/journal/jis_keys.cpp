@@ -8,7 +8,7 @@ namespace hayate::jis {
 
 namespace {
 
-// id, row, x, width, height, zone, name, base, shifted, kana
+// id, row, x, width, height, zone, name, base, shifted, kana, lower inset
 constexpr Key kKeys[] = {
     {0, 0, 0.0, 1.0, 1.0, Zone::Main, "Esc", 0, 0, {}},
     {1, 0, 2.0, 1.0, 1.0, Zone::Function, "F1", 0, 0, {}},
@@ -61,7 +61,7 @@ constexpr Key kKeys[] = {
     {48, 2, 10.5, 1.0, 1.0, Zone::Main, {}, 'p', 'P', "\xBE"},
     {49, 2, 11.5, 1.0, 1.0, Zone::Main, {}, '@', '`', "\xDE"},
     {50, 2, 12.5, 1.0, 1.0, Zone::Main, {}, '[', '{', "\xDF"},
-    {51, 2, 13.5, 1.5, 2.0, Zone::Main, "Enter", 0, 0, {}},
+    {51, 2, 13.5, 1.5, 2.0, Zone::Main, "Enter", 0, 0, {}, 0.25},
     {52, 2, 15.25, 1.0, 1.0, Zone::Editing, "Del", 0, 0, {}},
     {53, 2, 16.25, 1.0, 1.0, Zone::Editing, "End", 0, 0, {}},
     {54, 2, 17.25, 1.0, 1.0, Zone::Editing, "PgDn", 0, 0, {}},

@@ -6,7 +6,8 @@
 // Geometry is in key units: a letter key is 1 x 1. Row 0 is the function-key
 // row, row 5 the space-bar row; x runs from the left edge of Esc. The editing
 // block starts at x = 15.25 and the numeric keypad at x = 18.5. Enter and the
-// keypad's + and Enter are two rows high (height 2, starting in the upper row).
+// keypad's + and Enter are two rows high (height 2, starting in the upper row);
+// the main Enter is L-shaped (see Key::lowerInset).
 #pragma once
 
 #include <span>
@@ -32,6 +33,9 @@ struct Key {
     char base = 0;          // the character typed without Shift, 0 for none
     char shifted = 0;       // with Shift, 0 for none
     std::string_view kana;  // the kana legend, one half-width katakana byte (Shift-JIS), or empty
+    // Enter is an L: its lower row starts this much further right (0.25);
+    // 0 for every rectangular key.
+    double lowerInset = 0.0;
 
     bool typesCharacters() const { return base != 0 || shifted != 0; }
 };

@@ -413,7 +413,7 @@ namespace {
 // "<path>.corrupt-YYYYMMDD-HHMMSS", with a counter when that name is taken.
 std::filesystem::path asideName(const std::string& path) {
     const std::tm tm = localTime(std::time(nullptr));
-    char stamp[32];
+    char stamp[96];
     std::snprintf(stamp, sizeof stamp, ".corrupt-%04d%02d%02d-%02d%02d%02d", tm.tm_year + 1900,
                   tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
     std::filesystem::path name = path + stamp;
@@ -444,12 +444,13 @@ Journal::Result Journal::open(const std::string& path) {
 
         int version = 0;
         rc = d.userVersion(version);
-        if (rc == SQLITE_OK && !d.readOnly) rc = d.exec("PRAGMA journal_mode = WAL");
-        if (rc == SQLITE_OK) rc = d.exec("PRAGMA foreign_keys = ON");
+        // A newer program's journal is left exactly as it is.
         if (rc == SQLITE_OK && version > kSchemaVersion) {
             close();
             return {Status::Failed, kMsgNewer, {}};
         }
+        if (rc == SQLITE_OK && !d.readOnly) rc = d.exec("PRAGMA journal_mode = WAL");
+        if (rc == SQLITE_OK) rc = d.exec("PRAGMA foreign_keys = ON");
         if (rc == SQLITE_OK && version < kSchemaVersion) {
             rc = d.readOnly ? SQLITE_READONLY : d.upgrade(version);
         }
@@ -541,7 +542,11 @@ Journal::Result Journal::record(const ExerciseEntry& e) {
 }
 
 void Journal::setMaxPagesForTesting(int pages) {
-    if (impl_->db) impl_->exec(("PRAGMA max_page_count = " + std::to_string(pages)).c_str());
+    if (!impl_->db) return;
+    Statement count(impl_->db, "PRAGMA page_count");
+    if (!count || count.step() != SQLITE_ROW) return;
+    const std::int64_t cap = count.integer(0) + pages;
+    impl_->exec(("PRAGMA max_page_count = " + std::to_string(cap)).c_str());
 }
 
 namespace {

@@ -202,7 +202,8 @@ class Journal {
     std::string csv(const Filter& filter) const;
     Result exportCsv(const std::string& path, const Filter& filter) const;
 
-    // Test seam: caps the file at `pages` pages, so that a write meets a full disk.
+    // Test seam: caps the file at its size plus `pages` pages, so that a write
+    // meets a full disk.
     void setMaxPagesForTesting(int pages);
 
     struct Impl;
