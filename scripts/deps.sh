@@ -7,6 +7,8 @@ packages=(
   g++ cmake make pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-charts-dev
+  # Qt Charts' CMake package needs Qt OpenGL's, which Debian does not pull in.
+  libqt6opengl6-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xdotool x11-utils xauth
 )
