@@ -124,10 +124,11 @@ void AnalysisWindow::build() {
                                          QStringLiteral(u"平均時間"),
                                          QStringLiteral(u"出現回数")});
     weakest_->verticalHeader()->setVisible(false);
-    weakest_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    weakest_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     weakest_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     weakest_->setSelectionMode(QAbstractItemView::NoSelection);
     weakest_->setFocusPolicy(Qt::NoFocus);
+    weakest_->setMinimumWidth(300);
 
     auto* filters = new QHBoxLayout;
     auto caption = [this](const QString& text) { return new QLabel(text, this); };
@@ -355,6 +356,7 @@ void AnalysisWindow::fillChart() {
     auto* y = new QValueAxis;
     y->setTitleText(QStringLiteral(u"文字／分"));
     y->setRange(0, top > 0 ? top * 1.1 : 100);
+    y->applyNiceNumbers();
     y->setLabelFormat(QStringLiteral("%d"));
     auto* yAccuracy = new QValueAxis;
     yAccuracy->setTitleText(QStringLiteral(u"％"));

@@ -38,11 +38,16 @@ QColor KeyboardHeatmap::colourFor(const HeatKey& key) {
 QSize KeyboardHeatmap::sizeHint() const { return {760, 230}; }
 QSize KeyboardHeatmap::minimumSizeHint() const { return {380, 115}; }
 
+double KeyboardHeatmap::unitScale() const {
+    if (extent_.isEmpty()) return 0.0;
+    // One scale for both directions so that keys keep their shape.
+    return std::min((width() - 2 * kMargin) / extent_.width(),
+                    (height() - 2 * kMargin) / extent_.height());
+}
+
 QRectF KeyboardHeatmap::keyArea(const HeatKey& key) const {
     if (extent_.isEmpty()) return {};
-    // One scale for both directions so that keys keep their shape.
-    const double scale = std::min((width() - 2 * kMargin) / extent_.width(),
-                                  (height() - 2 * kMargin) / extent_.height());
+    const double scale = unitScale();
     const double left = (width() - extent_.width() * scale) / 2;
     const double top = (height() - extent_.height() * scale) / 2;
     const QRectF u = key.units.adjusted(kGap / 2, kGap / 2, -kGap / 2, -kGap / 2);
@@ -67,6 +72,9 @@ void KeyboardHeatmap::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(rect(), palette().color(QPalette::Window));
     QFont small = font();
+    // One legend size for every cap: the size of a letter key decides.
+    small.setPixelSize(std::max(7, static_cast<int>(unitScale() / 3.4)));
+    p.setFont(small);
     for (const HeatKey& k : keys_) {
         const QRectF r = keyArea(k);
         const bool marked = k.id == selected_ || k.id == hovered_;
@@ -75,10 +83,7 @@ void KeyboardHeatmap::paintEvent(QPaintEvent*) {
         p.drawRect(r);
         // Legends in the upper half, so that a colour sample from the lower
         // half of a cap is always the fill.
-        const int lines = static_cast<int>(k.legends.size());
-        if (lines == 0) continue;
-        small.setPixelSize(std::max(7, static_cast<int>(r.height() / (lines > 2 ? 5 : 3.6))));
-        p.setFont(small);
+        if (k.legends.isEmpty()) continue;
         p.setPen(Qt::black);
         const QRectF upper(r.left() + 2, r.top() + 1, r.width() - 4, r.height() / 2 - 1);
         p.drawText(upper, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,

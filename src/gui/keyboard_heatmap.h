@@ -49,6 +49,7 @@ class KeyboardHeatmap : public QWidget {
     void leaveEvent(QEvent* event) override;
 
   private:
+    double unitScale() const;  // pixels per key unit
     QRectF keyArea(const HeatKey& key) const;
     int keyAt(const QPointF& point) const;
     void point(int id, bool select);

@@ -96,7 +96,9 @@ class Analysis : public FormTest {
         find<QAction>("SeiBun")->trigger();
         auto* w = form->findChild<AnalysisWindow*>("TAnalysis");
         EXPECT_NE(w, nullptr);
-        if (w) EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
+        if (w) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
+        }
         return w;
     }
     static int keyOf(QChar c) {
