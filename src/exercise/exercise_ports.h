@@ -94,6 +94,18 @@ public:
     virtual void focusStartButton() = 0;
 };
 
+// How an exercise ended, for whoever keeps a log of exercises.
+enum class ExerciseEnd { TimeLimit, LastCell, Stopped };
+
+// Told when an exercise starts and when it has ended: after the completion,
+// record update included, or after a stop by Esc, the stop button or a restart.
+class ExerciseObserver {
+public:
+    virtual ~ExerciseObserver() = default;
+    virtual void exerciseStarted() = 0;
+    virtual void exerciseEnded(ExerciseEnd end) = 0;
+};
+
 // Runs when the text is finished or the time limit has run out.
 class ExerciseCompletion {
 public:

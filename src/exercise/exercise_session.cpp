@@ -38,12 +38,24 @@ ExerciseSession::StartResult ExerciseSession::startExercise() {
     gridEnabled_ = true;
     display_.setGridEnabled(true);
 
+    // A restart abandons the exercise under way.
+    if (underWay_) endExercise(ExerciseEnd::Stopped);
+
     const int letterCaseBefore = shared_.letterCase;
     const TextSettings settings{shared_.courseIndex, shared_.spacing, shared_.letterCase,
                                 shared_.kanaMode};
-    const PracticeTextResult built =
-        buildPracticeText(grid_, tables_, settings, random_, problems_);
+    PracticeTextResult built;
+    weakSpot_ = !weakSpotWeights_.empty();
+    if (weakSpot_) {
+        const std::vector<int> weights = std::move(weakSpotWeights_);
+        weakSpotWeights_.clear();
+        if (!buildWeightedPracticeText(grid_, tables_, settings, random_, weights, built))
+            built.outcome = PracticeTextResult::Outcome::NoProblemSource;
+    } else {
+        built = buildPracticeText(grid_, tables_, settings, random_, problems_);
+    }
     if (built.outcome != PracticeTextResult::Outcome::Built) {
+        weakSpot_ = false;
         stopExercise();  // back to idle; the window tells the user why
         result.outcome = built.outcome == PracticeTextResult::Outcome::ProblemRefused
                              ? StartResult::Outcome::ProblemRefused
@@ -74,7 +86,15 @@ ExerciseSession::StartResult ExerciseSession::startExercise() {
     }
     display_.movePointerToStopButton();
     display_.focusGrid();
+    underWay_ = true;
+    if (observer_) observer_->exerciseStarted();
     return result;
+}
+
+void ExerciseSession::endExercise(ExerciseEnd end) {
+    if (!underWay_) return;
+    underWay_ = false;
+    if (observer_) observer_->exerciseEnded(end);
 }
 
 void ExerciseSession::stopExercise() {
@@ -91,13 +111,17 @@ void ExerciseSession::stopExercise() {
 
 void ExerciseSession::gridKeyDown(int virtualKey) {
     if (!gridEnabled_) return;
-    if (matcher_.keyDown(virtualKey) == KeystrokeMatcher::KeyDown::Escape) stopExercise();
+    if (matcher_.keyDown(virtualKey) == KeystrokeMatcher::KeyDown::Escape) {
+        stopExercise();
+        endExercise(ExerciseEnd::Stopped);
+    }
 }
 
 void ExerciseSession::gridKeyPress(unsigned char key) {
     if (!gridEnabled_) return;
     if (matcher_.keyPress(key) == KeystrokeMatcher::KeyPress::TextFinished) {
         completion_.completeExercise(EndKind::TextEnd, *this);
+        endExercise(ExerciseEnd::LastCell);
     }
 }
 
@@ -159,6 +183,7 @@ ExerciseSession::KeyResult ExerciseSession::buttonPressed(Button button) {
         }
         case Button::Stop:
             stopExercise();
+            endExercise(ExerciseEnd::Stopped);
             return {KeyAction::Consumed, std::nullopt};
         case Button::End:
             return {KeyAction::RunEndCommand, std::nullopt};
@@ -206,6 +231,7 @@ void ExerciseSession::clockTick() {
         return;
     }
     completion_.completeExercise(EndKind::TimeLimit, *this);
+    endExercise(ExerciseEnd::TimeLimit);
 }
 
 ExerciseSession::Focus ExerciseSession::focusAfterSelection(bool editorGridVisible) const {

@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "exercise/exercise_clock.h"
 #include "exercise/exercise_ports.h"
@@ -82,6 +83,15 @@ class ExerciseSession final : public ExerciseControl {
     StartResult startExercise();
     void stopExercise() override;
 
+    // The next startExercise draws the built-in course's text with these
+    // weights (see buildWeightedPracticeText) and marks the exercise as weak-spot
+    // practice; any later start is a normal exercise again.
+    void setWeakSpotWeights(std::vector<int> weights) { weakSpotWeights_ = std::move(weights); }
+    bool weakSpotExercise() const { return weakSpot_; }
+
+    // Told of every exercise's start and end; may be null.
+    void setObserver(ExerciseObserver* observer) { observer_ = observer; }
+
     // The practice grid, SG1. Keys reach it only while it is enabled.
     void gridKeyDown(int virtualKey);      // SG1KeyDown
     void gridKeyPress(unsigned char key);  // SG1KeyPress; the window always swallows the character
@@ -137,6 +147,8 @@ class ExerciseSession final : public ExerciseControl {
   private:
     void rollBackStart();
     KeyResult startFromKey();
+    // An exercise that is under way (started, not yet ended) ends: tell the observer.
+    void endExercise(ExerciseEnd end);
     Focus focusAfterSelection(bool editorGridVisible) const;
 
     SharedState& shared_;
@@ -149,6 +161,11 @@ class ExerciseSession final : public ExerciseControl {
     PracticeGrid grid_;
     ExerciseClock clock_;
     KeystrokeMatcher matcher_;
+
+    ExerciseObserver* observer_ = nullptr;
+    std::vector<int> weakSpotWeights_;
+    bool weakSpot_ = false;
+    bool underWay_ = false;  // between a successful start and its end
 
     bool stopped_ = false;
     bool spaceKeyGuard_ = false;

@@ -549,6 +549,10 @@ void Journal::setMaxPagesForTesting(int pages) {
     impl_->exec(("PRAGMA max_page_count = " + std::to_string(cap)).c_str());
 }
 
+void Journal::refuseWritesForTesting() {
+    if (impl_->db) impl_->exec("PRAGMA query_only = 1");
+}
+
 namespace {
 
 // WHERE clause over the exercise table and its values, in order.

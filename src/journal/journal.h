@@ -205,6 +205,8 @@ class Journal {
     // Test seam: caps the file at its size plus `pages` pages, so that a write
     // meets a full disk.
     void setMaxPagesForTesting(int pages);
+    // Test seam: every later write fails as on a read-only file.
+    void refuseWritesForTesting();
 
     struct Impl;
 

@@ -88,10 +88,13 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
     // The keys are fixed before the wait; the main window is disabled during it anyway.
     const int course = state_.courseIndex;
     const int setting = state_.settingIndex();
-    const bool validKeys = isCourseIndex(course) && isSettingIndex(setting);
+    const bool validKeys = keepRecords_ && isCourseIndex(course) && isSettingIndex(setting);
+    last_ = {score, false};
     dialog_.showResultAndWait(validKeys && score > store_.bestScore(course, setting));
     if (validKeys && score > store_.bestScore(course, setting)) {
-        switch (updateRecords(course, setting, score)) {
+        const UpdateResult update = updateRecords(course, setting, score);
+        last_.newBest = update != UpdateResult::BestNotSaved;
+        switch (update) {
             case UpdateResult::Saved:
                 break;
             case UpdateResult::BestNotSaved:

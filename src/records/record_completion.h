@@ -58,6 +58,17 @@ class RecordCompletion : public ExerciseCompletion {
     // Stores `score` as the new best of the course and setting, dated today.
     UpdateResult updateRecords(int course, int setting, std::int32_t score);
 
+    // Off for weak-spot practice: the result is shown as a plain end and the
+    // best tables, record files and labels stay as they are.
+    void setKeepRecords(bool keep) { keepRecords_ = keep; }
+
+    // What the last completion arrived at, for the exercise journal.
+    struct LastResult {
+        std::int32_t score = 0;
+        bool newBest = false;  // and stored
+    };
+    const LastResult& lastResult() const { return last_; }
+
   private:
     void finish(std::int32_t score, ExerciseControl& exercise);
 
@@ -65,6 +76,8 @@ class RecordCompletion : public ExerciseCompletion {
     SharedState& state_;
     ExerciseDisplay& display_;
     ResultDialog& dialog_;
+    bool keepRecords_ = true;
+    LastResult last_;
 };
 
 }  // namespace hayate

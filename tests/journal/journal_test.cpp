@@ -253,7 +253,9 @@ TEST_F(JournalTest, ReadOnlyPlacesGiveAStatusNotACrash) {
     EXPECT_FALSE(journal.isOpen());
     EXPECT_EQ(journal.record(exercise(0, kNow)).status, Journal::Status::NotOpen);
     EXPECT_TRUE(journal.exercises({}).empty());
+}
 
+TEST_F(JournalTest, ReadOnlyFileIsNotWritten) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
     openFresh();
     ASSERT_TRUE(journal.record(exercise(0, kNow)).ok());
