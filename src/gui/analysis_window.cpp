@@ -80,8 +80,12 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment align = Qt::AlignRight
 
 }  // namespace
 
-AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+AnalysisWindow::AnalysisWindow(QWidget* parent) : QDialog(parent) {
     setObjectName("TAnalysis");
+    // The main window waits while the screen is open, so that it never hides
+    // an exercise; Esc closes it like the other screens.
+    setWindowModality(Qt::WindowModal);
+    setSizeGripEnabled(true);
     setWindowTitle(QStringLiteral(u"分析"));
     build();
 }
@@ -100,6 +104,8 @@ void AnalysisWindow::build() {
     weak_->setObjectName("BWeak");
     close_ = new QPushButton(QStringLiteral(u"閉じる"), this);
     close_->setObjectName("BClose");
+    // Enter must not export or start anything by surprise.
+    for (QPushButton* b : {export_, weak_, close_}) b->setAutoDefault(false);
     summary_ = new QLabel(this);
     summary_->setObjectName("LSummary");
 
@@ -415,7 +421,11 @@ void AnalysisWindow::exportCsv() {
 }
 
 void AnalysisWindow::weakSpotPractice() {
-    if (source_.startWeakSpotPractice && source_.startWeakSpotPractice()) close();
+    if (!source_.startWeakSpotPractice) return;
+    // The main window takes the keys only once this screen no longer blocks
+    // it; with too little data the screen comes back after the message.
+    hide();
+    if (!source_.startWeakSpotPractice()) show();
 }
 
 }  // namespace hayate::gui

@@ -4,8 +4,8 @@
 // the best record and its history, and the ten weakest characters.
 #pragma once
 
+#include <QDialog>
 #include <QStringList>
-#include <QWidget>
 #include <cstdint>
 #include <functional>
 
@@ -26,7 +26,7 @@ namespace hayate::gui {
 
 class KeyboardHeatmap;
 
-class AnalysisWindow : public QWidget {
+class AnalysisWindow : public QDialog {
     Q_OBJECT
   public:
     struct Source {
