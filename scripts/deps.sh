@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config
+  libsqlite3-dev
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-charts-dev
   # Qt Charts' CMake package needs Qt OpenGL's, which Debian does not pull in.

@@ -431,6 +431,8 @@ void TForm1::FormShow() {
         refreshBestLabels();
         sg1_->setEnabled(false);
         bStart_->setFocus(Qt::OtherFocusReason);
+        // The journal opens once the window is up, so start-up waits for nothing.
+        QTimer::singleShot(0, this, &TForm1::openJournal);
     } catch (...) {
         firstShowFailed_ = true;
         errorBox(toQt(startup_text::kShowFailedMessage));
@@ -710,6 +712,7 @@ void TForm1::createCore() {
     core_->session =
         std::make_unique<ExerciseSession>(state_, tables, core_->random, core_->practice.get(),
                                           *this, *this, *this, *core_->completion);
+    createJournal();
     createEditor();
 }
 

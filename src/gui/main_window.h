@@ -35,6 +35,10 @@ class QPushButton;
 class QStatusBar;
 class QTimer;
 
+namespace hayate::journal {
+class Journal;
+}
+
 namespace hayate::gui {
 
 class GridWidget;
@@ -76,6 +80,14 @@ class TForm1 : public QMainWindow,
     const WindowLayout& layout() const { return layout_; }
     QString statusPanelText(int panel) const;
     const SharedState& state() const { return state_; }
+
+    // The exercise journal (main_window_journal.cpp): null until it has
+    // opened, shortly after the window first shows, and when it cannot open.
+    journal::Journal* journal();
+    // Weak-spot practice on the current built-in course. False, after a
+    // message, when it cannot start (too few exercises in the journal, a user
+    // problem, an exercise or the editor under way).
+    bool startWeakSpotPractice();
 
     // Tests drive the clock by hand.
     void setTickSourceForTesting(TickSource* ticks) { tickOverride_ = ticks; }
@@ -197,6 +209,11 @@ class TForm1 : public QMainWindow,
     void clearKeyHint();
     void closeInputMethod();
     QString chooseFile(const char* name, std::string_view filter);
+
+    // The exercise journal (main_window_journal.cpp).
+    void createJournal();
+    void openJournal();
+    void journalNotice(const std::string& message);
 
     // Shared steps.
     void endCommand(bool guarded);

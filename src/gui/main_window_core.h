@@ -10,6 +10,8 @@
 #include "gui/grid_widget.h"
 #include "gui/main_window.h"
 #include "gui/sjis_qt.h"
+#include "journal/exercise_logger.h"
+#include "journal/journal.h"
 #include "problems/problem_editor.h"
 #include "problems/problem_file.h"
 #include "problems/problem_text.h"
@@ -50,6 +52,8 @@ struct TForm1::Core {
     std::unique_ptr<ProblemPractice> practice;
     std::unique_ptr<RecordCompletion> completion;
     std::unique_ptr<ExerciseSession> session;
+    std::unique_ptr<journal::Journal> journal;
+    std::unique_ptr<journal::ExerciseLogger> logger;
     std::unique_ptr<EditorGridAdapter> editorView;
     std::unique_ptr<ProblemEditor> editor;
 };

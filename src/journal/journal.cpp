@@ -72,21 +72,18 @@ ALTER TABLE exercise ADD COLUMN kind INTEGER NOT NULL DEFAULT 0;
 ALTER TABLE cell ADD COLUMN expected_keys BLOB NOT NULL DEFAULT x'';
 ALTER TABLE cell ADD COLUMN completed INTEGER NOT NULL DEFAULT 1;
 CREATE TABLE day_char(
-  day INTEGER NOT NULL, course INTEGER NOT NULL, setting INTEGER NOT NULL,
-  kind INTEGER NOT NULL, stopped INTEGER NOT NULL, character BLOB NOT NULL,
+  course INTEGER NOT NULL, day INTEGER NOT NULL, character BLOB NOT NULL,
   seen INTEGER NOT NULL, missed_cells INTEGER NOT NULL, misses INTEGER NOT NULL,
   total_ms INTEGER NOT NULL,
-  PRIMARY KEY(course, day, setting, kind, stopped, character)) WITHOUT ROWID;
+  PRIMARY KEY(course, day, character)) WITHOUT ROWID;
 CREATE TABLE day_key(
-  day INTEGER NOT NULL, course INTEGER NOT NULL, setting INTEGER NOT NULL,
-  kind INTEGER NOT NULL, stopped INTEGER NOT NULL, key_id INTEGER NOT NULL,
+  course INTEGER NOT NULL, day INTEGER NOT NULL, key_id INTEGER NOT NULL,
   presses INTEGER NOT NULL, misses INTEGER NOT NULL,
-  PRIMARY KEY(course, day, setting, kind, stopped, key_id)) WITHOUT ROWID;
+  PRIMARY KEY(course, day, key_id)) WITHOUT ROWID;
 CREATE TABLE day_miss(
-  day INTEGER NOT NULL, course INTEGER NOT NULL, setting INTEGER NOT NULL,
-  kind INTEGER NOT NULL, stopped INTEGER NOT NULL, key_id INTEGER NOT NULL,
+  course INTEGER NOT NULL, day INTEGER NOT NULL, key_id INTEGER NOT NULL,
   character BLOB NOT NULL, wrong_key INTEGER NOT NULL, count INTEGER NOT NULL,
-  PRIMARY KEY(course, day, setting, kind, stopped, key_id, character, wrong_key)) WITHOUT ROWID;
+  PRIMARY KEY(course, day, key_id, character, wrong_key)) WITHOUT ROWID;
 )sql";
 
 constexpr const char* kInsertExercise =
@@ -97,14 +94,14 @@ constexpr const char* kInsertCell =
     "INSERT INTO cell(exercise_id, seq, cell_index, character, typed, wrong_keys, ms,"
     " expected_keys, completed) VALUES(?,?,?,?,?,?,?,?,?)";
 constexpr const char* kUpsertChar =
-    "INSERT INTO day_char VALUES(?,?,?,?,?,?,?,?,?,?) ON CONFLICT DO UPDATE SET"
+    "INSERT INTO day_char VALUES(?,?,?,?,?,?,?) ON CONFLICT DO UPDATE SET"
     " seen = seen + excluded.seen, missed_cells = missed_cells + excluded.missed_cells,"
     " misses = misses + excluded.misses, total_ms = total_ms + excluded.total_ms";
 constexpr const char* kUpsertKey =
-    "INSERT INTO day_key VALUES(?,?,?,?,?,?,?,?) ON CONFLICT DO UPDATE SET"
+    "INSERT INTO day_key VALUES(?,?,?,?,?) ON CONFLICT DO UPDATE SET"
     " presses = presses + excluded.presses, misses = misses + excluded.misses";
 constexpr const char* kUpsertMiss =
-    "INSERT INTO day_miss VALUES(?,?,?,?,?,?,?,?,?) ON CONFLICT DO UPDATE SET"
+    "INSERT INTO day_miss VALUES(?,?,?,?,?,?) ON CONFLICT DO UPDATE SET"
     " count = count + excluded.count";
 
 std::tm localTime(std::time_t t) {
@@ -310,29 +307,47 @@ struct Journal::Impl {
 
     int setVersion(int v) { return exec(("PRAGMA user_version = " + std::to_string(v)).c_str()); }
 
-    int writeTotals(const Totals& t, std::int64_t day, int course, int setting, int kind,
-                    int stopped) {
-        auto dims = [&](Statement& s) {
-            s.bind(1, day).bind(2, course).bind(3, setting).bind(4, kind).bind(5, stopped);
-        };
+    int writeTotals(const Totals& t, int course, std::int64_t day) {
         for (const auto& [ch, c] : t.chars) {
-            dims(upsertChar);
-            upsertChar.bind(6, ch).bind(7, c.seen).bind(8, c.missedCells).bind(9, c.misses).bind(
-                10, c.ms);
+            upsertChar.bind(1, course).bind(2, day).bind(3, ch).bind(4, c.seen);
+            upsertChar.bind(5, c.missedCells).bind(6, c.misses).bind(7, c.ms);
             if (int rc = upsertChar.run(); rc != SQLITE_DONE) return rc;
         }
         for (const auto& [id, pm] : t.keys) {
-            dims(upsertKey);
-            upsertKey.bind(6, id).bind(7, pm.first).bind(8, pm.second);
+            upsertKey.bind(1, course).bind(2, day).bind(3, id).bind(4, pm.first).bind(5, pm.second);
             if (int rc = upsertKey.run(); rc != SQLITE_DONE) return rc;
         }
         for (const auto& [k, n] : t.misses) {
-            dims(upsertMiss);
-            upsertMiss.bind(6, std::get<0>(k)).bind(7, std::get<1>(k)).bind(8, std::get<2>(k)).bind(
-                9, n);
+            upsertMiss.bind(1, course).bind(2, day).bind(3, std::get<0>(k)).bind(4, std::get<1>(k));
+            upsertMiss.bind(5, std::get<2>(k)).bind(6, n);
             if (int rc = upsertMiss.run(); rc != SQLITE_DONE) return rc;
         }
         return SQLITE_DONE;
+    }
+
+    // One exercise with its cells and totals, inside the caller's transaction.
+    int insert(const ExerciseEntry& e) {
+        Statement& x = insertExercise;
+        x.bind(1, e.startedAt).bind(2, e.courseIndex).bind(3, e.problemSlot).bind(4, e.problemName);
+        x.bind(5, e.timeLimitIndex).bind(6, e.spacing).bind(7, e.letterCase).bind(8, e.romajiMode);
+        x.bind(9, static_cast<int>(e.end)).bind(10, e.characters).bind(11, e.misses);
+        x.bind(12, e.keystrokes).bind(13, e.elapsedMs).bind(14, e.score).bind(15, e.newBest);
+        x.bind(16, static_cast<int>(e.kind));
+        int rc = x.run();
+        const std::int64_t id = sqlite3_last_insert_rowid(db);
+        Totals totals;
+        for (std::size_t i = 0; rc == SQLITE_DONE && i < e.cells.size(); ++i) {
+            const CellEntry& c = e.cells[i];
+            Statement& s = insertCell;
+            s.bind(1, id).bind(2, static_cast<int>(i)).bind(3, c.cellIndex).bind(4, c.character);
+            s.bind(5, c.typed).bind(6, c.wrongKeys).bind(7, c.msSincePrevious);
+            s.bind(8, c.expectedKeys).bind(9, c.completed);
+            rc = s.run();
+            totals.add(c);
+        }
+        if (rc == SQLITE_DONE)
+            rc = writeTotals(totals, e.courseIndex, localDay(e.startedAt));
+        return rc;
     }
 
     bool prepareWrites() {
@@ -350,8 +365,7 @@ struct Journal::Impl {
         if (int rc = exec(kMigrateV2); rc != SQLITE_OK) return rc;
         if (!prepareWrites()) return sqlite3_errcode(db);
         Statement ex(db,
-                     "SELECT id, started_at, course, time_limit * 2 + spacing, end_reason"
-                     " FROM exercise");
+                     "SELECT id, started_at, course FROM exercise");
         Statement cells(db,
                         "SELECT character, typed, wrong_keys, ms FROM cell WHERE exercise_id = ?"
                         " ORDER BY seq");
@@ -369,10 +383,7 @@ struct Journal::Impl {
                 t.add(c);
             }
             cells.run();
-            const int stopped = ex.int32(4) == static_cast<int>(EndReason::Stopped);
-            if (int w = writeTotals(t, localDay(ex.integer(1)), ex.int32(2), ex.int32(3), 0,
-                                    stopped);
-                w != SQLITE_DONE)
+            if (int w = writeTotals(t, ex.int32(2), localDay(ex.integer(1))); w != SQLITE_DONE)
                 return w;
         }
         return rc == SQLITE_DONE ? SQLITE_OK : rc;
@@ -491,27 +502,7 @@ Journal::Result Journal::record(const ExerciseEntry& e) {
 
     auto attempt = [&]() -> int {
         if (int rc = d.exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) return rc;
-        Statement& x = d.insertExercise;
-        x.bind(1, e.startedAt).bind(2, e.courseIndex).bind(3, e.problemSlot).bind(4, e.problemName);
-        x.bind(5, e.timeLimitIndex).bind(6, e.spacing).bind(7, e.letterCase).bind(8, e.romajiMode);
-        x.bind(9, static_cast<int>(e.end)).bind(10, e.characters).bind(11, e.misses);
-        x.bind(12, e.keystrokes).bind(13, e.elapsedMs).bind(14, e.score).bind(15, e.newBest);
-        x.bind(16, static_cast<int>(e.kind));
-        int rc = x.run();
-        const std::int64_t id = sqlite3_last_insert_rowid(d.db);
-        Totals totals;
-        for (std::size_t i = 0; rc == SQLITE_DONE && i < e.cells.size(); ++i) {
-            const CellEntry& c = e.cells[i];
-            Statement& s = d.insertCell;
-            s.bind(1, id).bind(2, static_cast<int>(i)).bind(3, c.cellIndex).bind(4, c.character);
-            s.bind(5, c.typed).bind(6, c.wrongKeys).bind(7, c.msSincePrevious);
-            s.bind(8, c.expectedKeys).bind(9, c.completed);
-            rc = s.run();
-            totals.add(c);
-        }
-        if (rc == SQLITE_DONE)
-            rc = d.writeTotals(totals, localDay(e.startedAt), e.courseIndex, e.settingIndex(),
-                               static_cast<int>(e.kind), e.end == EndReason::Stopped ? 1 : 0);
+        int rc = d.insert(e);
         if (rc == SQLITE_DONE) rc = d.exec("COMMIT");
         if (rc != SQLITE_OK) d.exec("ROLLBACK");
         return rc;
@@ -538,6 +529,19 @@ Journal::Result Journal::record(const ExerciseEntry& e) {
         if (again != SQLITE_OK) return resultFor(again, kMsgWriteFailed);
         return {Status::Corrupt, kMsgCorrupt, aside.string()};
     }
+    return resultFor(rc, kMsgWriteFailed);
+}
+
+Journal::Result Journal::recordAll(const std::vector<ExerciseEntry>& entries) {
+    Impl& d = *impl_;
+    if (!d.db) return {Status::NotOpen, kMsgWriteFailed, {}};
+    if (d.readOnly) return {Status::ReadOnly, kMsgReadOnly, {}};
+    int rc = d.exec("BEGIN IMMEDIATE");
+    if (rc != SQLITE_OK) return resultFor(rc, kMsgWriteFailed);
+    rc = SQLITE_DONE;
+    for (std::size_t i = 0; rc == SQLITE_DONE && i < entries.size(); ++i) rc = d.insert(entries[i]);
+    if (rc == SQLITE_DONE) rc = d.exec("COMMIT");
+    if (rc != SQLITE_OK) d.exec("ROLLBACK");
     return resultFor(rc, kMsgWriteFailed);
 }
 
@@ -580,22 +584,18 @@ Where exerciseWhere(const Filter& f) {
     return w;
 }
 
+// The daily totals know course and day only: the keys of every exercise,
+// stopped or weak-spot, tell where the fingers go wrong.
 Where dailyWhere(const Filter& f) {
     Where w{" WHERE 1", {}};
     if (f.courseIndex) {
         w.sql += " AND course = ?";
         w.values.push_back(*f.courseIndex);
     }
-    if (f.settingIndex) {
-        w.sql += " AND setting = ?";
-        w.values.push_back(*f.settingIndex);
-    }
     if (f.since > 0) {
         w.sql += " AND day >= ?";
         w.values.push_back(localDay(f.since));
     }
-    if (!f.includeStopped) w.sql += " AND stopped = 0";
-    if (!f.includeWeakSpot) w.sql += " AND kind = 0";
     return w;
 }
 

@@ -79,7 +79,9 @@ enum class Period { Days7, Days30, All };
 // same exercises.
 std::int64_t periodStart(Period period, std::int64_t now);
 
-// Which exercises a query looks at. Unset members take everything.
+// Which exercises a query looks at. Unset members take everything. The
+// statistics by key and by character count whole local days of a course and
+// take every exercise of them: they heed courseIndex and since only.
 struct Filter {
     std::optional<int> courseIndex;
     std::optional<int> settingIndex;  // time-limit index x 2 + spacing
@@ -186,6 +188,8 @@ class Journal {
     // Writes one exercise with its cells in one transaction; nothing of it
     // stays behind when it fails.
     Result record(const ExerciseEntry& entry);
+    // Many exercises in one transaction (imports, benchmarks): all or none.
+    Result recordAll(const std::vector<ExerciseEntry>& entries);
 
     // Queries. On a closed journal or a failure they return empty results.
     int exerciseCount(const Filter& filter) const;

@@ -1,0 +1,84 @@
+// The exercise journal on the window's side: created with the core, opened
+// after the first show, its failures told once in the status bar; and the
+// start of weak-spot practice.
+#include <QDateTime>
+#include <QStatusBar>
+
+#include "exercise/practice_text.h"
+#include "gui/main_window_core.h"
+#include "journal/weak_spot.h"
+
+namespace hayate::gui {
+
+namespace {
+
+// Long enough to be read; the panels come back afterwards.
+constexpr int kNoticeMs = 15000;
+
+}  // namespace
+
+void TForm1::createJournal() {
+    core_->journal = std::make_unique<journal::Journal>();
+    journal::ExerciseLogger::Hooks hooks;
+    hooks.now = [] { return static_cast<std::int64_t>(QDateTime::currentSecsSinceEpoch()); };
+    hooks.problemName = [this](int slot) {
+        const auto& table = core_->problems.table();
+        return slot >= 0 && static_cast<std::size_t>(slot) < table.size()
+                   ? table[static_cast<std::size_t>(slot)].name
+                   : std::string();
+    };
+    hooks.notice = [this](const std::string& message) { journalNotice(message); };
+    core_->logger = std::make_unique<journal::ExerciseLogger>(
+        *core_->journal, *core_->session, *core_->completion, state_, std::move(hooks));
+    core_->session->setObserver(core_->logger.get());
+}
+
+void TForm1::openJournal() {
+    if (!core_ || !core_->journal || core_->journal->isOpen()) return;
+    std::filesystem::path path = core_->startup.bestRecordFile();
+    path.replace_filename(journal::journalFileName(path.stem().string()));
+    const journal::Journal::Result result = core_->journal->open(path.string());
+    if (!result.ok()) journalNotice(result.message);
+}
+
+void TForm1::journalNotice(const std::string& message) {
+    sBar1_->showMessage(toQt(message), kNoticeMs);
+}
+
+journal::Journal* TForm1::journal() {
+    if (!core_ || !core_->journal || !core_->journal->isOpen()) return nullptr;
+    return core_->journal.get();
+}
+
+bool TForm1::startWeakSpotPractice() {
+    if (!core_ || !core_->session) return false;
+    ExerciseSession& session = *core_->session;
+    if (session.inputMode() == 2 || session.gridEnabled()) return false;
+    const int course = state_.courseIndex;
+    if (course >= kFirstProblemCourse) {
+        informationBox(QStringLiteral(u"弱点練習は、アルファベット・数字・ローマ字・キータッチのコースで行えます"));
+        return false;
+    }
+    journal::Journal* j = journal();
+    journal::Filter filter;
+    filter.courseIndex = course;
+    filter.includeStopped = false;
+    if (!j || j->exerciseCount(filter) < journal::kWeakSpotMinimumExercises) {
+        informationBox(QStringLiteral(u"弱点練習には、このコースの練習記録が３回分以上必要です"));
+        return false;
+    }
+    filter.includeStopped = true;  // the keys of a stopped exercise tell as much
+    const TextSettings settings{course, state_.spacing, state_.letterCase, state_.kanaMode};
+    std::vector<std::string> characters;
+    for (int g = 0; g < practiceDrawRange(course); ++g)
+        characters.push_back(practiceCharacter(core_->startup.tables(), settings, g));
+    session.setWeakSpotWeights(journal::weakSpotWeights(j->charStats(filter), characters));
+
+    ExerciseSession::KeyResult result;
+    result.action = ExerciseSession::KeyAction::Consumed;
+    result.start = session.startExercise();
+    act(result);
+    return result.start->outcome == ExerciseSession::StartResult::Outcome::Started;
+}
+
+}  // namespace hayate::gui
