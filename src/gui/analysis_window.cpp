@@ -93,8 +93,8 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QDialog(parent) {
 void AnalysisWindow::build() {
     period_ = new QComboBox(this);
     period_->setObjectName("CombPeriod");
-    period_->addItems({QStringLiteral(u"7日間"), QStringLiteral(u"30日間"),
-                       QStringLiteral(u"全期間")});
+    period_->addItems(
+        {QStringLiteral(u"7日間"), QStringLiteral(u"30日間"), QStringLiteral(u"全期間")});
     period_->setCurrentIndex(1);
     course_ = new QComboBox(this);
     course_->setObjectName("CombCourse");
@@ -127,8 +127,7 @@ void AnalysisWindow::build() {
     weakest_ = new QTableWidget(kWeakestRows, 4, this);
     weakest_->setObjectName("SGWeak");
     weakest_->setHorizontalHeaderLabels({QStringLiteral(u"文字"), QStringLiteral(u"ミス率"),
-                                         QStringLiteral(u"平均時間"),
-                                         QStringLiteral(u"出現回数")});
+                                         QStringLiteral(u"平均時間"), QStringLiteral(u"出現回数")});
     weakest_->verticalHeader()->setVisible(false);
     weakest_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     weakest_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -185,7 +184,8 @@ void AnalysisWindow::open(Source source) {
     if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen()) {
         const QRect area = screen->availableGeometry();
         resize(std::min(1180, area.width() - 16), std::min(760, area.height() - 40));
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+        move(area.left() + (area.width() - width()) / 2,
+             area.top() + (area.height() - height()) / 2);
     }
     refresh();
     show();
@@ -197,8 +197,8 @@ journal::Filter AnalysisWindow::filter() const {
     journal::Filter f;
     static constexpr journal::Period kPeriods[] = {journal::Period::Days7, journal::Period::Days30,
                                                    journal::Period::All};
-    f.since = journal::periodStart(kPeriods[std::clamp(period_->currentIndex(), 0, 2)],
-                                   source_.now);
+    f.since =
+        journal::periodStart(kPeriods[std::clamp(period_->currentIndex(), 0, 2)], source_.now);
     if (course_->currentIndex() >= 0) f.courseIndex = course_->currentIndex();
     return f;
 }
@@ -277,8 +277,8 @@ void AnalysisWindow::fillChart() {
     }
     const int course = course_->currentIndex();
     const int setting = source_.setting;
-    chart->setTitle(QStringLiteral(u"%1　%2")
-                        .arg(course_->currentText(), toQt(settingTitle(setting))));
+    chart->setTitle(
+        QStringLiteral(u"%1　%2").arg(course_->currentText(), toQt(settingTitle(setting))));
 
     auto* speed = new QLineSeries;
     speed->setName(QStringLiteral(u"入力速度（文字／分）"));
@@ -293,7 +293,8 @@ void AnalysisWindow::fillChart() {
         top = std::max(top, v);
     };
     if (source_.journal) {
-        const std::vector<journal::ExerciseSummary> rows = source_.journal->exercises(chartFilter());
+        const std::vector<journal::ExerciseSummary> rows =
+            source_.journal->exercises(chartFilter());
         QList<QPointF> speeds;
         QList<QPointF> accuracies;
         speeds.reserve(static_cast<qsizetype>(rows.size()));
@@ -395,10 +396,9 @@ void AnalysisWindow::fillWeakest() {
 void AnalysisWindow::exportCsv() {
     if (!source_.journal) return;
     const std::filesystem::path journalPath(source_.journal->path());
-    const QString suggested = QString::fromStdString(
-        (journalPath.parent_path() / journalPath.stem()).string() + ".csv");
-    QFileDialog dialog(this, QStringLiteral(u"CSV出力"), suggested,
-                       QStringLiteral(u"CSV (*.csv)"));
+    const QString suggested =
+        QString::fromStdString((journalPath.parent_path() / journalPath.stem()).string() + ".csv");
+    QFileDialog dialog(this, QStringLiteral(u"CSV出力"), suggested, QStringLiteral(u"CSV (*.csv)"));
     dialog.setObjectName("SaveDialog1");
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -409,13 +409,14 @@ void AnalysisWindow::exportCsv() {
     // The whole journal, whatever the filters: an export is a copy to keep.
     const journal::Journal::Result result = source_.journal->exportCsv(target, journal::Filter{});
     if (result.ok()) {
-        summary_->setText(QStringLiteral(u"書き出しました：%1").arg(QString::fromStdString(target)));
+        summary_->setText(
+            QStringLiteral(u"書き出しました：%1").arg(QString::fromStdString(target)));
         return;
     }
-    QMessageBox box(QMessageBox::Warning, windowTitle(),
-                    result.message.empty() ? QStringLiteral(u"書き出せませんでした")
-                                           : toQt(result.message),
-                    QMessageBox::Ok, this);
+    QMessageBox box(
+        QMessageBox::Warning, windowTitle(),
+        result.message.empty() ? QStringLiteral(u"書き出せませんでした") : toQt(result.message),
+        QMessageBox::Ok, this);
     box.setObjectName("ExportFailed");
     box.exec();
 }

@@ -31,9 +31,9 @@ class AnalysisWindow : public QDialog {
   public:
     struct Source {
         const journal::Journal* journal = nullptr;  // null or closed: an empty screen
-        RecordStore* records = nullptr;  // history is read from its file
-        QStringList courseNames;  // the fifteen names of the course list
-        int course = 0;           // the main window's course and setting
+        RecordStore* records = nullptr;             // history is read from its file
+        QStringList courseNames;                    // the fifteen names of the course list
+        int course = 0;                             // the main window's course and setting
         int setting = 0;
         std::int64_t now = 0;  // seconds since 1970, where the periods count back from
         std::function<bool()> startWeakSpotPractice;  // true when an exercise started
@@ -46,8 +46,8 @@ class AnalysisWindow : public QDialog {
     // Reads the journal again for the filters chosen.
     void refresh();
 
-    journal::Filter filter() const;        // period and course, for the key map and table
-    journal::Filter chartFilter() const;   // the chart's: course and setting, finished exercises
+    journal::Filter filter() const;       // period and course, for the key map and table
+    journal::Filter chartFilter() const;  // the chart's: course and setting, finished exercises
     // The wrong keys and characters behind a key's misses, as the key list shows them.
     QString keyDetails(int keyId) const;
 

@@ -40,7 +40,8 @@ void fillJournal(journal::Journal& j, RecordStore& records) {
                 cell.typed = std::string(1, letter);
                 const bool isWeak = weak.find(letter) != std::string::npos;
                 if (random() % (isWeak ? 4 : 40) == 0) {
-                    cell.wrongKeys = std::string(1, static_cast<char>(letter == 'q' ? 'w' : letter + 1));
+                    cell.wrongKeys =
+                        std::string(1, static_cast<char>(letter == 'q' ? 'w' : letter + 1));
                     cell.expectedKeys = cell.typed;
                     e.misses += 1;
                 }
@@ -81,8 +82,8 @@ class AnalysisScreenshot : public FormTest {
         const QSize screen = QGuiApplication::primaryScreen()->size();
         open(screen.width(), screen.height(), false);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return form->journal() && form->journal()->isOpen(); },
-                                    3000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return form->journal() && form->journal()->isOpen(); }, 3000));
     }
 };
 
@@ -91,17 +92,19 @@ TEST_F(AnalysisScreenshot, WeakSpots) {
     auto* w = form->findChild<AnalysisWindow*>("TAnalysis");
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"),
-                                                  QStringLiteral("--sync"),
-                                                  QString::number(w->winId())});
+    QProcess::execute(
+        QStringLiteral("xdotool"),
+        {QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(w->winId())});
     auto* map = w->findChild<KeyboardHeatmap*>("KeyMap");
     QTest::mouseMove(map, map->keyRect(jis::keyIdForByte('q')).center());
     QTest::qWait(600);
     const QSize screen = QGuiApplication::primaryScreen()->size();
-    const QString path = qEnvironmentVariable("HAYATE_SCREENSHOT_DIR") +
-                         QStringLiteral("/analysis-%1x%2.png").arg(screen.width()).arg(screen.height());
+    const QString path =
+        qEnvironmentVariable("HAYATE_SCREENSHOT_DIR") +
+        QStringLiteral("/analysis-%1x%2.png").arg(screen.width()).arg(screen.height());
     QProcess import;
-    import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), path});
     ASSERT_TRUE(import.waitForFinished(20000));
     EXPECT_EQ(import.exitCode(), 0);
 }

@@ -1,13 +1,13 @@
 // The analysis screen over exercises played through the real window: what
 // the heat map paints, what the filters leave out, what the export writes.
 #include <QComboBox>
-#include <algorithm>
 #include <QDateTime>
 #include <QFile>
 #include <QStringDecoder>
 #include <QTableWidget>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
+#include <algorithm>
 
 #include "exercise/exercise_ports.h"
 #include "file_dialogs.h"
@@ -39,8 +39,8 @@ class Analysis : public FormTest {
         FormTest::SetUp();
         form->setTickSourceForTesting(&ticks);
         // The journal opens once the window has shown.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return form->journal() && form->journal()->isOpen(); },
-                                    3000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return form->journal() && form->journal()->isOpen(); }, 3000));
     }
 
     static QChar keyFor(const QString& cell) {
@@ -89,8 +89,8 @@ class Analysis : public FormTest {
         });
         timer->start();
         ticks.now += 31000;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return find("BStart")->isVisible() && form->isEnabled(); },
-                                    4000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return find("BStart")->isVisible() && form->isEnabled(); }, 4000));
     }
     AnalysisWindow* openAnalysis() {
         find<QAction>("SeiBun")->trigger();
@@ -136,8 +136,9 @@ TEST_F(Analysis, HeatMapTableAndChartShowThePlayedExercises) {
     }
     ASSERT_FALSE(clean.isNull());
     EXPECT_TRUE(white(painted(w, keyOf(clean)))) << clean.toLatin1();
-    const auto function = std::find_if(jis::keys().begin(), jis::keys().end(),
-                                       [](const jis::Key& k) { return k.zone == jis::Zone::Function; });
+    const auto function =
+        std::find_if(jis::keys().begin(), jis::keys().end(),
+                     [](const jis::Key& k) { return k.zone == jis::Zone::Function; });
     ASSERT_NE(function, jis::keys().end());
     EXPECT_TRUE(grey(painted(w, function->id)));
 
@@ -154,7 +155,8 @@ TEST_F(Analysis, HeatMapTableAndChartShowThePlayedExercises) {
     auto* chart = w->findChild<QChartView*>("ChartSpeed")->chart();
     QList<QLineSeries*> lines;
     for (QAbstractSeries* s : chart->series())
-        if (auto* l = qobject_cast<QLineSeries*>(s); l && s->type() == QAbstractSeries::SeriesTypeLine)
+        if (auto* l = qobject_cast<QLineSeries*>(s);
+            l && s->type() == QAbstractSeries::SeriesTypeLine)
             lines << l;
     ASSERT_GE(lines.size(), 3);
     EXPECT_EQ(lines[0]->count(), 1);  // speed: the stopped ones stay out
