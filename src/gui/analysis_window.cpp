@@ -187,6 +187,7 @@ void AnalysisWindow::open(Source source) {
         move(area.left() + (area.width() - width()) / 2,
              area.top() + (area.height() - height()) / 2);
     }
+    export_->setEnabled(source_.journal != nullptr);
     refresh();
     show();
     raise();
@@ -255,8 +256,8 @@ QString AnalysisWindow::keyDetails(int keyId) const {
                                  [keyId](const journal::KeyStat& s) { return s.keyId == keyId; });
     if (it == keyStats_.end() || it->presses + it->misses == 0)
         return text + QStringLiteral(u"この期間には出てきません");
-    text += QStringLiteral(u"打つべき回数 %1、ミス %2（%3%）\n")
-                .arg(it->presses + it->misses)
+    text += QStringLiteral(u"正しく押した回数 %1、ミス %2（ミス率 %3%）\n")
+                .arg(it->presses)
                 .arg(it->misses)
                 .arg(it->missRate() * 100.0, 0, 'f', 1);
     for (const journal::MissDetail& d : it->details)
