@@ -96,8 +96,8 @@ void BM_AnalysisQueries(benchmark::State& state) {
     journal::Journal& j = bigJournal();
     journal::Filter f;
     f.courseIndex = 3;
-    const journal::Period period = state.range(0) == 0 ? journal::Period::All
-                                                       : journal::Period::Days30;
+    const journal::Period period =
+        state.range(0) == 0 ? journal::Period::All : journal::Period::Days30;
     f.since = journal::periodStart(period, std::time(nullptr));
     for (auto _ : state) {
         benchmark::DoNotOptimize(j.exerciseCount(f));

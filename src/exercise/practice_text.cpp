@@ -87,7 +87,8 @@ bool buildWeightedPracticeText(PracticeGrid& grid, CharTables& tables, const Tex
         char c = characterFor(course, g);
         // The key-touch course keeps its occasional capital.
         if (course == kCourseKeyTouch && g < 26 && random.below(10) != 0) c = lower(c);
-        const bool lowerText = settings.letterCase == 1 && !settings.kanaMode && course != kCourseKeyTouch;
+        const bool lowerText =
+            settings.letterCase == 1 && !settings.kanaMode && course != kCourseKeyTouch;
         grid.place(i, g, toFullWidth(tables, std::string(1, lowerText ? lower(c) : c)),
                    std::string(1, c));
     }

@@ -431,8 +431,9 @@ void TForm1::FormShow() {
         refreshBestLabels();
         sg1_->setEnabled(false);
         bStart_->setFocus(Qt::OtherFocusReason);
-        // The journal opens once the window is up, so start-up waits for nothing.
-        QTimer::singleShot(0, this, &TForm1::openJournal);
+        // The journal opens once the first frame is on screen, so start-up
+        // waits for nothing; whatever needs it sooner opens it then.
+        QTimer::singleShot(kJournalOpenDelayMs, this, &TForm1::openJournal);
     } catch (...) {
         firstShowFailed_ = true;
         errorBox(toQt(startup_text::kShowFailedMessage));

@@ -211,6 +211,7 @@ class TForm1 : public QMainWindow,
     QString chooseFile(const char* name, std::string_view filter);
 
     // The exercise journal (main_window_journal.cpp).
+    static constexpr int kJournalOpenDelayMs = 200;
     void createJournal();
     void openJournal();
     void journalNotice(const std::string& message);

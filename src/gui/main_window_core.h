@@ -54,6 +54,7 @@ struct TForm1::Core {
     std::unique_ptr<ExerciseSession> session;
     std::unique_ptr<journal::Journal> journal;
     std::unique_ptr<journal::ExerciseLogger> logger;
+    bool journalOpenTried = false;
     std::unique_ptr<EditorGridAdapter> editorView;
     std::unique_ptr<ProblemEditor> editor;
 };

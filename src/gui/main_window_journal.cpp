@@ -28,13 +28,15 @@ void TForm1::createJournal() {
                    : std::string();
     };
     hooks.notice = [this](const std::string& message) { journalNotice(message); };
+    hooks.ensureOpen = [this] { openJournal(); };
     core_->logger = std::make_unique<journal::ExerciseLogger>(
         *core_->journal, *core_->session, *core_->completion, state_, std::move(hooks));
     core_->session->setObserver(core_->logger.get());
 }
 
 void TForm1::openJournal() {
-    if (!core_ || !core_->journal || core_->journal->isOpen()) return;
+    if (!core_ || !core_->journal || core_->journalOpenTried) return;
+    core_->journalOpenTried = true;
     std::filesystem::path path = core_->startup.bestRecordFile();
     path.replace_filename(journal::journalFileName(path.stem().string()));
     const journal::Journal::Result result = core_->journal->open(path.string());
@@ -46,6 +48,7 @@ void TForm1::journalNotice(const std::string& message) {
 }
 
 journal::Journal* TForm1::journal() {
+    openJournal();
     if (!core_ || !core_->journal || !core_->journal->isOpen()) return nullptr;
     return core_->journal.get();
 }
@@ -56,7 +59,8 @@ bool TForm1::startWeakSpotPractice() {
     if (session.inputMode() == 2 || session.gridEnabled()) return false;
     const int course = state_.courseIndex;
     if (course >= kFirstProblemCourse) {
-        informationBox(QStringLiteral(u"弱点練習は、アルファベット・数字・ローマ字・キータッチのコースで行えます"));
+        informationBox(QStringLiteral(
+            u"弱点練習は、アルファベット・数字・ローマ字・キータッチのコースで行えます"));
         return false;
     }
     journal::Journal* j = journal();

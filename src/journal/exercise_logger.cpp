@@ -62,6 +62,7 @@ ExerciseEntry ExerciseLogger::entryFor(ExerciseEnd end) const {
 
 void ExerciseLogger::exerciseEnded(ExerciseEnd end) {
     completion_.setKeepRecords(true);
+    if (hooks_.ensureOpen) hooks_.ensureOpen();
     ExerciseEntry entry = entryFor(end);
     // A start and an Esc without a key in between is no exercise.
     if (entry.end == EndReason::Stopped && entry.cells.empty() && entry.misses == 0) return;

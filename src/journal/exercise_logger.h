@@ -17,9 +17,11 @@ namespace hayate::journal {
 class ExerciseLogger final : public ExerciseObserver {
   public:
     struct Hooks {
-        std::function<std::int64_t()> now;                // seconds since 1970
+        std::function<std::int64_t()> now;                 // seconds since 1970
         std::function<std::string(int slot)> problemName;  // Shift-JIS; may be unset
-        std::function<void(const std::string&)> notice;   // the status bar; may be unset
+        std::function<void(const std::string&)> notice;    // the status bar; may be unset
+        // Opens the journal if that has not been tried yet; may be unset.
+        std::function<void()> ensureOpen;
     };
 
     ExerciseLogger(Journal& journal, ExerciseSession& session, RecordCompletion& completion,

@@ -20,19 +20,35 @@ namespace hayate::journal {
 namespace {
 
 // 練習記録が壊れていたので別名で残し、新しく始めました
-constexpr const char* kMsgCorrupt = "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xAA\x89\xF3\x82\xEA\x82\xC4\x82\xA2\x82\xBD\x82\xCC\x82\xC5\x95\xCA\x96\xBC\x82\xC5\x8E\x63\x82\xB5\x81\x41\x90\x56\x82\xB5\x82\xAD\x8E\x6E\x82\xDF\x82\xDC\x82\xB5\x82\xBD";
+constexpr const char* kMsgCorrupt =
+    "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xAA\x89\xF3\x82\xEA\x82\xC4\x82\xA2\x82\xBD\x82\xCC\x82"
+    "\xC5\x95\xCA\x96\xBC\x82\xC5\x8E\x63\x82\xB5\x81\x41\x90\x56\x82\xB5\x82\xAD\x8E\x6E\x82\xDF"
+    "\x82\xDC\x82\xB5\x82\xBD";
 // 練習記録を書き込めません（読み取り専用です）
-constexpr const char* kMsgReadOnly = "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1\x81\x69\x93\xC7\x82\xDD\x8E\xE6\x82\xE8\x90\xEA\x97\x70\x82\xC5\x82\xB7\x81\x6A";
+constexpr const char* kMsgReadOnly =
+    "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82"
+    "\xF1\x81\x69\x93\xC7\x82\xDD\x8E\xE6\x82\xE8\x90\xEA\x97\x70\x82\xC5\x82\xB7\x81\x6A";
 // 練習記録を書き込めません（ディスクがいっぱいです）
-constexpr const char* kMsgFull = "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1\x81\x69\x83\x66\x83\x42\x83\x58\x83\x4E\x82\xAA\x82\xA2\x82\xC1\x82\xCF\x82\xA2\x82\xC5\x82\xB7\x81\x6A";
+constexpr const char* kMsgFull =
+    "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82"
+    "\xF1\x81\x69\x83\x66\x83\x42\x83\x58\x83\x4E\x82\xAA\x82\xA2\x82\xC1\x82\xCF\x82\xA2\x82\xC5"
+    "\x82\xB7\x81\x6A";
 // 練習記録を開けません
-constexpr const char* kMsgOpenFailed = "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xF0\x8A\x4A\x82\xAF\x82\xDC\x82\xB9\x82\xF1";
+constexpr const char* kMsgOpenFailed =
+    "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xF0\x8A\x4A\x82\xAF\x82\xDC\x82\xB9\x82\xF1";
 // 練習記録を書き込めません
-constexpr const char* kMsgWriteFailed = "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1";
+constexpr const char* kMsgWriteFailed =
+    "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82"
+    "\xF1";
 // 練習記録が新しい版のもので、この版では使えません
-constexpr const char* kMsgNewer = "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xAA\x90\x56\x82\xB5\x82\xA2\x94\xC5\x82\xCC\x82\xE0\x82\xCC\x82\xC5\x81\x41\x82\xB1\x82\xCC\x94\xC5\x82\xC5\x82\xCD\x8E\x67\x82\xA6\x82\xDC\x82\xB9\x82\xF1";
+constexpr const char* kMsgNewer =
+    "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xAA\x90\x56\x82\xB5\x82\xA2\x94\xC5\x82\xCC\x82\xE0\x82"
+    "\xCC\x82\xC5\x81\x41\x82\xB1\x82\xCC\x94\xC5\x82\xC5\x82\xCD\x8E\x67\x82\xA6\x82\xDC\x82\xB9"
+    "\x82\xF1";
 // ＣＳＶファイルを書き込めません
-constexpr const char* kMsgExportFailed = "\x82\x62\x82\x72\x82\x75\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1";
+constexpr const char* kMsgExportFailed =
+    "\x82\x62\x82\x72\x82\x75\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82"
+    "\xDF\x82\xDC\x82\xB9\x82\xF1";
 
 // Version 1 kept exercises and cells only. Version 2 added the expected key
 // of each miss, unfinished cells, weak-spot exercises and the daily totals
@@ -213,7 +229,7 @@ struct Totals {
         std::int64_t ms = 0;
     };
     std::map<std::string, CharTotal> chars;
-    std::map<int, std::pair<int, int>> keys;  // presses, misses
+    std::map<int, std::pair<int, int>> keys;                  // presses, misses
     std::map<std::tuple<int, std::string, int>, int> misses;  // key, character, wrong byte
 
     void add(const CellEntry& c) {
@@ -345,8 +361,7 @@ struct Journal::Impl {
             rc = s.run();
             totals.add(c);
         }
-        if (rc == SQLITE_DONE)
-            rc = writeTotals(totals, e.courseIndex, localDay(e.startedAt));
+        if (rc == SQLITE_DONE) rc = writeTotals(totals, e.courseIndex, localDay(e.startedAt));
         return rc;
     }
 
@@ -364,8 +379,7 @@ struct Journal::Impl {
     int migrateToV2() {
         if (int rc = exec(kMigrateV2); rc != SQLITE_OK) return rc;
         if (!prepareWrites()) return sqlite3_errcode(db);
-        Statement ex(db,
-                     "SELECT id, started_at, course FROM exercise");
+        Statement ex(db, "SELECT id, started_at, course FROM exercise");
         Statement cells(db,
                         "SELECT character, typed, wrong_keys, ms FROM cell WHERE exercise_id = ?"
                         " ORDER BY seq");
@@ -433,6 +447,21 @@ std::filesystem::path asideName(const std::string& path) {
     return name;
 }
 
+// Renames a damaged journal, with its WAL and shared-memory files, out of the
+// way; never deletes it. The new name, or empty when the rename failed.
+std::string moveAside(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path aside = asideName(path);
+    std::filesystem::rename(path, aside, ec);
+    if (ec) return {};
+    for (const char* suffix : {"-wal", "-shm"}) {
+        std::error_code ignored;
+        if (std::filesystem::exists(path + suffix, ignored))
+            std::filesystem::rename(path + suffix, aside.string() + suffix, ignored);
+    }
+    return aside.string();
+}
+
 }  // namespace
 
 Journal::Result Journal::open(const std::string& path) {
@@ -481,16 +510,8 @@ Journal::Result Journal::open(const std::string& path) {
         if (!isCorruption(rc) || attempt > 0) return resultFor(rc, kMsgOpenFailed);
 
         // Never deleted: the learner's history may still be recoverable.
-        std::error_code ec;
-        const std::filesystem::path aside = asideName(path);
-        std::filesystem::rename(path, aside, ec);
-        if (ec) return {Status::Failed, kMsgOpenFailed, {}};
-        for (const char* suffix : {"-wal", "-shm"}) {
-            std::error_code ignored;
-            if (std::filesystem::exists(path + suffix, ignored))
-                std::filesystem::rename(path + suffix, aside.string() + suffix, ignored);
-        }
-        movedAside = aside.string();
+        movedAside = moveAside(path);
+        if (movedAside.empty()) return {Status::Failed, kMsgOpenFailed, {}};
     }
     return {Status::Failed, kMsgOpenFailed, movedAside};
 }
@@ -514,20 +535,13 @@ Journal::Result Journal::record(const ExerciseEntry& e) {
         // The file went bad under us: set it aside, start afresh, keep this exercise.
         const std::string path = path_;
         close();
-        std::error_code ec;
-        const std::filesystem::path aside = asideName(path);
-        std::filesystem::rename(path, aside, ec);
-        if (ec) return {Status::Failed, kMsgWriteFailed, {}};
-        for (const char* suffix : {"-wal", "-shm"}) {
-            std::error_code ignored;
-            if (std::filesystem::exists(path + suffix, ignored))
-                std::filesystem::rename(path + suffix, aside.string() + suffix, ignored);
-        }
+        const std::string aside = moveAside(path);
+        if (aside.empty()) return {Status::Failed, kMsgWriteFailed, {}};
         Result reopened = open(path);
         if (!reopened.ok()) return reopened;
         const int again = attempt();
         if (again != SQLITE_OK) return resultFor(again, kMsgWriteFailed);
-        return {Status::Corrupt, kMsgCorrupt, aside.string()};
+        return {Status::Corrupt, kMsgCorrupt, aside};
     }
     return resultFor(rc, kMsgWriteFailed);
 }
@@ -602,7 +616,8 @@ Where dailyWhere(const Filter& f) {
 Statement prepared(sqlite3* db, const std::string& sql, const Where& w) {
     Statement s(db, (sql + w.sql).c_str());
     if (s) {
-        for (std::size_t i = 0; i < w.values.size(); ++i) s.bind(static_cast<int>(i) + 1, w.values[i]);
+        for (std::size_t i = 0; i < w.values.size(); ++i)
+            s.bind(static_cast<int>(i) + 1, w.values[i]);
     }
     return s;
 }
@@ -654,8 +669,7 @@ std::vector<KeyStat> Journal::keyStats(const Filter& filter) const {
     std::vector<KeyStat> out;
     if (!impl_->db) return out;
     const Where w = dailyWhere(filter);
-    Statement keys = prepared(impl_->db,
-                              "SELECT key_id, sum(presses), sum(misses) FROM day_key",
+    Statement keys = prepared(impl_->db, "SELECT key_id, sum(presses), sum(misses) FROM day_key",
                               Where{w.sql + " GROUP BY key_id ORDER BY key_id", w.values});
     if (!keys) return out;
     std::map<int, std::size_t> at;
@@ -707,7 +721,8 @@ std::vector<CharStat> Journal::weakestCharacters(const Filter& filter, int count
         if (a.meanMs != b.meanMs) return a.meanMs > b.meanMs;
         return a.seen > b.seen;
     });
-    if (count >= 0 && static_cast<int>(all.size()) > count) all.resize(static_cast<std::size_t>(count));
+    if (count >= 0 && static_cast<int>(all.size()) > count)
+        all.resize(static_cast<std::size_t>(count));
     return all;
 }
 
@@ -743,10 +758,9 @@ std::string Journal::csv(const Filter& filter) const {
     for (const ExerciseSummary& e : exercises(filter)) {
         const std::tm tm = localTime(static_cast<std::time_t>(e.startedAt));
         char line[512];
-        std::snprintf(line, sizeof line,
-                      "%lld,%04d-%02d-%02d %02d:%02d:%02d,%d,%d,", static_cast<long long>(e.id),
-                      tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
-                      tm.tm_sec, e.courseIndex, e.problemSlot);
+        std::snprintf(line, sizeof line, "%lld,%04d-%02d-%02d %02d:%02d:%02d,%d,%d,",
+                      static_cast<long long>(e.id), tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                      tm.tm_hour, tm.tm_min, tm.tm_sec, e.courseIndex, e.problemSlot);
         out += line;
         out += csvField(shiftJisToUtf8(e.problemName));
         const int end = std::clamp(static_cast<int>(e.end), 0, 2);

@@ -128,8 +128,8 @@ struct MissDetail {
 // often it was the key to press, and how often something else came instead.
 struct KeyStat {
     int keyId = 0;
-    int presses = 0;  // correct presses of this key
-    int misses = 0;   // misses while this key was expected
+    int presses = 0;                  // correct presses of this key
+    int misses = 0;                   // misses while this key was expected
     std::vector<MissDetail> details;  // most frequent first
 
     // misses / (presses + misses); 0 when the key never came up.
@@ -139,10 +139,10 @@ struct KeyStat {
 // One character of the practice text (a kana for the romaji course).
 struct CharStat {
     std::string character;
-    int seen = 0;          // cells completed
-    int missedCells = 0;   // of those, cells with at least one miss
-    int misses = 0;        // misses on them in all
-    double meanMs = 0.0;   // mean time per cell
+    int seen = 0;         // cells completed
+    int missedCells = 0;  // of those, cells with at least one miss
+    int misses = 0;       // misses on them in all
+    double meanMs = 0.0;  // mean time per cell
 
     // missedCells / seen; 0 when never seen.
     double missRate() const;
@@ -152,17 +152,17 @@ class Journal {
   public:
     enum class Status {
         Ok,
-        NotOpen,       // open failed earlier or was never called: nothing recorded
-        ReadOnly,      // the file or its folder cannot be written
-        Full,          // the disk is full
-        Corrupt,       // the file was not a journal; moved aside, a new one started
-        Failed,        // any other SQLite failure
+        NotOpen,   // open failed earlier or was never called: nothing recorded
+        ReadOnly,  // the file or its folder cannot be written
+        Full,      // the disk is full
+        Corrupt,   // the file was not a journal; moved aside, a new one started
+        Failed,    // any other SQLite failure
     };
 
     struct Result {
         Status status = Status::Ok;
-        std::string message;        // Shift-JIS, for the status bar; empty when Ok
-        std::string movedAsideTo;   // the corrupt file's new name, when one was moved
+        std::string message;       // Shift-JIS, for the status bar; empty when Ok
+        std::string movedAsideTo;  // the corrupt file's new name, when one was moved
         bool ok() const { return status == Status::Ok; }
     };
 
@@ -194,7 +194,7 @@ class Journal {
     // Queries. On a closed journal or a failure they return empty results.
     int exerciseCount(const Filter& filter) const;
     std::vector<ExerciseSummary> exercises(const Filter& filter) const;  // oldest first
-    std::vector<KeyStat> keyStats(const Filter& filter) const;  // keys that came up, by key id
+    std::vector<KeyStat> keyStats(const Filter& filter) const;    // keys that came up, by key id
     std::vector<CharStat> charStats(const Filter& filter) const;  // every character seen
     // The weakest characters: highest miss rate, then slowest, then most seen.
     std::vector<CharStat> weakestCharacters(const Filter& filter, int count = 10) const;

@@ -4,10 +4,10 @@
 
 #include "exercise/exercise_fakes.h"
 #include "journal/weak_spot.h"
-#include "text/width_conversion.h"
 #include "platform/safe_file.h"
 #include "support/sjis_test_support.h"
 #include "support/temp_dir.h"
+#include "text/width_conversion.h"
 
 namespace hayate::journal {
 namespace {
@@ -66,9 +66,14 @@ class ExerciseLoggerTest : public ::testing::Test {
     ExerciseSession session{shared, tables, random, nullptr, window, window, window, completion};
     Journal journal;
     std::vector<std::string> notices;
-    ExerciseLogger logger{journal, session, completion, shared,
-                          {[] { return std::int64_t{1796000000}; }, {},
-                           [this](const std::string& m) { notices.push_back(m); }}};
+    ExerciseLogger logger{journal,
+                          session,
+                          completion,
+                          shared,
+                          {[] { return std::int64_t{1796000000}; },
+                           {},
+                           [this](const std::string& m) { notices.push_back(m); },
+                           {}}};
 };
 
 TEST_F(ExerciseLoggerTest, EveryWayAnExerciseEndsIsLoggedOnce) {
@@ -79,10 +84,13 @@ TEST_F(ExerciseLoggerTest, EveryWayAnExerciseEndsIsLoggedOnce) {
         EndReason end;
         int characters;
     } cases[] = {
-        {"time limit", [&] { start(0), type(expected(0, 4)), timeRunsOut(); }, EndReason::TimeLimit, 4},
+        {"time limit", [&] { start(0), type(expected(0, 4)), timeRunsOut(); }, EndReason::TimeLimit,
+         4},
         {"Esc", [&] { start(1), type(expected(0, 2)), key(0x1B); }, EndReason::Stopped, 2},
         {"stop button",
-         [&] { start(2), type(expected(0, 3)), session.buttonPressed(ExerciseSession::Button::Stop); },
+         [&] {
+             start(2), type(expected(0, 3)), session.buttonPressed(ExerciseSession::Button::Stop);
+         },
          EndReason::Stopped, 3},
         {"restart", [&] { start(0), type(expected(0, 1)), start(0); }, EndReason::Stopped, 1},
     };
@@ -112,9 +120,9 @@ TEST_F(ExerciseLoggerTest, RomajiCellsKeepTheSpellingTheMissesAndTheTimes) {
     session.grid().place(0, kanaIndexOf(tables, sj("し")), sj("し"), "si");
     session.grid().place(1, kanaIndexOf(tables, sj("つ")), sj("つ"), "tu");
     session.setWeakSpotWeights({});  // no effect on a running exercise
-    type("sxhi");                     // x is a miss where h was due: the shi spelling
+    type("sxhi");                    // x is a miss where h was due: the shi spelling
     type("tsu");
-    type("q");                        // a miss on the third cell, then Esc
+    type("q");  // a miss on the third cell, then Esc
     key(0x1B);
     const auto all = journal.exercises({});
     ASSERT_EQ(all.size(), 1u);
@@ -125,7 +133,7 @@ TEST_F(ExerciseLoggerTest, RomajiCellsKeepTheSpellingTheMissesAndTheTimes) {
     EXPECT_EQ(cells[0].character, sj("し"));
     EXPECT_EQ(cells[0].typed, "shi");
     EXPECT_EQ(cells[0].wrongKeys, "x");
-    EXPECT_EQ(cells[0].expectedKeys, "i");  // the table's first spelling, si, wanted i
+    EXPECT_EQ(cells[0].expectedKeys, "i");     // the table's first spelling, si, wanted i
     EXPECT_EQ(cells[0].msSincePrevious, 750);  // three keys after the first one, 250 ms apart
     EXPECT_EQ(cells[1].typed, "tsu");
     EXPECT_EQ(cells[1].msSincePrevious, 750);

@@ -60,12 +60,12 @@ TEST(JisKeys, LookupFollowsTheJapaneseLayout) {
         char keyBase;
         bool shift;
     } cases[] = {
-        {"a", 'a', false},          {"A", 'a', false},      {"@", '@', false},
-        {"\"", '2', true},          {"(", '8', true},       {"=", '-', true},
-        {"+", ';', true},           {"*", ':', true},       {"_", 0, true},  // the ろ key
-        {"\\", '\\', false},        {sj("Ｑ"), 'q', false}, {sj("ｑ"), 'q', false},
-        {sj("７"), '7', false},     {sj("＠"), '@', false}, {sj("？"), '/', true},
-        {sj("　"), ' ', false},     {sj("ﾁ"), 'a', false},  {sj("ﾛ"), 0, false},
+        {"a", 'a', false},      {"A", 'a', false},      {"@", '@', false},
+        {"\"", '2', true},      {"(", '8', true},       {"=", '-', true},
+        {"+", ';', true},       {"*", ':', true},       {"_", 0, true},  // the ろ key
+        {"\\", '\\', false},    {sj("Ｑ"), 'q', false}, {sj("ｑ"), 'q', false},
+        {sj("７"), '7', false}, {sj("＠"), '@', false}, {sj("？"), '/', true},
+        {sj("　"), ' ', false}, {sj("ﾁ"), 'a', false},  {sj("ﾛ"), 0, false},
     };
     for (const Case& c : cases) {
         const int id = keyIdForCharacter(c.character);

@@ -135,9 +135,9 @@ TEST_F(JournalTest, FiltersSelectByCourseSettingPeriodEndAndKind) {
     weak.kind = PracticeKind::WeakSpot;
     ExerciseEntry sixty = exercise(0, kNow - kDay);
     sixty.timeLimitIndex = 1;
-    for (const ExerciseEntry& e : {exercise(0, kNow), exercise(0, kNow - 40 * kDay),
-                                   exercise(0, kNow, EndReason::Stopped), exercise(3, kNow), weak,
-                                   sixty})
+    for (const ExerciseEntry& e :
+         {exercise(0, kNow), exercise(0, kNow - 40 * kDay), exercise(0, kNow, EndReason::Stopped),
+          exercise(3, kNow), weak, sixty})
         ASSERT_TRUE(journal.record(e).ok());
 
     struct Case {
@@ -159,7 +159,8 @@ TEST_F(JournalTest, FiltersSelectByCourseSettingPeriodEndAndKind) {
         EXPECT_EQ(static_cast<int>(journal.exercises(c.filter).size()), c.expected);
         // Two し per exercise, and one miss on the S key each.
         int shi = 0;
-        for (const CharStat& s : journal.charStats(c.filter)) shi += s.character == sj("し") ? s.seen : 0;
+        for (const CharStat& s : journal.charStats(c.filter))
+            shi += s.character == sj("し") ? s.seen : 0;
         EXPECT_EQ(shi, 2 * c.counted);
         int sMisses = 0;
         for (const KeyStat& k : journal.keyStats(c.filter))

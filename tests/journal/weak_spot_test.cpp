@@ -19,10 +19,10 @@ CharStat stat(const std::string& ch, int seen, int missedCells, double meanMs) {
 TEST(WeakSpotWeights, MissesAndSlownessWeighMoreAndNothingFallsBelowTheBase) {
     const std::vector<std::string> chars = {sj("Ａ"), sj("Ｂ"), sj("Ｃ"), sj("Ｄ"), sj("Ｅ")};
     const std::vector<CharStat> stats = {
-        stat(sj("Ａ"), 200, 0, 300),   // sure and quick
-        stat(sj("Ｂ"), 200, 100, 300), // missed half the time
-        stat(sj("Ｃ"), 200, 0, 900),   // sure but slow
-        stat(sj("Ｄ"), 2, 2, 300),     // missed, but seen twice only
+        stat(sj("Ａ"), 200, 0, 300),    // sure and quick
+        stat(sj("Ｂ"), 200, 100, 300),  // missed half the time
+        stat(sj("Ｃ"), 200, 0, 900),    // sure but slow
+        stat(sj("Ｄ"), 2, 2, 300),      // missed, but seen twice only
         // Ｅ never seen
     };
     const std::vector<int> w = weakSpotWeights(stats, chars);
@@ -70,7 +70,8 @@ TEST(WeakSpotDraw, WeakLettersComeUpMoreOftenAndEveryLetterCanAppear) {
         EXPECT_NEAR(count[chars[g]], expected, 5 * sd) << test::utf8(chars[g]);
     }
     EXPECT_GT(count[sj("Ｑ")], 4 * count[sj("Ａ")]);
-    EXPECT_EQ(grid.cell(0).input, std::string(1, static_cast<char>('A' + (grid.cell(0).kanaIndex))));
+    EXPECT_EQ(grid.cell(0).input,
+              std::string(1, static_cast<char>('A' + (grid.cell(0).kanaIndex))));
 
     // Spacing and the wrong number of weights behave as for the normal text.
     const TextSettings spaced{kCourseAlphabet, 0, 0, false};
@@ -78,8 +79,8 @@ TEST(WeakSpotDraw, WeakLettersComeUpMoreOftenAndEveryLetterCanAppear) {
     EXPECT_EQ(grid.cell(5).input, " ");
     EXPECT_FALSE(buildWeightedPracticeText(grid, tables, spaced, random, {1, 2}, result));
     const TextSettings problem{5, 0, 0, false};
-    EXPECT_FALSE(buildWeightedPracticeText(grid, tables, problem, random,
-                                           std::vector<int>(26, 1), result));
+    EXPECT_FALSE(
+        buildWeightedPracticeText(grid, tables, problem, random, std::vector<int>(26, 1), result));
 }
 
 }  // namespace
