@@ -7,7 +7,9 @@ packages=(
   g++ cmake make pkg-config
   libsqlite3-dev
   libgtest-dev libbenchmark-dev
-  qt6-base-dev qt6-translations-l10n
+  qt6-base-dev qt6-charts-dev qt6-translations-l10n
+  # Qt Charts' CMake package needs Qt OpenGL's, which Debian does not pull in.
+  libqt6opengl6-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   fonts-noto-cjk
   xvfb xdotool x11-utils xauth

@@ -381,6 +381,7 @@ void TForm1::createMenus() {
     item(records, "SeiDsp", QStringLiteral(u"表示(&H)"), &TForm1::SeiDspClick);
     item(records, "SeiUpd", QStringLiteral(u"履歴(&R)"), &TForm1::SeiUpdClick);
     item(records, "SeiDel", QStringLiteral(u"削除(&D)"), &TForm1::SeiDelClick);
+    item(records, "SeiBun", QStringLiteral(u"分析(&A)"), &TForm1::SeiBunClick);
     QMenu* problems = bar->addMenu(QStringLiteral(u"問題(&M)"));
     problems->setObjectName("Mondai");
     item(problems, "MonSaku", QStringLiteral(u"問題作成(&S)"), &TForm1::MonSakuClick);

@@ -47,6 +47,7 @@ class HelpWindow;
 
 class GridWidget;
 class TOKDlg;
+class AnalysisWindow;
 class TAboutBox;
 struct CellState;
 
@@ -184,6 +185,8 @@ class TForm1 : public QMainWindow,
     void showRecordsGrid();
     void SG2DrawCell(QPainter& painter, int column, int row, const QRect& rect,
                      const CellState& state);
+    // Analysis screen (main_window_analysis.cpp).
+    void SeiBunClick();
 
     // Romaji input mode, standard or extended (romaji_mode.cpp).
     void createRomajiModeMenu(QMenu* env);
@@ -267,6 +270,7 @@ class TForm1 : public QMainWindow,
 
     TickSource* tickOverride_ = nullptr;
     TOKDlg* okDlg_ = nullptr;
+    AnalysisWindow* analysis_ = nullptr;  // made when first opened
     TAboutBox* aboutBox_ = nullptr;
 
     // Controls.

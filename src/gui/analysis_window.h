@@ -1,0 +1,78 @@
+// TAnalysis: the weak-spot analysis screen (成績 › 分析). It reads the
+// exercise journal and the record files and shows where the misses come
+// from: a heat map of the keyboard, the speed and accuracy over time with
+// the best record and its history, and the ten weakest characters.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+
+#include "journal/journal.h"
+
+class QChart;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace hayate {
+class RecordStore;
+}
+
+namespace hayate::gui {
+
+class KeyboardHeatmap;
+
+class AnalysisWindow : public QDialog {
+    Q_OBJECT
+  public:
+    struct Source {
+        const journal::Journal* journal = nullptr;  // null or closed: an empty screen
+        RecordStore* records = nullptr;             // history is read from its file
+        QStringList courseNames;                    // the fifteen names of the course list
+        int course = 0;                             // the main window's course and setting
+        int setting = 0;
+        std::int64_t now = 0;  // seconds since 1970, where the periods count back from
+        std::function<bool()> startWeakSpotPractice;  // true when an exercise started
+    };
+
+    explicit AnalysisWindow(QWidget* parent = nullptr);
+
+    // Fills the screen from `source` with the course filter on its course.
+    void open(Source source);
+    // Reads the journal again for the filters chosen.
+    void refresh();
+
+    journal::Filter filter() const;       // period and course, for the key map and table
+    journal::Filter chartFilter() const;  // the chart's: course and setting, finished exercises
+    // The wrong keys and characters behind a key's misses, as the key list shows them.
+    QString keyDetails(int keyId) const;
+
+  private:
+    void build();
+    void fillKeyMap();
+    void fillChart();
+    void fillWeakest();
+    void showKey(int keyId);
+    void exportCsv();
+    void weakSpotPractice();
+
+    Source source_;
+    std::vector<journal::KeyStat> keyStats_;
+
+    QComboBox* period_ = nullptr;
+    QComboBox* course_ = nullptr;
+    QPushButton* export_ = nullptr;
+    QPushButton* weak_ = nullptr;
+    QPushButton* close_ = nullptr;
+    QLabel* summary_ = nullptr;
+    KeyboardHeatmap* keyMap_ = nullptr;
+    QLabel* keyInfo_ = nullptr;
+    QChartView* chartView_ = nullptr;
+    QTableWidget* weakest_ = nullptr;
+};
+
+}  // namespace hayate::gui
