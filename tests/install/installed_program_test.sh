@@ -48,6 +48,12 @@ for f in hayateuchi.DAT hayateuchi.UPD Kbdojo.USR; do
   [ -f "$data/$f" ] || fail "$f was not created in $data"
 done
 [ "$(stat -c %s "$data/hayateuchi.DAT")" = 720 ] || fail "hayateuchi.DAT is not 15 empty records"
+# The exercise journal opens just after the window shows.
+for _ in $(seq 100); do
+  [ -f "$data/hayateuchi.sqlite3" ] && break
+  sleep 0.1
+done
+[ -f "$data/hayateuchi.sqlite3" ] || fail "the journal was not created in $data"
 leftovers=$(ls "$prefix/bin")
 [ "$leftovers" = hayateuchi ] || fail "files beside the installed program: $leftovers"
 [ -z "$(ls -A "$work/home")" ] || fail "files in the current folder: $(ls -A "$work/home")"
