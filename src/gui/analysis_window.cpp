@@ -23,6 +23,7 @@
 #include <filesystem>
 
 #include "gui/keyboard_heatmap.h"
+#include "gui/qt_japanese.h"
 #include "gui/sjis_qt.h"
 #include "journal/jis_keys.h"
 #include "records/record_format.h"
@@ -71,6 +72,31 @@ QStringList legendsOf(const jis::Key& key) {
     return legends;
 }
 
+// A line of news that takes the room the row leaves it, never more: a long
+// export path is cut in the middle and shown whole in the tooltip, so the
+// window keeps the width of its screen.
+class ElidedLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+    void setFullText(const QString& text) {
+        full_ = text;
+        setToolTip(text);
+        elide();
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        elide();
+    }
+
+  private:
+    void elide() {
+        setText(fontMetrics().elidedText(full_, Qt::ElideMiddle, contentsRect().width()));
+    }
+    QString full_;
+};
+
 QTableWidgetItem* cell(const QString& text, Qt::Alignment align = Qt::AlignRight) {
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(align | Qt::AlignVCenter);
@@ -106,8 +132,11 @@ void AnalysisWindow::build() {
     close_->setObjectName("BClose");
     // Enter must not export or start anything by surprise.
     for (QPushButton* b : {export_, weak_, close_}) b->setAutoDefault(false);
-    summary_ = new QLabel(this);
+    summary_ = new ElidedLabel(this);
     summary_->setObjectName("LSummary");
+    summary_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    summary_->setMinimumWidth(
+        summary_->fontMetrics().horizontalAdvance(QStringLiteral(u"記録帳を開けません")) + 4);
 
     keyMap_ = new KeyboardHeatmap(this);
     keyInfo_ = new QLabel(this);
@@ -136,11 +165,15 @@ void AnalysisWindow::build() {
     weakest_->setMinimumWidth(300);
 
     auto* filters = new QHBoxLayout;
-    auto caption = [this](const QString& text) { return new QLabel(text, this); };
-    filters->addWidget(caption(QStringLiteral(u"期間")));
+    auto caption = [this](const QString& text, const char* name) {
+        auto* label = new QLabel(text, this);
+        label->setObjectName(name);
+        return label;
+    };
+    filters->addWidget(caption(QStringLiteral(u"期間"), "LPeriod"));
     filters->addWidget(period_);
     filters->addSpacing(12);
-    filters->addWidget(caption(QStringLiteral(u"コース")));
+    filters->addWidget(caption(QStringLiteral(u"コース"), "LCourse"));
     filters->addWidget(course_);
     filters->addSpacing(12);
     filters->addWidget(summary_, 1);
@@ -155,7 +188,7 @@ void AnalysisWindow::build() {
     auto* lower = new QHBoxLayout;
     lower->addWidget(chartView_, 1);
     auto* table = new QVBoxLayout;
-    table->addWidget(caption(QStringLiteral(u"弱点の文字（ミス率の高い順）")));
+    table->addWidget(caption(QStringLiteral(u"弱点の文字（ミス率の高い順）"), "LWeak"));
     table->addWidget(weakest_, 1);
     lower->addLayout(table);
 
@@ -181,8 +214,11 @@ void AnalysisWindow::open(Source source) {
         course_->setCurrentIndex(source_.course);
     }
     // The screen fits the display it opens on, whatever the main window's size.
-    if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen()) {
-        const QRect area = screen->availableGeometry();
+    QRect area = source_.area;
+    if (area.isEmpty())
+        if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen())
+            area = screen->availableGeometry();
+    if (!area.isEmpty()) {
         resize(std::min(1180, area.width() - 16), std::min(760, area.height() - 40));
         move(area.left() + (area.width() - width()) / 2,
              area.top() + (area.height() - height()) / 2);
@@ -217,13 +253,17 @@ void AnalysisWindow::refresh() {
     const journal::Filter f = filter();
     if (source_.journal) {
         const int count = source_.journal->exerciseCount(f);
-        summary_->setText(QStringLiteral(u"練習 %1 回").arg(count));
+        setSummary(QStringLiteral(u"練習 %1 回").arg(count));
     } else {
-        summary_->setText(QStringLiteral(u"記録帳を開けません"));
+        setSummary(QStringLiteral(u"記録帳を開けません"));
     }
     fillKeyMap();
     fillChart();
     fillWeakest();
+}
+
+void AnalysisWindow::setSummary(const QString& text) {
+    static_cast<ElidedLabel*>(summary_)->setFullText(text);
 }
 
 void AnalysisWindow::fillKeyMap() {
@@ -405,12 +445,13 @@ void AnalysisWindow::exportCsv() {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     dialog.selectFile(suggested);
+    fitFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const std::string target = dialog.selectedFiles().first().toStdString();
     // The whole journal, whatever the filters: an export is a copy to keep.
     const journal::Journal::Result result = source_.journal->exportCsv(target, journal::Filter{});
     if (result.ok()) {
-        summary_->setText(
+        setSummary(
             QStringLiteral(u"書き出しました：%1").arg(QString::fromStdString(target)));
         return;
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QRect>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
@@ -37,6 +38,7 @@ class AnalysisWindow : public QDialog {
         int setting = 0;
         std::int64_t now = 0;  // seconds since 1970, where the periods count back from
         std::function<bool()> startWeakSpotPractice;  // true when an exercise started
+        QRect area;  // where the screen may lie; empty: the available area of its display
     };
 
     explicit AnalysisWindow(QWidget* parent = nullptr);
@@ -57,6 +59,7 @@ class AnalysisWindow : public QDialog {
     void fillChart();
     void fillWeakest();
     void showKey(int keyId);
+    void setSummary(const QString& text);
     void exportCsv();
     void weakSpotPractice();
 

@@ -127,7 +127,7 @@ void fitCaptions(const CaptionRow& row) {
 
 void fitStatusPanels(QStatusBar* bar, int width, const std::vector<QLabel*>& panels,
                      const std::vector<int>& designWidths, const std::vector<QString>& widestTexts,
-                     int stretch) {
+                     int stretch, const std::vector<QString>& badges) {
     const std::size_t n = panels.size();
     const int spacing = std::max(4, bar->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
     const int room = width - 8;
@@ -138,6 +138,8 @@ void fitStatusPanels(QStatusBar* bar, int width, const std::vector<QLabel*>& pan
             const QMargins m = panels[i]->contentsMargins();
             text[i] = panels[i]->fontMetrics().horizontalAdvance(widestTexts[i]) + m.left() +
                       m.right() + 4;
+            if (i < badges.size() && !badges[i].isEmpty())
+                text[i] += panels[i]->fontMetrics().horizontalAdvance(badges[i]) + kBadgePadding;
             designTotal += std::max(designWidths[i], text[i]) + spacing;
             textTotal += text[i] + spacing;
         }

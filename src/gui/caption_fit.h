@@ -42,8 +42,11 @@ void shrinkToFit(QWidget* control);
 // Status panels: each as wide as its widest text (at least its design
 // width); when the panels together are wider than the bar, all of them take
 // a smaller font. Panel `stretch` takes what is left. `width` is the bar's.
+// `badges` (by panel, may be short) are framed labels shown inside a panel
+// beside its text, each kBadgePadding wider than its own text.
+constexpr int kBadgePadding = 12;
 void fitStatusPanels(QStatusBar* bar, int width, const std::vector<QLabel*>& panels,
                      const std::vector<int>& designWidths, const std::vector<QString>& widestTexts,
-                     int stretch);
+                     int stretch, const std::vector<QString>& badges = {});
 
 }  // namespace hayate::gui

@@ -76,9 +76,9 @@ void installFontSubstitutes() {
     static bool done = false;
     if (done) return;
     done = true;
-    const QStringList mincho{QStringLiteral("IPAMincho"), QStringLiteral(u"IPA明朝"),
-                             QStringLiteral("Noto Serif CJK JP"),
-                             QStringLiteral("Droid Sans Fallback")};
+    // Noto first: IPA Mincho's 1 reads as an l on the buttons ("F1終了").
+    const QStringList mincho{QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAMincho"),
+                             QStringLiteral(u"IPA明朝"), QStringLiteral("Droid Sans Fallback")};
     const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral(u"IPAゴシック"),
                              QStringLiteral("Noto Sans Mono CJK JP"),
                              QStringLiteral("Droid Sans Fallback")};

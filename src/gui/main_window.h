@@ -192,6 +192,7 @@ class TForm1 : public QMainWindow,
     void createRomajiModeMenu(QMenu* env);
     void RomaClick(int mode);
     void showRomajiMode();
+    QString romajiBadge() const;  // the date panel's badge text, empty while hidden
 
     // Problem editor and problem files (main_window_editor.cpp).
     void MonSakuClick();

@@ -19,6 +19,9 @@ void TForm1::SeiBunClick() {
     source.setting = state_.settingIndex();
     source.now = QDateTime::currentSecsSinceEpoch();
     source.startWeakSpotPractice = [this] { return startWeakSpotPractice(); };
+    const ScreenArea screen = screenArea();
+    source.area = QRect(screen.availableLeft, screen.availableTop, screen.usableWidth(),
+                        screen.usableHeight());
     analysis_->open(std::move(source));
 }
 

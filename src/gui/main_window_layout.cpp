@@ -131,7 +131,7 @@ void TForm1::fitControlCaptions() {
                      QStringLiteral(u"空白有り"), QStringLiteral(u"英大文字"),
                      QStringLiteral(u"入力カーソル 黄色"),
                      QStringLiteral(u"今日の日付 8888/88/88 "), QStringLiteral("Ver.2.02  ")},
-                    5);
+                    5, {{}, {}, {}, {}, {}, romajiBadge()});
 }
 
 void TForm1::watchScreen() {

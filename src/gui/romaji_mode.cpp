@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 
+#include "gui/caption_fit.h"
 #include "gui/main_window_core.h"
 
 namespace hayate::gui {
@@ -45,6 +46,10 @@ void TForm1::createRomajiModeMenu(QMenu* env) {
     row->addStretch(1);
 }
 
+QString TForm1::romajiBadge() const {
+    return state_.romajiExtended == 1 && romaPanel_ ? romaPanel_->text() : QString();
+}
+
 void TForm1::RomaClick(int mode) {
     state_.romajiExtended = mode == 1 ? 1 : 0;
     showRomajiMode();
@@ -54,10 +59,15 @@ void TForm1::RomaClick(int mode) {
 void TForm1::showRomajiMode() {
     const bool extended = state_.romajiExtended == 1;
     romaActions_[extended ? 1 : 0]->setChecked(true);
-    romaPanel_->setFont(statusPanels_[4]->font());
-    romaPanel_->setFixedWidth(
-        QFontMetrics(romaPanel_->font()).horizontalAdvance(romaPanel_->text()) + 12);
-    romaPanel_->setVisible(extended);
+    // The status bar is fitted again, as for a new screen, so that the
+    // date panel makes room for the badge only while it shows.
+    if (extended != romaPanel_->isVisibleTo(statusPanels_[5])) {
+        romaPanel_->setVisible(extended);
+        screenChanged();
+    }
+    romaPanel_->setFont(statusPanels_[5]->font());
+    romaPanel_->setFixedWidth(QFontMetrics(romaPanel_->font()).horizontalAdvance(romaPanel_->text()) +
+                              kBadgePadding);
     // An exercise keeps the mode it started with; the editor follows at once.
     if (core_->editor) core_->editor->setExtendedRomaji(extended);
 }

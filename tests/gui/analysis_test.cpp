@@ -8,6 +8,7 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <algorithm>
+#include <filesystem>
 
 #include "exercise/exercise_ports.h"
 #include "file_dialogs.h"
@@ -218,11 +219,25 @@ TEST_F(Analysis, CsvExportWritesEveryExercise) {
     stop();
     AnalysisWindow* w = openAnalysis();
     ASSERT_NE(w, nullptr);
-    const QString target = QString::fromStdString((dir / "out.csv").string());
+    // A path longer than any screen is wide must not widen the window.
+    const std::filesystem::path folder =
+        dir / std::string(120, 'x') / std::string(120, 'y') / std::string(120, 'z');
+    std::filesystem::create_directories(folder);
+    const QString target = QString::fromStdString((folder / "out.csv").string());
+    const int minimumWidth = w->minimumSizeHint().width();
+    const int width = w->width();
     FileDialogSeen seen;
     answerFileDialog(target, &seen);
     QTest::mouseClick(w->findChild<QPushButton*>("BExport"), Qt::LeftButton);
     EXPECT_EQ(seen.name, QStringLiteral("SaveDialog1"));
+    EXPECT_TRUE(seen.columnsFit);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->minimumSizeHint().width(), minimumWidth);
+    EXPECT_EQ(w->width(), width);
+    auto* summary = w->findChild<QLabel*>("LSummary");
+    EXPECT_LE(summary->fontMetrics().horizontalAdvance(summary->text()),
+              summary->contentsRect().width());
+    EXPECT_TRUE(summary->toolTip().contains(target));
     QFile file(target);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();

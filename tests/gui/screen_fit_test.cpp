@@ -3,6 +3,7 @@
 // screen changes.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QPainter>
@@ -36,7 +37,12 @@ QString cutEdges(const QImage& image, const QRect& r, bool atTop) {
 
 // What a control shows must fit it, by Qt's own measure of its font.
 int textWidth(const QWidget* w) {
-    if (auto* l = qobject_cast<const QLabel*>(w)) return l->fontMetrics().horizontalAdvance(l->text());
+    if (auto* l = qobject_cast<const QLabel*>(w)) {
+        if (!l->wordWrap()) return l->fontMetrics().horizontalAdvance(l->text());
+        // Wrapped text must fit in height too: whatever does not is cut.
+        const QRect r = l->fontMetrics().boundingRect(l->contentsRect(), Qt::TextWordWrap, l->text());
+        return r.height() <= l->contentsRect().height() ? r.width() : 1 << 20;
+    }
     if (auto* c = qobject_cast<const QComboBox*>(w))
         return c->fontMetrics().horizontalAdvance(c->currentText()) + 16;  // and the arrow
     if (auto* b = qobject_cast<const QPushButton*>(w))
@@ -97,11 +103,28 @@ TEST_F(ScreenFit, EveryScreenShowsTheWholeWindow) {
             expectWholeAndApart(form->centralWidget(), where);
             expectWholeAndApart(find("Panel1"), where);
             expectWholeAndApart(find("Panel3"), where);
-            for (int i = 0; i < 7; ++i) {
-                auto* panel = find<QLabel>(QStringLiteral("SBar1Panel%1").arg(i).toLatin1());
-                EXPECT_LE(textWidth(panel), roomFor(panel)) << i;
-                EXPECT_LE(panel->geometry().right(), find("SBar1")->width()) << i;
+            // And with the extended romaji badge beside the date.
+            for (const char* mode : {"RomaKakucho", "RomaHyojun"}) {
+                form->findChild<QAction*>(mode)->trigger();
+                QCoreApplication::processEvents();
+                for (int i = 0; i < 7; ++i) {
+                    auto* panel = find<QLabel>(QStringLiteral("SBar1Panel%1").arg(i).toLatin1());
+                    auto* badge = panel->findChild<QLabel*>("SBar1Roma");
+                    const int beside = badge && badge->isVisible() ? badge->width() : 0;
+                    EXPECT_LE(textWidth(panel) + beside, roomFor(panel)) << i << mode;
+                    EXPECT_LE(panel->geometry().right(), find("SBar1")->width()) << i << mode;
+                }
             }
+            // The analysis screen inside the screen's free area.
+            form->findChild<QAction*>("SeiBun")->trigger();
+            auto* analysis = form->findChild<QDialog*>("TAnalysis");
+            ASSERT_NE(analysis, nullptr);
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(analysis));
+            EXPECT_TRUE(QRect(0, 0, w, h).contains(analysis->frameGeometry()));
+            expectWholeAndApart(analysis, where + QStringLiteral(" analysis"));
+            analysis->close();
+            form->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
             GridWidget* grid = sg1();
             int columns = 0;
             for (int c = 0; c <= 40; ++c) columns += grid->columnWidth(c);
@@ -148,9 +171,8 @@ TEST_F(ScreenFit, EveryScreenShowsTheWholeWindow) {
     EXPECT_GE(seen.size(), 30u);
 }
 
-TEST_F(ScreenFit, ConfusableCharactersLookDifferentInTheCellFont) {
-    const QFont font = cellFont(25, false);
-    auto render = [&font](const QString& text) {
+TEST_F(ScreenFit, ConfusableCharactersLookDifferentInTheCellAndButtonFonts) {
+    auto render = [](const QFont& font, const QString& text) {
         QImage image(32, 36, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter p(&image);
@@ -159,19 +181,31 @@ TEST_F(ScreenFit, ConfusableCharactersLookDifferentInTheCellFont) {
         p.drawText(0, QFontMetrics(font).ascent(), text);
         return image;
     };
-    const std::pair<const char16_t*, const char16_t*> pairs[] = {
-        {u"Ｉ", u"ｌ"}, {u"Ｉ", u"｜"}, {u"ｌ", u"｜"}, {u"Ｉ", u"１"}, {u"ｌ", u"１"},
-        {u"｜", u"１"}, {u"Ｏ", u"０"}, {u"ー", u"－"}, {u"‘", u"’"},  {u"‘", u"｀"},
-        {u"’", u"｀"}};
-    for (auto [a, b] : pairs) {
-        const QImage ia = render(QString::fromUtf16(a)), ib = render(QString::fromUtf16(b));
+    struct Case {
+        QFont font;
+        const char16_t* a;
+        const char16_t* b;
+        int least;  // pixels that must differ
+    };
+    const QFont cell = cellFont(25, false);
+    // The buttons' face, as "F1終了" shows it.
+    const QFont button = find("BStart")->font();
+    const Case cases[] = {
+        {cell, u"Ｉ", u"ｌ", 12}, {cell, u"Ｉ", u"｜", 12}, {cell, u"ｌ", u"｜", 12},
+        {cell, u"Ｉ", u"１", 12}, {cell, u"ｌ", u"１", 12}, {cell, u"｜", u"１", 12},
+        {cell, u"Ｏ", u"０", 12}, {cell, u"ー", u"－", 12}, {cell, u"‘", u"’", 12},
+        {cell, u"‘", u"｀", 12},  {cell, u"’", u"｀", 12}, {button, u"1", u"l", 10},
+    };
+    for (const Case& c : cases) {
+        const QImage ia = render(c.font, QString::fromUtf16(c.a));
+        const QImage ib = render(c.font, QString::fromUtf16(c.b));
         int differing = 0;
         for (int y = 0; y < ia.height(); ++y)
             for (int x = 0; x < ia.width(); ++x)
                 if (std::abs(qGray(ia.pixel(x, y)) - qGray(ib.pixel(x, y))) > 64) ++differing;
-        EXPECT_GE(differing, 12) << QString::fromUtf16(a).toStdString() << " "
-                                 << QString::fromUtf16(b).toStdString() << " in "
-                                 << QFontInfo(font).family().toStdString();
+        EXPECT_GE(differing, c.least) << QString::fromUtf16(c.a).toStdString() << " "
+                                      << QString::fromUtf16(c.b).toStdString() << " in "
+                                      << QFontInfo(c.font).family().toStdString();
     }
 }
 
