@@ -235,10 +235,30 @@ TEST_F(JournalTest, CorruptFileIsMovedAsideAndANewJournalStarted) {
 }
 
 TEST_F(JournalTest, ForeignDatabaseAndNewerVersionAreLeftAlone) {
-    // A SQLite file of someone else's is not ours to migrate into; it is set aside.
-    execSql(file, "CREATE TABLE notes(x); PRAGMA user_version = 2;");
-    EXPECT_EQ(journal.open(file.string()).status, Journal::Status::Corrupt);
-    journal.close();
+    // A SQLite file of someone else's is not ours to migrate into; it is set
+    // aside whole. One with no tables at all is an empty journal.
+    const struct {
+        const char* sql;
+        Journal::Status status;
+    } files[] = {
+        {"CREATE TABLE notes(x); INSERT INTO notes VALUES(42); PRAGMA user_version = 2;",
+         Journal::Status::Corrupt},
+        {"CREATE TABLE notes(x); INSERT INTO notes VALUES(42);", Journal::Status::Corrupt},
+        {"CREATE VIEW answer AS SELECT 42;", Journal::Status::Corrupt},
+        {"PRAGMA user_version = 0;", Journal::Status::Ok},
+    };
+    for (const auto& f : files) {
+        const fs::path foreign = dir / "foreign.sqlite3";
+        execSql(foreign, f.sql);
+        const std::string before = readWholeFile(foreign).value_or("");
+        const Journal::Result r = journal.open(foreign.string());
+        EXPECT_EQ(r.status, f.status) << f.sql;
+        EXPECT_TRUE(journal.record(exercise(0, kNow)).ok()) << f.sql;
+        journal.close();
+        if (f.status == Journal::Status::Corrupt)
+            EXPECT_TRUE(readWholeFile(r.movedAsideTo).value_or("") == before) << f.sql;
+        fs::remove(foreign);
+    }
 
     const fs::path newer = dir / "newer.sqlite3";
     execSql(newer, "CREATE TABLE future(x); PRAGMA user_version = 99;");
