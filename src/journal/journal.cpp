@@ -489,15 +489,19 @@ Journal::Result Journal::open(const std::string& path) {
             close();
             return {Status::Failed, kMsgNewer, {}};
         }
+        // Someone else's file is neither migrated nor switched to WAL, so that
+        // it is set aside as it was: a versionless one must be empty, a
+        // versioned one must hold the first version's tables.
+        if (rc == SQLITE_OK) {
+            Statement tables(d.db, version == 0
+                                       ? "SELECT count(*) = 0 FROM sqlite_master"
+                                       : "SELECT count(*) = 2 FROM sqlite_master WHERE"
+                                         " type = 'table' AND name IN ('exercise', 'cell')");
+            if (!tables || tables.step() != SQLITE_ROW) rc = sqlite3_errcode(d.db);
+            else if (tables.int32(0) == 0) rc = SQLITE_NOTADB;
+        }
         if (rc == SQLITE_OK && !d.readOnly) rc = d.exec("PRAGMA journal_mode = WAL");
         if (rc == SQLITE_OK) rc = d.exec("PRAGMA foreign_keys = ON");
-        // A file with no version but tables of its own belongs to someone
-        // else: writing our tables into it would spoil it for its owner.
-        if (rc == SQLITE_OK && version == 0) {
-            Statement tables(d.db, "SELECT count(*) FROM sqlite_master");
-            if (!tables || tables.step() != SQLITE_ROW) rc = sqlite3_errcode(d.db);
-            else if (tables.int32(0) != 0) rc = SQLITE_NOTADB;
-        }
         if (rc == SQLITE_OK && version < kSchemaVersion) {
             rc = d.readOnly ? SQLITE_READONLY : d.upgrade(version);
         }
