@@ -30,7 +30,9 @@ ExerciseEntry ExerciseLogger::entryFor(ExerciseEnd end) const {
     e.timeLimitIndex = atStart_.timeLimitIndex;
     e.spacing = atStart_.spacing;
     e.letterCase = state_.letterCase;  // a user problem's kind may have set it at the start
-    e.romajiMode = session_.matcher().mode().kanaMode;
+    const KeystrokeMatcher::Mode& mode = session_.matcher().mode();
+    e.romajiMode = mode.kanaMode;
+    e.extendedRomaji = mode.kanaMode && mode.extendedRomaji;
     e.end = end == ExerciseEnd::TimeLimit  ? EndReason::TimeLimit
             : end == ExerciseEnd::LastCell ? EndReason::LastCell
                                            : EndReason::Stopped;

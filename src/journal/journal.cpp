@@ -102,10 +102,14 @@ CREATE TABLE day_miss(
   PRIMARY KEY(course, day, key_id, character, wrong_key)) WITHOUT ROWID;
 )sql";
 
+// Version 3: whether romaji was judged by every input method's spellings.
+constexpr const char* kMigrateV3 =
+    "ALTER TABLE exercise ADD COLUMN extended_romaji INTEGER NOT NULL DEFAULT 0";
+
 constexpr const char* kInsertExercise =
     "INSERT INTO exercise(started_at, course, problem_slot, problem_name, time_limit, spacing,"
     " letter_case, romaji, end_reason, characters, misses, keystrokes, elapsed_ms, score,"
-    " new_best, kind) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+    " new_best, kind, extended_romaji) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
 constexpr const char* kInsertCell =
     "INSERT INTO cell(exercise_id, seq, cell_index, character, typed, wrong_keys, ms,"
     " expected_keys, completed) VALUES(?,?,?,?,?,?,?,?,?)";
@@ -348,7 +352,7 @@ struct Journal::Impl {
         x.bind(5, e.timeLimitIndex).bind(6, e.spacing).bind(7, e.letterCase).bind(8, e.romajiMode);
         x.bind(9, static_cast<int>(e.end)).bind(10, e.characters).bind(11, e.misses);
         x.bind(12, e.keystrokes).bind(13, e.elapsedMs).bind(14, e.score).bind(15, e.newBest);
-        x.bind(16, static_cast<int>(e.kind));
+        x.bind(16, static_cast<int>(e.kind)).bind(17, e.extendedRomaji);
         int rc = x.run();
         const std::int64_t id = sqlite3_last_insert_rowid(db);
         Totals totals;
@@ -414,6 +418,10 @@ struct Journal::Impl {
         if (rc == SQLITE_OK && version == 1) {
             rc = migrateToV2();
             if (rc == SQLITE_OK) version = 2;
+        }
+        if (rc == SQLITE_OK && version == 2) {
+            rc = exec(kMigrateV3);
+            if (rc == SQLITE_OK) version = 3;
         }
         if (rc == SQLITE_OK) rc = setVersion(version);
         if (rc == SQLITE_OK) rc = exec("COMMIT");
@@ -649,7 +657,7 @@ std::vector<ExerciseSummary> Journal::exercises(const Filter& filter) const {
     Statement s = prepared(impl_->db,
                            "SELECT id, started_at, course, problem_slot, problem_name, time_limit,"
                            " spacing, letter_case, romaji, end_reason, kind, characters, misses,"
-                           " keystrokes, elapsed_ms, score, new_best FROM exercise",
+                           " keystrokes, elapsed_ms, score, new_best, extended_romaji FROM exercise",
                            w);
     if (!s) return out;
     while (s.step() == SQLITE_ROW) {
@@ -671,6 +679,7 @@ std::vector<ExerciseSummary> Journal::exercises(const Filter& filter) const {
         e.elapsedMs = s.int32(14);
         e.score = s.int32(15);
         e.newBest = s.int32(16) != 0;
+        e.extendedRomaji = s.int32(17) != 0;
         out.push_back(std::move(e));
     }
     return out;
@@ -763,7 +772,7 @@ std::string Journal::csv(const Filter& filter) const {
     std::string out =
         "id,started,course,problem_slot,problem_name,time_limit_s,spacing,letter_case,romaji,"
         "ended,kind,characters,misses,keystrokes,elapsed_ms,score,new_best,chars_per_minute,"
-        "accuracy\r\n";
+        "accuracy,extended_romaji\r\n";
     static const char* kEnds[] = {"time_limit", "last_cell", "stopped"};
     static const int kLimits[] = {30, 60, 0};
     for (const ExerciseSummary& e : exercises(filter)) {
@@ -775,12 +784,12 @@ std::string Journal::csv(const Filter& filter) const {
         out += line;
         out += csvField(shiftJisToUtf8(e.problemName));
         const int end = std::clamp(static_cast<int>(e.end), 0, 2);
-        std::snprintf(line, sizeof line, ",%d,%d,%d,%d,%s,%s,%d,%d,%d,%d,%d,%d,%.1f,%.4f\r\n",
+        std::snprintf(line, sizeof line, ",%d,%d,%d,%d,%s,%s,%d,%d,%d,%d,%d,%d,%.1f,%.4f,%d\r\n",
                       kLimits[std::clamp(e.timeLimitIndex, 0, 2)], e.spacing, e.letterCase,
                       e.romajiMode ? 1 : 0, kEnds[end],
                       e.kind == PracticeKind::WeakSpot ? "weak_spot" : "normal", e.characters,
                       e.misses, e.keystrokes, e.elapsedMs, e.score, e.newBest ? 1 : 0,
-                      e.charactersPerMinute(), e.accuracy());
+                      e.charactersPerMinute(), e.accuracy(), e.extendedRomaji ? 1 : 0);
         out += line;
     }
     return out;

@@ -127,6 +127,7 @@ TEST_F(ExerciseLoggerTest, RomajiCellsKeepTheSpellingTheMissesAndTheTimes) {
     const auto all = journal.exercises({});
     ASSERT_EQ(all.size(), 1u);
     EXPECT_TRUE(all[0].romajiMode);
+    EXPECT_FALSE(all[0].extendedRomaji);
     EXPECT_EQ(all[0].misses, 2);
     const auto cells = journal.cells(all[0].id);
     ASSERT_EQ(cells.size(), 3u);

@@ -204,6 +204,7 @@ PRAGMA user_version = 1;
     const auto all = journal.exercises({});
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0].kind, PracticeKind::Normal);
+    EXPECT_FALSE(all[0].extendedRomaji);
     EXPECT_TRUE(all[0].newBest);
     const auto chars = journal.charStats({});
     ASSERT_EQ(chars.size(), 1u);
@@ -219,6 +220,26 @@ PRAGMA user_version = 1;
 
     ASSERT_TRUE(journal.record(exercise(0, kNow)).ok());  // and it takes new exercises
     EXPECT_EQ(journal.exerciseCount({}), 2);
+}
+
+TEST_F(JournalTest, VersionTwoFileIsMigratedAndKnowsExtendedRomajiFromThen) {
+    openFresh();
+    ASSERT_TRUE(journal.record(exercise(3, kNow)).ok());
+    journal.close();
+    execSql(file, "ALTER TABLE exercise DROP COLUMN extended_romaji; PRAGMA user_version = 2;");
+    ASSERT_TRUE(journal.open(file.string()).ok());
+    EXPECT_EQ(userVersion(file), Journal::kSchemaVersion);
+    ExerciseEntry extended = exercise(3, kNow + 60);
+    extended.extendedRomaji = true;
+    ASSERT_TRUE(journal.record(extended).ok());
+    const auto all = journal.exercises({});
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_FALSE(all[0].extendedRomaji) << "older exercises ran with the standard spellings";
+    EXPECT_TRUE(all[1].extendedRomaji);
+    const std::string csv = journal.csv({});
+    EXPECT_NE(csv.find(",extended_romaji\r\n"), std::string::npos);
+    EXPECT_NE(csv.find(",0\r\n"), std::string::npos);
+    EXPECT_EQ(csv.substr(csv.size() - 4), ",1\r\n");
 }
 
 TEST_F(JournalTest, CorruptFileIsMovedAsideAndANewJournalStarted) {
