@@ -27,9 +27,11 @@ ExerciseEntry ExerciseLogger::entryFor(ExerciseEnd end) const {
         e.problemSlot = e.courseIndex - 5;
         if (hooks_.problemName) e.problemName = hooks_.problemName(e.problemSlot);
     }
-    e.timeLimitIndex = atStart_.timeLimitIndex;
+    // The record is filed under the time limit in force at the end; the
+    // journal's score and newBest must speak of the same setting.
+    e.timeLimitIndex = state_.timeLimitIndex;
     e.spacing = atStart_.spacing;
-    e.letterCase = state_.letterCase;  // a user problem's kind may have set it at the start
+    e.letterCase = atStart_.letterCase;  // as a user problem's kind set it at the start
     const KeystrokeMatcher::Mode& mode = session_.matcher().mode();
     e.romajiMode = mode.kanaMode;
     e.extendedRomaji = mode.kanaMode && mode.extendedRomaji;

@@ -142,6 +142,30 @@ TEST_F(ExerciseLoggerTest, RomajiCellsKeepTheSpellingTheMissesAndTheTimes) {
     EXPECT_EQ(cells[2].wrongKeys, "q");
 }
 
+TEST_F(ExerciseLoggerTest, SettingsChangedDuringAnExerciseAreLoggedAsTheyCountForIt) {
+    shared.spacing = 1;
+    shared.romajiExtended = 1;
+    start(3, true);
+    type(expected(0, 3));
+    // The record goes under the limit in force at the end; the text and its
+    // judging keep what they started with.
+    session.selectTimeLimit(1, false);
+    shared.letterCase = 1;
+    shared.romajiExtended = 0;
+    window.now += 61000;
+    session.clockTick();
+    const auto all = journal.exercises({});
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].end, EndReason::TimeLimit);
+    EXPECT_EQ(all[0].timeLimitIndex, 1);
+    EXPECT_TRUE(all[0].newBest);
+    EXPECT_EQ(store.bestScore(3, all[0].settingIndex()), all[0].score);
+    EXPECT_GT(all[0].score, 0);
+    EXPECT_EQ(all[0].letterCase, 0);
+    EXPECT_TRUE(all[0].romajiMode);
+    EXPECT_TRUE(all[0].extendedRomaji);
+}
+
 TEST_F(ExerciseLoggerTest, WeakSpotPracticeIsLoggedButNeverTouchesTheRecords) {
     shared.spacing = 1;
     const std::string best = bytes(store.bestFile()), history = bytes(store.historyFile());
