@@ -64,6 +64,13 @@ ExerciseEntry ExerciseLogger::entryFor(ExerciseEnd end) const {
     return e;
 }
 
+void ExerciseLogger::journalOpened(const Journal::Result& result) {
+    if (result.ok()) return;
+    // The exercises that then fail to be written have been told of already.
+    noticeShown_ = true;
+    if (hooks_.notice) hooks_.notice(result.message);
+}
+
 void ExerciseLogger::exerciseEnded(ExerciseEnd end) {
     completion_.setKeepRecords(true);
     if (hooks_.ensureOpen) hooks_.ensureOpen();

@@ -205,6 +205,19 @@ TEST_F(ExerciseLoggerTest, AFailingJournalGivesOneNoticeAndPracticeGoesOn) {
     EXPECT_EQ(notices.size(), 1u);
     EXPECT_EQ(logger.lastResult().status, Journal::Status::ReadOnly);
     EXPECT_EQ(store.bestScore(0, 1), 3) << "the record was kept all the same";
+
+    // A journal found read-only when it opened has had its notice.
+    std::vector<std::string> later;
+    ExerciseLogger fresh{journal, session, completion, shared,
+                         {{}, {}, [&](const std::string& m) { later.push_back(m); }, {}}};
+    session.setObserver(&fresh);
+    fresh.journalOpened({Journal::Status::ReadOnly, "read-only", {}});
+    start(0);
+    type(expected(0, 3));
+    timeRunsOut();
+    EXPECT_EQ(fresh.lastResult().status, Journal::Status::ReadOnly);
+    EXPECT_EQ(later, std::vector<std::string>{"read-only"});
+    session.setObserver(&logger);
 }
 
 }  // namespace
