@@ -372,17 +372,29 @@ struct Journal::Impl {
     bool prepareWrites() {
         insertExercise = Statement(db, kInsertExercise);
         insertCell = Statement(db, kInsertCell);
+        return insertExercise && insertCell && prepareTotals();
+    }
+
+    // A later statement that prepared well clears the error code of one that
+    // did not: a failure must never read as success.
+    int failedPrepare() const {
+        const int rc = sqlite3_errcode(db);
+        return rc == SQLITE_OK ? SQLITE_ERROR : rc;
+    }
+
+    // The daily totals alone: a migration runs before the later columns exist.
+    bool prepareTotals() {
         upsertChar = Statement(db, kUpsertChar);
         upsertKey = Statement(db, kUpsertKey);
         upsertMiss = Statement(db, kUpsertMiss);
-        return insertExercise && insertCell && upsertChar && upsertKey && upsertMiss;
+        return upsertChar && upsertKey && upsertMiss;
     }
 
     // Version 1 to 2: the new columns, then the daily totals from the cells
     // already stored.
     int migrateToV2() {
         if (int rc = exec(kMigrateV2); rc != SQLITE_OK) return rc;
-        if (!prepareWrites()) return sqlite3_errcode(db);
+        if (!prepareTotals()) return failedPrepare();
         Statement ex(db, "SELECT id, started_at, course FROM exercise");
         Statement cells(db,
                         "SELECT character, typed, wrong_keys, ms FROM cell WHERE exercise_id = ?"
@@ -518,7 +530,7 @@ Journal::Result Journal::open(const std::string& path) {
             Statement probe(d.db, "SELECT count(*) FROM exercise, day_char LIMIT 1");
             if (!probe) rc = SQLITE_NOTADB;
         }
-        if (rc == SQLITE_OK && !d.readOnly && !d.prepareWrites()) rc = sqlite3_errcode(d.db);
+        if (rc == SQLITE_OK && !d.readOnly && !d.prepareWrites()) rc = d.failedPrepare();
 
         if (rc == SQLITE_OK) {
             if (d.readOnly) return {Status::ReadOnly, kMsgReadOnly, movedAside};

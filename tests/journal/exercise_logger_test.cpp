@@ -159,7 +159,7 @@ TEST_F(ExerciseLoggerTest, SettingsChangedDuringAnExerciseAreLoggedAsTheyCountFo
     EXPECT_EQ(all[0].end, EndReason::TimeLimit);
     EXPECT_EQ(all[0].timeLimitIndex, 1);
     EXPECT_TRUE(all[0].newBest);
-    EXPECT_EQ(store.bestScore(3, all[0].settingIndex()), all[0].score);
+    EXPECT_EQ(store.bestScore(3, all[0].timeLimitIndex * 2 + all[0].spacing), all[0].score);
     EXPECT_GT(all[0].score, 0);
     EXPECT_EQ(all[0].letterCase, 0);
     EXPECT_TRUE(all[0].romajiMode);

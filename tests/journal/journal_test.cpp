@@ -276,8 +276,9 @@ TEST_F(JournalTest, ForeignDatabaseAndNewerVersionAreLeftAlone) {
         EXPECT_EQ(r.status, f.status) << f.sql;
         EXPECT_TRUE(journal.record(exercise(0, kNow)).ok()) << f.sql;
         journal.close();
-        if (f.status == Journal::Status::Corrupt)
+        if (f.status == Journal::Status::Corrupt) {
             EXPECT_TRUE(readWholeFile(r.movedAsideTo).value_or("") == before) << f.sql;
+        }
         fs::remove(foreign);
     }
 
