@@ -1,5 +1,7 @@
 #include "exercise/exercise_capture.h"
 
+#include <algorithm>
+
 #include "exercise/practice_grid.h"
 
 namespace hayate {
@@ -18,6 +20,13 @@ void ExerciseCapture::complete(int cellIndex, int elapsedMs) {
     lastElapsedMs_ = elapsedMs;
     cells_.push_back(std::move(current_));
     current_ = CapturedCell{};
+}
+
+void ExerciseCapture::completeKeeping(int cellIndex, int elapsedMs, std::size_t keep) {
+    std::string rest = keep < current_.typed.size() ? current_.typed.substr(keep) : std::string();
+    current_.typed.resize(std::min(keep, current_.typed.size()));
+    complete(cellIndex, elapsedMs);
+    current_.typed = std::move(rest);
 }
 
 }  // namespace hayate

@@ -29,6 +29,9 @@ class ExerciseCapture {
     }
     // The cell at `cellIndex` is done, `elapsedMs` after the first key press.
     void complete(int cellIndex, int elapsedMs);
+    // Like complete, but only the first `keep` keys were the cell's: the rest
+    // begin the next cell (a syllable typed across two cells, as cha).
+    void completeKeeping(int cellIndex, int elapsedMs, std::size_t keep);
 
     const std::vector<CapturedCell>& cells() const { return cells_; }
     // The cell being typed when the exercise ended: keys and misses so far.

@@ -93,9 +93,11 @@ ExtendedRomajiJudge::Step ExtendedRomajiJudge::key(unsigned char key) {
     PathSet& to = sets_[static_cast<std::size_t>(1 - active_)];
     to.size = 0;
     bool finished = false;
+    int keyCell = PracticeGrid::kCells;
     for (int i = 0; i < from.size; ++i) {
         Path p = from.paths[static_cast<std::size_t>(i)];
         if (static_cast<unsigned char>(p.spelling[p.typed]) != key) continue;
+        if (p.cell < keyCell) keyCell = p.cell;
         if (++p.typed < static_cast<int>(p.spelling.size())) {
             to.push(p);
         } else if (open(to, p.cell + p.cells, p.require)) {
@@ -115,6 +117,7 @@ ExtendedRomajiJudge::Step ExtendedRomajiJudge::key(unsigned char key) {
         }
     }
     step.completed = next - cell_;
+    step.keyCell = keyCell;
     step.finished = finished;
     cell_ = next;
     return step;

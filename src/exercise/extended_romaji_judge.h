@@ -25,6 +25,9 @@ class ExtendedRomajiJudge {
         bool accepted = false;
         bool finished = false;  // the last cell is typed
         int completed = 0;      // cells completed by this key
+        // The first cell of the stretch the key was typed for: cells before
+        // it are done before the key, the rest of `completed` by it.
+        int keyCell = 0;
     };
     // One key; a key that fits no spelling changes nothing. Letters are taken
     // in either case.

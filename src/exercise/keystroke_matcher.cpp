@@ -117,9 +117,12 @@ std::string KeystrokeMatcher::expectedRomaji() const {
 }
 
 KeystrokeMatcher::KeyPress KeystrokeMatcher::judgeExtended(unsigned char key) {
+    const std::string_view due = extended_.hint();
+    const auto dueAt = static_cast<std::size_t>(extended_.hintTyped());
     const ExtendedRomajiJudge::Step step = extended_.key(key);
     if (!step.accepted) {
         if (key < 32) return KeyPress::Judged;
+        capture_.miss(key, dueAt < due.size() ? static_cast<unsigned char>(due[dueAt]) : 0);
         const Label label = hintLabelAt(extended_.hintTyped() + 1);
         display_.setLabelColour(label, colour::kRed);
         display_.setLabelFont(label, true, false);
@@ -136,7 +139,21 @@ KeystrokeMatcher::KeyPress KeystrokeMatcher::judgeExtended(unsigned char key) {
         display_.redrawCell(PracticeGrid::columnOf(cellPosition_),
                             PracticeGrid::rowOf(cellPosition_));
     }
-    for (int i = 0; i < step.completed; ++i) {
+    // A single n or a doubled consonant is only known to be done by the key
+    // after it, which belongs to the next cell.
+    int completed = step.completed;
+    while (completed > 0 && cellPosition_ < step.keyCell) {
+        --completed;
+        if (completeCell()) return KeyPress::TextFinished;
+    }
+    capture_.accept(key);
+    if (completed == 2) {
+        // One syllable over two cells: its first letter is the first cell's,
+        // the rest the second's, as the standard judge files sha.
+        completed = 1;
+        if (completeCell(1)) return KeyPress::TextFinished;
+    }
+    for (int i = 0; i < completed; ++i) {
         if (completeCell()) return KeyPress::TextFinished;
     }
     const std::string_view hint = extended_.hint();
@@ -324,11 +341,14 @@ void KeystrokeMatcher::miss(bool styleHint, unsigned char key, int expected) {
     display_.setLabelText(Label::LMiss, formatCount(missCount_));
 }
 
-bool KeystrokeMatcher::completeCell() {
+bool KeystrokeMatcher::completeCell(std::size_t keepKeys) {
     const int done = cellPosition_;
     grid_.cell(done).colour = colour::kBlue;
     display_.redrawCell(PracticeGrid::columnOf(done), PracticeGrid::rowOf(done));
-    capture_.complete(done, clock_.elapsedMilliseconds());
+    if (keepKeys == kAllKeys)
+        capture_.complete(done, clock_.elapsedMilliseconds());
+    else
+        capture_.completeKeeping(done, clock_.elapsedMilliseconds(), keepKeys);
     cellPosition_ += 1;
     charactersTyped_ += 1;
     display_.setLabelText(Label::LMoji, formatCount(charactersTyped_));

@@ -84,8 +84,10 @@ class KeystrokeMatcher {
     // styleHint: the hint label also turns plain bold; `expected` is the
     // letter that was due, for the journal.
     void miss(bool styleHint, unsigned char key, int expected);
-    // Completion steps; true when the text is finished.
-    bool completeCell();
+    // Completion steps; true when the text is finished. `keepKeys`: how many
+    // of the keys typed so far are the cell's, the rest the next cell's.
+    static constexpr std::size_t kAllKeys = static_cast<std::size_t>(-1);
+    bool completeCell(std::size_t keepKeys = kAllKeys);
     void setHintStyle(bool underline1, bool underline2, bool underline3);
 
     const CharTables& tables_;

@@ -40,7 +40,10 @@ void TForm1::openJournal() {
     std::filesystem::path path = core_->startup.bestRecordFile();
     path.replace_filename(journal::journalFileName(path.stem().string()));
     const journal::Journal::Result result = core_->journal->open(path.string());
-    if (!result.ok()) journalNotice(result.message);
+    if (core_->logger)
+        core_->logger->journalOpened(result);
+    else if (!result.ok())
+        journalNotice(result.message);
 }
 
 void TForm1::journalNotice(const std::string& message) {

@@ -27,10 +27,14 @@ ExerciseEntry ExerciseLogger::entryFor(ExerciseEnd end) const {
         e.problemSlot = e.courseIndex - 5;
         if (hooks_.problemName) e.problemName = hooks_.problemName(e.problemSlot);
     }
-    e.timeLimitIndex = atStart_.timeLimitIndex;
+    // The record is filed under the time limit in force at the end; the
+    // journal's score and newBest must speak of the same setting.
+    e.timeLimitIndex = state_.timeLimitIndex;
     e.spacing = atStart_.spacing;
-    e.letterCase = state_.letterCase;  // a user problem's kind may have set it at the start
-    e.romajiMode = session_.matcher().mode().kanaMode;
+    e.letterCase = atStart_.letterCase;  // as a user problem's kind set it at the start
+    const KeystrokeMatcher::Mode& mode = session_.matcher().mode();
+    e.romajiMode = mode.kanaMode;
+    e.extendedRomaji = mode.kanaMode && mode.extendedRomaji;
     e.end = end == ExerciseEnd::TimeLimit  ? EndReason::TimeLimit
             : end == ExerciseEnd::LastCell ? EndReason::LastCell
                                            : EndReason::Stopped;
@@ -58,6 +62,13 @@ ExerciseEntry ExerciseLogger::entryFor(ExerciseEnd end) const {
                            pending.expectedKeys, 0, false});
     }
     return e;
+}
+
+void ExerciseLogger::journalOpened(const Journal::Result& result) {
+    if (result.ok()) return;
+    // The exercises that then fail to be written have been told of already.
+    noticeShown_ = true;
+    if (hooks_.notice) hooks_.notice(result.message);
 }
 
 void ExerciseLogger::exerciseEnded(ExerciseEnd end) {

@@ -29,6 +29,9 @@ class ExerciseLogger final : public ExerciseObserver {
 
     void exerciseStarted() override;
     void exerciseEnded(ExerciseEnd end) override;
+    // What opening the journal gave: a failure is noticed here, once for
+    // this and the exercises it keeps from being written.
+    void journalOpened(const Journal::Result& result);
 
     // What exerciseEnded writes for the exercise that has just ended.
     ExerciseEntry entryFor(ExerciseEnd end) const;

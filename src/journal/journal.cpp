@@ -102,10 +102,14 @@ CREATE TABLE day_miss(
   PRIMARY KEY(course, day, key_id, character, wrong_key)) WITHOUT ROWID;
 )sql";
 
+// Version 3: whether romaji was judged by every input method's spellings.
+constexpr const char* kMigrateV3 =
+    "ALTER TABLE exercise ADD COLUMN extended_romaji INTEGER NOT NULL DEFAULT 0";
+
 constexpr const char* kInsertExercise =
     "INSERT INTO exercise(started_at, course, problem_slot, problem_name, time_limit, spacing,"
     " letter_case, romaji, end_reason, characters, misses, keystrokes, elapsed_ms, score,"
-    " new_best, kind) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+    " new_best, kind, extended_romaji) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
 constexpr const char* kInsertCell =
     "INSERT INTO cell(exercise_id, seq, cell_index, character, typed, wrong_keys, ms,"
     " expected_keys, completed) VALUES(?,?,?,?,?,?,?,?,?)";
@@ -348,7 +352,7 @@ struct Journal::Impl {
         x.bind(5, e.timeLimitIndex).bind(6, e.spacing).bind(7, e.letterCase).bind(8, e.romajiMode);
         x.bind(9, static_cast<int>(e.end)).bind(10, e.characters).bind(11, e.misses);
         x.bind(12, e.keystrokes).bind(13, e.elapsedMs).bind(14, e.score).bind(15, e.newBest);
-        x.bind(16, static_cast<int>(e.kind));
+        x.bind(16, static_cast<int>(e.kind)).bind(17, e.extendedRomaji);
         int rc = x.run();
         const std::int64_t id = sqlite3_last_insert_rowid(db);
         Totals totals;
@@ -368,17 +372,29 @@ struct Journal::Impl {
     bool prepareWrites() {
         insertExercise = Statement(db, kInsertExercise);
         insertCell = Statement(db, kInsertCell);
+        return insertExercise && insertCell && prepareTotals();
+    }
+
+    // A later statement that prepared well clears the error code of one that
+    // did not: a failure must never read as success.
+    int failedPrepare() const {
+        const int rc = sqlite3_errcode(db);
+        return rc == SQLITE_OK ? SQLITE_ERROR : rc;
+    }
+
+    // The daily totals alone: a migration runs before the later columns exist.
+    bool prepareTotals() {
         upsertChar = Statement(db, kUpsertChar);
         upsertKey = Statement(db, kUpsertKey);
         upsertMiss = Statement(db, kUpsertMiss);
-        return insertExercise && insertCell && upsertChar && upsertKey && upsertMiss;
+        return upsertChar && upsertKey && upsertMiss;
     }
 
     // Version 1 to 2: the new columns, then the daily totals from the cells
     // already stored.
     int migrateToV2() {
         if (int rc = exec(kMigrateV2); rc != SQLITE_OK) return rc;
-        if (!prepareWrites()) return sqlite3_errcode(db);
+        if (!prepareTotals()) return failedPrepare();
         Statement ex(db, "SELECT id, started_at, course FROM exercise");
         Statement cells(db,
                         "SELECT character, typed, wrong_keys, ms FROM cell WHERE exercise_id = ?"
@@ -414,6 +430,10 @@ struct Journal::Impl {
         if (rc == SQLITE_OK && version == 1) {
             rc = migrateToV2();
             if (rc == SQLITE_OK) version = 2;
+        }
+        if (rc == SQLITE_OK && version == 2) {
+            rc = exec(kMigrateV3);
+            if (rc == SQLITE_OK) version = 3;
         }
         if (rc == SQLITE_OK) rc = setVersion(version);
         if (rc == SQLITE_OK) rc = exec("COMMIT");
@@ -489,6 +509,17 @@ Journal::Result Journal::open(const std::string& path) {
             close();
             return {Status::Failed, kMsgNewer, {}};
         }
+        // Someone else's file is neither migrated nor switched to WAL, so that
+        // it is set aside as it was: a versionless one must be empty, a
+        // versioned one must hold the first version's tables.
+        if (rc == SQLITE_OK) {
+            Statement tables(d.db, version == 0
+                                       ? "SELECT count(*) = 0 FROM sqlite_master"
+                                       : "SELECT count(*) = 2 FROM sqlite_master WHERE"
+                                         " type = 'table' AND name IN ('exercise', 'cell')");
+            if (!tables || tables.step() != SQLITE_ROW) rc = sqlite3_errcode(d.db);
+            else if (tables.int32(0) == 0) rc = SQLITE_NOTADB;
+        }
         if (rc == SQLITE_OK && !d.readOnly) rc = d.exec("PRAGMA journal_mode = WAL");
         if (rc == SQLITE_OK) rc = d.exec("PRAGMA foreign_keys = ON");
         if (rc == SQLITE_OK && version < kSchemaVersion) {
@@ -499,7 +530,7 @@ Journal::Result Journal::open(const std::string& path) {
             Statement probe(d.db, "SELECT count(*) FROM exercise, day_char LIMIT 1");
             if (!probe) rc = SQLITE_NOTADB;
         }
-        if (rc == SQLITE_OK && !d.readOnly && !d.prepareWrites()) rc = sqlite3_errcode(d.db);
+        if (rc == SQLITE_OK && !d.readOnly && !d.prepareWrites()) rc = d.failedPrepare();
 
         if (rc == SQLITE_OK) {
             if (d.readOnly) return {Status::ReadOnly, kMsgReadOnly, movedAside};
@@ -638,7 +669,7 @@ std::vector<ExerciseSummary> Journal::exercises(const Filter& filter) const {
     Statement s = prepared(impl_->db,
                            "SELECT id, started_at, course, problem_slot, problem_name, time_limit,"
                            " spacing, letter_case, romaji, end_reason, kind, characters, misses,"
-                           " keystrokes, elapsed_ms, score, new_best FROM exercise",
+                           " keystrokes, elapsed_ms, score, new_best, extended_romaji FROM exercise",
                            w);
     if (!s) return out;
     while (s.step() == SQLITE_ROW) {
@@ -660,6 +691,7 @@ std::vector<ExerciseSummary> Journal::exercises(const Filter& filter) const {
         e.elapsedMs = s.int32(14);
         e.score = s.int32(15);
         e.newBest = s.int32(16) != 0;
+        e.extendedRomaji = s.int32(17) != 0;
         out.push_back(std::move(e));
     }
     return out;
@@ -752,7 +784,7 @@ std::string Journal::csv(const Filter& filter) const {
     std::string out =
         "id,started,course,problem_slot,problem_name,time_limit_s,spacing,letter_case,romaji,"
         "ended,kind,characters,misses,keystrokes,elapsed_ms,score,new_best,chars_per_minute,"
-        "accuracy\r\n";
+        "accuracy,extended_romaji\r\n";
     static const char* kEnds[] = {"time_limit", "last_cell", "stopped"};
     static const int kLimits[] = {30, 60, 0};
     for (const ExerciseSummary& e : exercises(filter)) {
@@ -764,12 +796,12 @@ std::string Journal::csv(const Filter& filter) const {
         out += line;
         out += csvField(shiftJisToUtf8(e.problemName));
         const int end = std::clamp(static_cast<int>(e.end), 0, 2);
-        std::snprintf(line, sizeof line, ",%d,%d,%d,%d,%s,%s,%d,%d,%d,%d,%d,%d,%.1f,%.4f\r\n",
+        std::snprintf(line, sizeof line, ",%d,%d,%d,%d,%s,%s,%d,%d,%d,%d,%d,%d,%.1f,%.4f,%d\r\n",
                       kLimits[std::clamp(e.timeLimitIndex, 0, 2)], e.spacing, e.letterCase,
                       e.romajiMode ? 1 : 0, kEnds[end],
                       e.kind == PracticeKind::WeakSpot ? "weak_spot" : "normal", e.characters,
                       e.misses, e.keystrokes, e.elapsedMs, e.score, e.newBest ? 1 : 0,
-                      e.charactersPerMinute(), e.accuracy());
+                      e.charactersPerMinute(), e.accuracy(), e.extendedRomaji ? 1 : 0);
         out += line;
     }
     return out;

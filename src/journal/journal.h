@@ -56,6 +56,7 @@ struct ExerciseEntry {
     int spacing = 0;             // 0 = with spaces, 1 = without
     int letterCase = 0;          // 0 = upper case, 1 = lower case
     bool romajiMode = false;     // kana typed as romaji
+    bool extendedRomaji = false;  // romaji judged by every input method's spellings
     EndReason end = EndReason::LastCell;
     PracticeKind kind = PracticeKind::Normal;
     int characters = 0;
@@ -101,6 +102,7 @@ struct ExerciseSummary {
     int spacing = 0;
     int letterCase = 0;
     bool romajiMode = false;
+    bool extendedRomaji = false;
     EndReason end = EndReason::LastCell;
     PracticeKind kind = PracticeKind::Normal;
     int characters = 0;
@@ -167,7 +169,7 @@ class Journal {
     };
 
     // The schema this build writes; older files are migrated on open.
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     Journal();
     ~Journal();

@@ -330,5 +330,54 @@ TEST(ExtendedRomajiJudge, CountsAndHintThroughTheSession) {
     EXPECT_EQ(standard.misses(), 1) << "the standard judge stays as it was";
 }
 
+TEST(ExtendedRomajiJudge, CaptureFilesKeysAndMissesUnderTheirCells) {
+    struct Case {
+        std::vector<std::string> text;
+        std::string keys;
+        // Per completed cell: the keys it took, then the misses on it.
+        std::vector<std::pair<std::string, std::string>> cells;
+        std::string expectedAtMisses;
+    } cases[] = {
+        {{"ち", "ゃ", "ふ", "ぁ", "っ", "ん", "し", "ぇ"},
+         "chafaxtsun'she",
+         {{"c", ""}, {"ha", ""}, {"f", ""}, {"a", ""}, {"xtsu", ""}, {"n'", ""}, {"s", ""},
+          {"he", ""}},
+         ""},
+        // A single n and a doubled consonant are done by the next cell's key.
+        {{"か", "ん", "か", "っ", "た"},
+         "kqankatzta",
+         {{"ka", "q"}, {"n", ""}, {"ka", ""}, {"t", ""}, {"ta", "z"}},
+         "at"},
+        {{"し", "ゃ", "き"}, "sxyakji", {{"s", "x"}, {"ya", ""}, {"ki", "j"}}, "ii"},
+    };
+    for (const Case& c : cases) {
+        Harness h;
+        h.shared.romajiExtended = 1;
+        h.startProblem(c.text, true);
+        h.type(c.keys);
+        const ExerciseCapture& capture = h.session.matcher().capture();
+        const auto& cells = capture.cells();
+        ASSERT_GE(cells.size(), c.cells.size() - 1) << c.keys;
+        std::string typed, wrong, expected;
+        int misses = 0;
+        for (std::size_t i = 0; i < c.cells.size(); ++i) {
+            const CapturedCell& got = i < cells.size() ? cells[i] : capture.pending();
+            EXPECT_EQ(got.typed, c.cells[i].first) << c.keys << " cell " << i;
+            EXPECT_EQ(got.wrongKeys, c.cells[i].second) << c.keys << " cell " << i;
+            typed += got.typed;
+            wrong += got.wrongKeys;
+            expected += got.expectedKeys;
+            misses += static_cast<int>(got.wrongKeys.size());
+        }
+        EXPECT_EQ(misses, h.misses()) << c.keys;
+        EXPECT_EQ(expected, c.expectedAtMisses) << c.keys;
+        std::string accepted;
+        for (char k : c.keys) {
+            if (wrong.find(k) == std::string::npos) accepted += k;
+        }
+        EXPECT_EQ(typed, accepted) << c.keys;
+    }
+}
+
 }  // namespace
 }  // namespace hayate

@@ -127,6 +127,7 @@ TEST_F(ExerciseLoggerTest, RomajiCellsKeepTheSpellingTheMissesAndTheTimes) {
     const auto all = journal.exercises({});
     ASSERT_EQ(all.size(), 1u);
     EXPECT_TRUE(all[0].romajiMode);
+    EXPECT_FALSE(all[0].extendedRomaji);
     EXPECT_EQ(all[0].misses, 2);
     const auto cells = journal.cells(all[0].id);
     ASSERT_EQ(cells.size(), 3u);
@@ -139,6 +140,30 @@ TEST_F(ExerciseLoggerTest, RomajiCellsKeepTheSpellingTheMissesAndTheTimes) {
     EXPECT_EQ(cells[1].msSincePrevious, 750);
     EXPECT_FALSE(cells[2].completed);
     EXPECT_EQ(cells[2].wrongKeys, "q");
+}
+
+TEST_F(ExerciseLoggerTest, SettingsChangedDuringAnExerciseAreLoggedAsTheyCountForIt) {
+    shared.spacing = 1;
+    shared.romajiExtended = 1;
+    start(3, true);
+    type(expected(0, 3));
+    // The record goes under the limit in force at the end; the text and its
+    // judging keep what they started with.
+    session.selectTimeLimit(1, false);
+    shared.letterCase = 1;
+    shared.romajiExtended = 0;
+    window.now += 61000;
+    session.clockTick();
+    const auto all = journal.exercises({});
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].end, EndReason::TimeLimit);
+    EXPECT_EQ(all[0].timeLimitIndex, 1);
+    EXPECT_TRUE(all[0].newBest);
+    EXPECT_EQ(store.bestScore(3, all[0].timeLimitIndex * 2 + all[0].spacing), all[0].score);
+    EXPECT_GT(all[0].score, 0);
+    EXPECT_EQ(all[0].letterCase, 0);
+    EXPECT_TRUE(all[0].romajiMode);
+    EXPECT_TRUE(all[0].extendedRomaji);
 }
 
 TEST_F(ExerciseLoggerTest, WeakSpotPracticeIsLoggedButNeverTouchesTheRecords) {
@@ -180,6 +205,19 @@ TEST_F(ExerciseLoggerTest, AFailingJournalGivesOneNoticeAndPracticeGoesOn) {
     EXPECT_EQ(notices.size(), 1u);
     EXPECT_EQ(logger.lastResult().status, Journal::Status::ReadOnly);
     EXPECT_EQ(store.bestScore(0, 1), 3) << "the record was kept all the same";
+
+    // A journal found read-only when it opened has had its notice.
+    std::vector<std::string> later;
+    ExerciseLogger fresh{journal, session, completion, shared,
+                         {{}, {}, [&](const std::string& m) { later.push_back(m); }, {}}};
+    session.setObserver(&fresh);
+    fresh.journalOpened({Journal::Status::ReadOnly, "read-only", {}});
+    start(0);
+    type(expected(0, 3));
+    timeRunsOut();
+    EXPECT_EQ(fresh.lastResult().status, Journal::Status::ReadOnly);
+    EXPECT_EQ(later, std::vector<std::string>{"read-only"});
+    session.setObserver(&logger);
 }
 
 }  // namespace

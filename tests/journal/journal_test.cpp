@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include "journal/jis_keys.h"
 #include "platform/safe_file.h"
 #include "support/sjis_test_support.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace hayate::journal {
 namespace {
@@ -204,6 +204,7 @@ PRAGMA user_version = 1;
     const auto all = journal.exercises({});
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0].kind, PracticeKind::Normal);
+    EXPECT_FALSE(all[0].extendedRomaji);
     EXPECT_TRUE(all[0].newBest);
     const auto chars = journal.charStats({});
     ASSERT_EQ(chars.size(), 1u);
@@ -221,6 +222,26 @@ PRAGMA user_version = 1;
     EXPECT_EQ(journal.exerciseCount({}), 2);
 }
 
+TEST_F(JournalTest, VersionTwoFileIsMigratedAndKnowsExtendedRomajiFromThen) {
+    openFresh();
+    ASSERT_TRUE(journal.record(exercise(3, kNow)).ok());
+    journal.close();
+    execSql(file, "ALTER TABLE exercise DROP COLUMN extended_romaji; PRAGMA user_version = 2;");
+    ASSERT_TRUE(journal.open(file.string()).ok());
+    EXPECT_EQ(userVersion(file), Journal::kSchemaVersion);
+    ExerciseEntry extended = exercise(3, kNow + 60);
+    extended.extendedRomaji = true;
+    ASSERT_TRUE(journal.record(extended).ok());
+    const auto all = journal.exercises({});
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_FALSE(all[0].extendedRomaji) << "older exercises ran with the standard spellings";
+    EXPECT_TRUE(all[1].extendedRomaji);
+    const std::string csv = journal.csv({});
+    EXPECT_NE(csv.find(",extended_romaji\r\n"), std::string::npos);
+    EXPECT_NE(csv.find(",0\r\n"), std::string::npos);
+    EXPECT_EQ(csv.substr(csv.size() - 4), ",1\r\n");
+}
+
 TEST_F(JournalTest, CorruptFileIsMovedAsideAndANewJournalStarted) {
     const std::string garbage(8192, 'Z');
     ASSERT_TRUE(replaceFileAtomically(file, garbage));
@@ -235,10 +256,31 @@ TEST_F(JournalTest, CorruptFileIsMovedAsideAndANewJournalStarted) {
 }
 
 TEST_F(JournalTest, ForeignDatabaseAndNewerVersionAreLeftAlone) {
-    // A SQLite file of someone else's is not ours to migrate into; it is set aside.
-    execSql(file, "CREATE TABLE notes(x); PRAGMA user_version = 2;");
-    EXPECT_EQ(journal.open(file.string()).status, Journal::Status::Corrupt);
-    journal.close();
+    // A SQLite file of someone else's is not ours to migrate into; it is set
+    // aside whole. One with no tables at all is an empty journal.
+    const struct {
+        const char* sql;
+        Journal::Status status;
+    } files[] = {
+        {"CREATE TABLE notes(x); INSERT INTO notes VALUES(42); PRAGMA user_version = 2;",
+         Journal::Status::Corrupt},
+        {"CREATE TABLE notes(x); INSERT INTO notes VALUES(42);", Journal::Status::Corrupt},
+        {"CREATE VIEW answer AS SELECT 42;", Journal::Status::Corrupt},
+        {"PRAGMA user_version = 0;", Journal::Status::Ok},
+    };
+    for (const auto& f : files) {
+        const fs::path foreign = dir / "foreign.sqlite3";
+        execSql(foreign, f.sql);
+        const std::string before = readWholeFile(foreign).value_or("");
+        const Journal::Result r = journal.open(foreign.string());
+        EXPECT_EQ(r.status, f.status) << f.sql;
+        EXPECT_TRUE(journal.record(exercise(0, kNow)).ok()) << f.sql;
+        journal.close();
+        if (f.status == Journal::Status::Corrupt) {
+            EXPECT_TRUE(readWholeFile(r.movedAsideTo).value_or("") == before) << f.sql;
+        }
+        fs::remove(foreign);
+    }
 
     const fs::path newer = dir / "newer.sqlite3";
     execSql(newer, "CREATE TABLE future(x); PRAGMA user_version = 99;");
@@ -261,16 +303,19 @@ TEST_F(JournalTest, ReadOnlyPlacesGiveAStatusNotACrash) {
 }
 
 TEST_F(JournalTest, ReadOnlyFileIsNotWritten) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
     openFresh();
     ASSERT_TRUE(journal.record(exercise(0, kNow)).ok());
     journal.close();
+    const std::string before = readWholeFile(file).value();
     fs::permissions(file, fs::perms::owner_read);
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    const Journal::Result ro = journal.open(file.string());
+    test::asUnprivilegedUser(dir.path(), [&] {
+        Journal locked;
+        EXPECT_NE(locked.open(file.string()).status, Journal::Status::Ok);
+        EXPECT_NE(locked.record(exercise(0, kNow)).status, Journal::Status::Ok);
+    });
     fs::permissions(dir.path(), fs::perms::owner_all);
-    EXPECT_NE(ro.status, Journal::Status::Ok);
-    EXPECT_NE(journal.record(exercise(0, kNow)).status, Journal::Status::Ok);
+    EXPECT_TRUE(readWholeFile(file).value() == before) << "a read-only journal was changed";
 }
 
 TEST_F(JournalTest, FullDiskLeavesNoPartOfTheExercise) {
