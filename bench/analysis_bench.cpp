@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gui/analysis_window.h"
+#include "bench_application.h"
 #include "gui/display_environment.h"
 #include "gui/main_window.h"
 #include "journal/journal.h"
@@ -36,19 +37,6 @@ std::filesystem::path scratchFolder() {
         return p;
     }();
     return dir;
-}
-
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "analysis_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        hayate::gui::prepareDisplayEnvironment();
-        auto* a = new QApplication(argc, argv);
-        hayate::gui::installFontSubstitutes();
-        return a;
-    }();
-    (void)app;
 }
 
 // Ten thousand exercises over a year, on the five built-in courses and six
@@ -120,7 +108,7 @@ AnalysisWindow::Source source(int course, int setting) {
 // From nothing to the screen painted once, with the period the argument
 // chooses: 0 = 7 days, 1 = 30 days (the default), 2 = all of the year.
 void BM_OpenAnalysis(benchmark::State& state) {
-    ensureApplication();
+    ensureApplication("analysis_bench");
     bigJournal();
     for (auto _ : state) {
         AnalysisWindow w;

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_application.h"
 #include "gui/display_environment.h"
 #include "gui/grid_widget.h"
 #include "gui/main_window.h"
@@ -69,23 +70,10 @@ void flushRepaint(QWidget* window) {
     QCoreApplication::sendPostedEvents(window, QEvent::UpdateRequest);
 }
 
-// The in-process benchmarks share one application, made when first needed
-// (after the start-up benchmarks have run their own processes).
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "window_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        hayate::gui::prepareDisplayEnvironment();
-        auto* a = new QApplication(argc, argv);
-        hayate::gui::installFontSubstitutes();
-        return a;
-    }();
-    (void)app;
-}
-
 void BM_KeyToRepaint(benchmark::State& state) {
-    ensureApplication();
+    // One application for the in-process benchmarks, made only now: the
+    // start-up benchmarks run before it, in processes of their own.
+    ensureApplication("window_bench");
     TForm1 form(benchOptions(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
     form.show();
     QApplication::setActiveWindow(&form);
@@ -146,7 +134,7 @@ void BM_KeyToRepaint(benchmark::State& state) {
 
 // For comparison: a key followed by a repaint of every visible cell.
 void BM_FullGridRepaint(benchmark::State& state) {
-    ensureApplication();
+    ensureApplication("window_bench");
     TForm1 form(benchOptions());
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
