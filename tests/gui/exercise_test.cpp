@@ -20,15 +20,6 @@ struct FakeTicks : TickSource {
     std::uint32_t tickCount() override { return now; }
 };
 
-std::int32_t readInt(const std::filesystem::path& file, std::size_t at) {
-    std::ifstream in(file, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(at));
-    unsigned char b[4] = {};
-    in.read(reinterpret_cast<char*>(b), 4);
-    return static_cast<std::int32_t>(b[0] | b[1] << 8 | b[2] << 16 |
-                                     static_cast<std::uint32_t>(b[3]) << 24);
-}
-
 QString todayText() {
     const QDate d = QDate::currentDate();
     return d.toString(QStringLiteral("yyyy/MM/dd"));

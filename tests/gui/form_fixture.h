@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -18,6 +21,16 @@
 #include "support/temp_dir.h"
 
 namespace hayate::gui::test {
+
+// A little-endian 32-bit field of a record file, as the files store them.
+inline std::int32_t readInt(const std::filesystem::path& file, std::size_t at) {
+    std::ifstream in(file, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(at));
+    unsigned char b[4] = {};
+    in.read(reinterpret_cast<char*>(b), 4);
+    return static_cast<std::int32_t>(b[0] | b[1] << 8 | b[2] << 16 |
+                                     static_cast<std::uint32_t>(b[3]) << 24);
+}
 
 class FormTest : public ::testing::Test {
   protected:
