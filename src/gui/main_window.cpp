@@ -36,6 +36,7 @@
 #include "exercise/practice_text.h"
 #include "exercise/random_source.h"
 #include "gui/about_box.h"
+#include "gui/application_style.h"
 #include "gui/cell_font.h"
 #include "gui/focus_combo_box.h"
 #include "gui/grid_widget.h"
@@ -76,8 +77,10 @@ void installFontSubstitutes() {
     static bool done = false;
     if (done) return;
     done = true;
-    // Noto first: IPA Mincho's 1 reads as an l on the buttons ("F1終了").
-    const QStringList mincho{QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAMincho"),
+    // IPA P Mincho first: IPA Mincho's 1 reads as an l on the buttons
+    // ("F1終了"). Noto Serif CJK tells them apart too, but its tall line box
+    // shrinks every label, and opening its two faces costs milliseconds.
+    const QStringList mincho{QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho"),
                              QStringLiteral(u"IPA明朝"), QStringLiteral("Droid Sans Fallback")};
     const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral(u"IPAゴシック"),
                              QStringLiteral("Noto Sans Mono CJK JP"),
@@ -129,9 +132,9 @@ TForm1::TForm1(Options options)
     : core_(std::make_unique<Core>(state_, startupOptions(options))), options_(std::move(options)) {
     if (options_.randomSeed) core_->random = Mt19937Source(*options_.randomSeed);
     installFontSubstitutes();
+    installApplicationStyle();
     setObjectName("Form1");
     setWindowTitle(QStringLiteral(u"ハヤテウチ"));
-    setWindowIcon(programIcon());
     QFont mainFont(QStringLiteral(u"ＭＳ 明朝"));
     mainFont.setPixelSize(px(12));
     setFont(mainFont);
@@ -444,6 +447,9 @@ void TForm1::FormShow() {
         // The journal opens once the first frame is on screen, so start-up
         // waits for nothing; whatever needs it sooner opens it then.
         QTimer::singleShot(kJournalOpenDelayMs, this, &TForm1::openJournal);
+        // Its glyph needs a font engine of its own; the first frame does not
+        // wait for it.
+        QTimer::singleShot(kJournalOpenDelayMs, this, [this] { setWindowIcon(programIcon()); });
     } catch (...) {
         firstShowFailed_ = true;
         errorBox(toQt(startup_text::kShowFailedMessage));
