@@ -56,6 +56,10 @@ TEST(LocalSocketTest, RoundTrip) {
     LocalServer server;
     ASSERT_FALSE(server.listen(dir / "s"));
     EXPECT_TRUE(closeOnExec(server.fd()));
+    struct stat st {};  // only the user may connect
+    ASSERT_EQ(::lstat((dir / "s").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISSOCK(st.st_mode));
+    EXPECT_EQ(st.st_mode & (S_IRWXG | S_IRWXO), 0u);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reply);
         std::error_code error;
@@ -67,12 +71,10 @@ TEST(LocalSocketTest, RoundTrip) {
         LocalConnection served = acceptWithin(server, 2000);
         ASSERT_TRUE(served.isOpen());
         EXPECT_TRUE(closeOnExec(served.fd()));
+        pollfd p{served.fd(), POLLIN, 0};
+        ASSERT_EQ(::poll(&p, 1, 2000), 1);
         std::string request;
-        for (int i = 0; i < 100 && request.size() < c.request.size(); ++i) {
-            pollfd p{served.fd(), POLLIN, 0};
-            ::poll(&p, 1, 20);
-            ASSERT_TRUE(served.readAvailable(request));
-        }
+        EXPECT_TRUE(served.readAvailable(request));
         EXPECT_EQ(request, c.request);
         ASSERT_FALSE(served.sendAll(c.reply, 2000));
         served.close();
@@ -138,17 +140,6 @@ TEST(LocalSocketTest, TakesOnlyAStaleSocket) {
         for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
         EXPECT_EQ(entries, c.before == Before::LinkToStaleSocket ? 2 : 1);
     }
-}
-
-TEST(LocalSocketTest, OnlyTheUserMayConnect) {
-    test::TempDir dir;
-    LocalServer server;
-    ASSERT_FALSE(server.listen(dir / "s"));
-    struct stat st {};
-    ASSERT_EQ(::lstat((dir / "s").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISSOCK(st.st_mode));
-    EXPECT_EQ(st.st_mode & (S_IRWXG | S_IRWXO), 0u);
-    EXPECT_EQ(st.st_uid, ::geteuid());
 }
 
 // sun_path holds 107 bytes and a terminator; a longer path must not be cut
