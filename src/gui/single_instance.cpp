@@ -83,7 +83,8 @@ void SingleInstance::serve(GuardWindow& window) {
     // A socket left by a copy that crashed is replaced there.
     if (server_->listen(socketPath_)) return;  // runs alone, but cannot be called
     notifier_ = new QSocketNotifier(server_->fd(), QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [this, &window] { answerWaiting(window); });
+    connect(notifier_, &QSocketNotifier::activated, this,
+            [this, &window] { answerWaiting(window); });
 }
 
 void SingleInstance::answerWaiting(GuardWindow& window) {

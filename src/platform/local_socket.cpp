@@ -134,7 +134,8 @@ LocalConnection LocalConnection::connectTo(const std::filesystem::path& path, in
                 error = {ETIMEDOUT, std::generic_category()};
                 return {};
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(std::min(5, remainingMs(deadline))));
+            std::this_thread::sleep_for(
+                std::chrono::milliseconds(std::min(5, remainingMs(deadline))));
             continue;
         }
         if (errno != EINPROGRESS && errno != EINTR && errno != EALREADY) break;

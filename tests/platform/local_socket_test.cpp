@@ -49,7 +49,7 @@ TEST(LocalSocketTest, RoundTrip) {
     const Case cases[] = {
         {"restore\n", "title \xe3\x83\x8f\n", "title \xe3\x83\x8f\n"},
         {"front\n", "ok\nand more", "ok\n"},
-        {"front\n", "no line end", std::nullopt},  // the server closes first
+        {"front\n", "no line end", std::nullopt},                  // the server closes first
         {"front\n", std::string(5000, 'x') + "\n", std::nullopt},  // longer than the limit
     };
     test::TempDir dir;
