@@ -90,6 +90,17 @@ std::error_code removeIfStale(const std::filesystem::path& path, const sockaddr_
     return {};
 }
 
+// Link, unlike rename, never replaces a socket that appeared meanwhile; on a
+// file system without hard links, rename onto a name that is free.
+std::error_code placeAt(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (::link(from.c_str(), to.c_str()) == 0) return {};
+    if (errno == EEXIST) return lastError();
+    struct stat st {};
+    if (::lstat(to.c_str(), &st) == 0) return {EEXIST, std::generic_category()};
+    if (::rename(from.c_str(), to.c_str()) != 0) return lastError();
+    return {};
+}
+
 }  // namespace
 
 LocalConnection::~LocalConnection() { close(); }
@@ -177,10 +188,12 @@ std::error_code LocalConnection::sendAll(std::string_view bytes, int timeoutMs) 
 bool LocalConnection::readAvailable(std::string& into) {
     if (fd_ < 0) return false;
     char buffer[1024];
-    for (;;) {
+    // Bounded, so that a peer that keeps writing cannot hold the caller here.
+    for (std::size_t taken = 0; taken < 64 * 1024;) {
         const ssize_t got = ::recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT);
         if (got > 0) {
             into.append(buffer, static_cast<std::size_t>(got));
+            taken += static_cast<std::size_t>(got);
         } else if (got == 0) {
             return false;
         } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
@@ -189,6 +202,7 @@ bool LocalConnection::readAvailable(std::string& into) {
             return false;
         }
     }
+    return true;
 }
 
 std::optional<std::string> LocalConnection::receiveLine(int timeoutMs, std::size_t maxBytes) {
@@ -210,8 +224,7 @@ std::error_code LocalServer::listen(const std::filesystem::path& path) {
     if (!socketAddress(path, address)) return {ENAMETOOLONG, std::generic_category()};
 
     // Bound in a private folder, given user-only access there and then linked
-    // into place: no one else can connect in between, and link, unlike
-    // rename, never replaces a socket that appeared meanwhile.
+    // into place, so that no one else can connect in between.
     std::filesystem::path folder = path.parent_path();
     if (folder.empty()) folder = ".";
     std::string privateFolder = (folder / ".hayate-XXXXXX").native();
@@ -230,8 +243,7 @@ std::error_code LocalServer::listen(const std::filesystem::path& path) {
         error = lastError();
     } else {
         for (int attempt = 0;; ++attempt) {
-            if (::link(bound.c_str(), path.c_str()) == 0) break;
-            error = lastError();
+            error = placeAt(bound, path);
             if (error.value() != EEXIST || attempt == 1) break;
             if ((error = removeIfStale(path, address))) break;
         }
