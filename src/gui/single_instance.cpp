@@ -1,24 +1,49 @@
 #include "gui/single_instance.h"
 
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QDir>
+#include <QFile>
+#include <QSocketNotifier>
+#include <memory>
+#include <string>
+
+#include "platform/local_socket.h"
 
 namespace hayate::gui {
 
 namespace {
+
 constexpr int kWaitMs = 2000;
+// A request is one short line; a peer that sends more without a line end is
+// not one of ours.
+constexpr std::size_t kMaxRequestBytes = 4096;
+
+// Where Qt's local server put a socket of this name, so that copies of the
+// program from before and after it stopped using Qt Network find each other.
+std::filesystem::path socketPathFor(const std::string& serverName) {
+    const QString path =
+        QDir::cleanPath(QDir::tempPath()) + QLatin1Char('/') + QString::fromStdString(serverName);
+    return QFile::encodeName(path).toStdString();
 }
+
+// One later copy's connection, kept until it has had its answer.
+struct Caller {
+    LocalConnection connection;
+    std::string received;
+};
+
+}  // namespace
 
 SingleInstance::SingleInstance(const std::filesystem::path& executable,
                                const std::filesystem::path& runtimeFolder,
                                const std::string& desktop)
     : names_(instanceNames(executable, runtimeFolder, desktop)),
+      socketPath_(socketPathFor(names_.serverName)),
       lock_(std::make_unique<QLockFile>(QString::fromStdString(names_.lockFile.string()))) {
     lock_->setStaleLockTime(0);  // only a live process holds it
 }
 
 SingleInstance::~SingleInstance() {
-    if (server_) server_->close();
+    delete notifier_;  // before the socket it watches is closed
 }
 
 std::string SingleInstance::currentDesktop() {
@@ -30,15 +55,12 @@ std::string SingleInstance::currentDesktop() {
 }
 
 std::optional<std::string> SingleInstance::ask(std::string_view request) {
-    QLocalSocket socket;
-    socket.connectToServer(QString::fromStdString(names_.serverName));
-    if (!socket.waitForConnected(kWaitMs)) return std::nullopt;
-    socket.write(request.data(), static_cast<qint64>(request.size()));
-    socket.waitForBytesWritten(kWaitMs);
-    QByteArray reply;
-    while (!reply.contains('\n') && socket.waitForReadyRead(kWaitMs)) reply += socket.readAll();
-    if (!reply.contains('\n')) return std::nullopt;
-    return reply.toStdString();
+    std::error_code error;
+    LocalConnection connection = LocalConnection::connectTo(socketPath_, kWaitMs, error);
+    // Another user's socket under our name is no copy of ours.
+    if (!connection.isOpen() || !connection.peerIsSameUser()) return std::nullopt;
+    if (connection.sendAll(request, kWaitMs)) return std::nullopt;
+    return connection.receiveLine(kWaitMs);
 }
 
 GuardAction SingleInstance::acquire() {
@@ -57,24 +79,36 @@ GuardAction SingleInstance::acquire() {
 void SingleInstance::requestFront() { (void)ask(kFrontRequest); }
 
 void SingleInstance::serve(GuardWindow& window) {
-    const QString name = QString::fromStdString(names_.serverName);
-    QLocalServer::removeServer(name);  // left by a copy that crashed
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(name)) return;  // runs alone, but cannot be called
-    connect(server_, &QLocalServer::newConnection, this, [this, &window] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, socket, [socket, &window] {
-                if (!socket->canReadLine()) return;
-                const QByteArray request = socket->readLine();
-                const std::string answer = answerGuardRequest(request.toStdString(), window);
-                socket->write(answer.data(), static_cast<qint64>(answer.size()));
-                socket->flush();
-                socket->disconnectFromServer();
-            });
-        }
-    });
+    server_ = std::make_unique<LocalServer>();
+    // A socket left by a copy that crashed is replaced there.
+    if (server_->listen(socketPath_)) return;  // runs alone, but cannot be called
+    notifier_ = new QSocketNotifier(server_->fd(), QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this,
+            [this, &window] { answerWaiting(window); });
+}
+
+void SingleInstance::answerWaiting(GuardWindow& window) {
+    for (LocalConnection connection = server_->accept(); connection.isOpen();
+         connection = server_->accept()) {
+        if (!connection.peerIsSameUser()) continue;
+        auto caller = std::make_shared<Caller>();
+        caller->connection = std::move(connection);
+        auto* notifier = new QSocketNotifier(caller->connection.fd(), QSocketNotifier::Read, this);
+        // The lambda owns the caller: deleting the notifier closes the connection.
+        connect(notifier, &QSocketNotifier::activated, notifier, [notifier, caller, &window] {
+            const bool open = caller->connection.readAvailable(caller->received);
+            const std::size_t end = caller->received.find('\n');
+            if (end != std::string::npos) {
+                const std::string answer =
+                    answerGuardRequest(caller->received.substr(0, end + 1), window);
+                (void)caller->connection.sendAll(answer, kWaitMs);
+            } else if (open && caller->received.size() < kMaxRequestBytes) {
+                return;  // the rest of the line is still to come
+            }
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        });
+    }
 }
 
 }  // namespace hayate::gui

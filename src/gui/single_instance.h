@@ -13,7 +13,11 @@
 
 #include "app/single_instance.h"
 
-class QLocalServer;
+class QSocketNotifier;
+
+namespace hayate {
+class LocalServer;
+}
 
 namespace hayate::gui {
 
@@ -37,10 +41,13 @@ class SingleInstance : public QObject {
 
   private:
     std::optional<std::string> ask(std::string_view request);
+    void answerWaiting(GuardWindow& window);
 
     InstanceNames names_;
+    std::filesystem::path socketPath_;
     std::unique_ptr<QLockFile> lock_;
-    QLocalServer* server_ = nullptr;
+    std::unique_ptr<LocalServer> server_;
+    QSocketNotifier* notifier_ = nullptr;
 };
 
 }  // namespace hayate::gui
