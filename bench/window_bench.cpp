@@ -216,7 +216,7 @@ double spawnChild(const char* mode, long* maxRssKb) {
     // started as hayateuchi from a folder of its own that already holds the
     // files of an earlier start, as a returning user's start does.
     scratchFolder();  // named in the environment before any child starts
-    const bool bare = std::strcmp(mode, "bare") == 0;
+    const bool bare = std::strncmp(mode, "bare", 4) == 0;
     const bool program = std::strcmp(mode, "program") == 0;
     const std::filesystem::path here = std::filesystem::read_symlink("/proc/self/exe").parent_path();
     static const std::string bareProgram = (here / "bare_window").string();
@@ -232,7 +232,9 @@ double spawnChild(const char* mode, long* maxRssKb) {
     std::string self = bare ? bareProgram : program ? programCopy : std::string("/proc/self/exe");
     char arg[32];
     std::snprintf(arg, sizeof arg, "--child=%s", mode);
-    char* args[] = {self.data(), program ? nullptr : arg, nullptr};
+    char fill[] = "--fill";
+    char* args[] = {self.data(), program ? nullptr : std::strcmp(mode, "bare-fill") == 0 ? fill : arg,
+                    nullptr};
     int fds[2];
     if (pipe(fds) != 0) return -1;
     posix_spawn_file_actions_t actions;
@@ -290,34 +292,44 @@ void runChildren(benchmark::State& state, bool exercise) {
 // The program's start against the bare window's, taken in turns so that both
 // meet the same load on a shared machine; the ratio of the medians.
 void BM_StartupAgainstBareWindow(benchmark::State& state) {
-    std::vector<double> program, bare;
+    std::vector<double> program, bare, filled;
     long rss = 0;
     // A first start writes the program's files; the ones measured find them.
     if (spawnChild("program", nullptr) < 0 || spawnChild("bare", nullptr) < 0) {
         state.SkipWithError("child failed");
         return;
     }
+    // In turns, the order rotating, so that all three meet the same load.
+    const char* const modes[] = {"program", "bare", "bare-fill"};
+    std::vector<double>* const into[] = {&program, &bare, &filled};
     for (auto _ : state) {
-        const bool bareFirst = program.size() % 2 == 1;
-        const double first = spawnChild(bareFirst ? "bare" : "program", &rss);
-        const double second = spawnChild(bareFirst ? "program" : "bare", &rss);
-        if (first < 0 || second < 0) {
-            state.SkipWithError("child failed");
-            break;
+        const std::size_t turn = program.size() % 3;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::size_t which = (turn + k) % 3;
+            const double ms = spawnChild(modes[which], &rss);
+            if (ms < 0) {
+                state.SkipWithError("child failed");
+                return;
+            }
+            into[which]->push_back(ms);
         }
-        program.push_back(bareFirst ? second : first);
-        bare.push_back(bareFirst ? first : second);
         state.SetIterationTime(program.back() / 1e3);
     }
     state.counters["median_ms"] = median(program);
     state.counters["bare_median_ms"] = median(bare);
     state.counters["ratio"] = median(program) / std::max(1e-9, median(bare));
-    // Each pair met the same moment's load: the median of their ratios is
-    // steadier than the ratio of the medians when the load comes and goes.
-    std::vector<double> pairs;
-    for (std::size_t i = 0; i < program.size(); ++i)
+    // Each turn met the same moment's load: the median of the turns' ratios
+    // is steadier than the ratio of the medians when the load comes and goes.
+    std::vector<double> pairs, filledPairs;
+    for (std::size_t i = 0; i < program.size(); ++i) {
         pairs.push_back(program[i] / std::max(1e-9, bare[i]));
+        filledPairs.push_back(program[i] / std::max(1e-9, filled[i]));
+    }
     state.counters["pair_ratio"] = median(pairs);
+    // Against a bare window as large as the program's: what the program's
+    // own work adds, the first frame's size aside.
+    state.counters["filled_median_ms"] = median(filled);
+    state.counters["filled_pair_ratio"] = median(filledPairs);
 }
 
 BENCHMARK(BM_StartupAgainstBareWindow)
