@@ -1,7 +1,7 @@
 # The Debian package: `cpack -G DEB` in a build folder. Shared-library
 # dependencies are worked out by dpkg-shlibdeps; the fonts the window falls
 # back to are named here, as scripts/deps.sh installs them.
-set(HAYATE_FONT_PACKAGES "fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-noto-cjk" CACHE STRING
+set(HAYATE_FONT_PACKAGES "fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-ipaexfont-mincho, fonts-noto-cjk" CACHE STRING
     "Debian packages of the fonts the window needs (comma-separated dependency list)")
 set(HAYATE_MAINTAINER "HayateUchi developers <hayateuchi@users.noreply.github.com>" CACHE STRING
     "Maintainer field of the Debian package")

@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-charts-dev qt6-translations-l10n
   # Qt Charts' CMake package needs Qt OpenGL's, which Debian does not pull in.
   libqt6opengl6-dev
-  fonts-ipafont-gothic fonts-ipafont-mincho
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-ipaexfont-mincho
   fonts-noto-cjk
   xvfb xdotool x11-utils xauth
   # install checks and the Debian package (dpkg-shlibdeps needs file)

@@ -77,11 +77,14 @@ void installFontSubstitutes() {
     static bool done = false;
     if (done) return;
     done = true;
-    // IPA P Mincho first: IPA Mincho's 1 reads as an l on the buttons
-    // ("F1終了"). Noto Serif CJK tells them apart too, but its tall line box
-    // shrinks every label, and opening its two faces costs milliseconds.
-    const QStringList mincho{QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho"),
-                             QStringLiteral(u"IPA明朝"), QStringLiteral("Droid Sans Fallback")};
+    // IPA Mincho's 1 reads as an l on the buttons ("F1終了"); IPAex Mincho
+    // tells them apart and keeps full-width characters full width, as the
+    // requested face does, and IPA P Mincho at least tells them apart. Noto
+    // Serif CJK would too, but its tall line box shrinks every label, and
+    // opening its two faces costs milliseconds of every start.
+    const QStringList mincho{QStringLiteral("IPAexMincho"), QStringLiteral("IPAPMincho"),
+                             QStringLiteral("IPAMincho"), QStringLiteral(u"IPA明朝"),
+                             QStringLiteral("Droid Sans Fallback")};
     const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral(u"IPAゴシック"),
                              QStringLiteral("Noto Sans Mono CJK JP"),
                              QStringLiteral("Droid Sans Fallback")};

@@ -16,7 +16,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Maintainer)" ] || fail "no maintainer"
 depends=$(field Depends)
 # Worked out from the shared libraries, plus the fonts.
-for want in libc6 libqt6widgets6 fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk; do
+for want in libc6 libqt6widgets6 fonts-ipafont-gothic fonts-ipafont-mincho fonts-ipaexfont-mincho fonts-noto-cjk; do
   grep -q "\b$want\b" <<<"$depends" || fail "Depends lacks $want: $depends"
 done
 
