@@ -287,10 +287,12 @@ TEST_F(Analysis, AModuleThatCannotBeUsedIsReportedAndPracticeGoesOn) {
     struct Case {
         const char* folder;
         const char* moduleBytes;  // null: no module file at all
+        const char* copyOf;       // or a copy of this library
         const char* says;
     } cases[] = {
-        {"empty", nullptr, "見つかりません"},
-        {"broken", "not a shared library", "読み込めません"},
+        {"empty", nullptr, nullptr, "見つかりません"},
+        {"broken", "not a shared library", nullptr, "読み込めません"},
+        {"older", nullptr, OLDER_ANALYSIS_MODULE, "この版のハヤテウチのものではありません"},
     };
     struct Restore {
         ~Restore() { setAnalysisModuleFolderForTesting({}); }
@@ -299,6 +301,7 @@ TEST_F(Analysis, AModuleThatCannotBeUsedIsReportedAndPracticeGoesOn) {
         const std::filesystem::path folder = dir / "modules" / c.folder;
         std::filesystem::create_directories(folder);
         if (c.moduleBytes) std::ofstream(folder / "hayateuchi-analysis.so") << c.moduleBytes;
+        if (c.copyOf) std::filesystem::copy_file(c.copyOf, folder / "hayateuchi-analysis.so");
         setAnalysisModuleFolderForTesting(QString::fromStdString(folder.string()));
         QString seen;
         answerNextMessageBox(QMessageBox::Ok, &seen);
