@@ -26,9 +26,7 @@ QString moduleFileName() {
 #endif
 }
 
-QString practiceGoesOn() {
-    return QStringLiteral(u"\n\n練習と成績はこれまでどおり使えます。");
-}
+QString practiceGoesOn() { return QStringLiteral(u"\n\n練習と成績はこれまでどおり使えます。"); }
 
 }  // namespace
 
@@ -56,7 +54,8 @@ AnalysisModule loadAnalysisModule() {
                                  practiceGoesOn()};
         }
         // Never unloaded: the screen, once made, lives as long as the window.
-        auto make = reinterpret_cast<MakeAnalysisScreen>(library.resolve(kMakeAnalysisScreenSymbol));
+        auto make =
+            reinterpret_cast<MakeAnalysisScreen>(library.resolve(kMakeAnalysisScreenSymbol));
         if (!make) {
             return {nullptr,
                     QStringLiteral(u"分析画面の部品 %1 はこの版のハヤテウチのものではありません。")

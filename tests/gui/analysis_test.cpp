@@ -109,8 +109,8 @@ class Analysis : public FormTest {
     }
     static QRect keyRect(QWidget* map, int keyId) {
         QRect r;
-        EXPECT_TRUE(QMetaObject::invokeMethod(map, "keyRect", Q_RETURN_ARG(QRect, r),
-                                              Q_ARG(int, keyId)));
+        EXPECT_TRUE(
+            QMetaObject::invokeMethod(map, "keyRect", Q_RETURN_ARG(QRect, r), Q_ARG(int, keyId)));
         return r;
     }
     // The fill of a key as painted, from the lower half of its cap.
