@@ -5,11 +5,8 @@
 #pragma once
 
 #include <QDialog>
-#include <QRect>
-#include <QStringList>
-#include <cstdint>
-#include <functional>
 
+#include "gui/analysis_screen.h"
 #include "journal/journal.h"
 
 class QChart;
@@ -27,24 +24,17 @@ namespace hayate::gui {
 
 class KeyboardHeatmap;
 
-class AnalysisWindow : public QDialog {
+// Built into the analysis module only (src/gui/CMakeLists.txt); the main
+// window reaches it through AnalysisScreen.
+class AnalysisWindow : public QDialog, public AnalysisScreen {
     Q_OBJECT
   public:
-    struct Source {
-        const journal::Journal* journal = nullptr;  // null or closed: an empty screen
-        RecordStore* records = nullptr;             // history is read from its file
-        QStringList courseNames;                    // the fifteen names of the course list
-        int course = 0;                             // the main window's course and setting
-        int setting = 0;
-        std::int64_t now = 0;  // seconds since 1970, where the periods count back from
-        std::function<bool()> startWeakSpotPractice;  // true when an exercise started
-        QRect area;  // where the screen may lie; empty: the available area of its display
-    };
+    using Source = AnalysisSource;
 
     explicit AnalysisWindow(QWidget* parent = nullptr);
 
     // Fills the screen from `source` with the course filter on its course.
-    void open(Source source);
+    void open(Source source) override;
     // Reads the journal again for the filters chosen.
     void refresh();
 

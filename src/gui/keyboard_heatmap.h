@@ -29,7 +29,8 @@ class KeyboardHeatmap : public QWidget {
     void setKeys(std::vector<HeatKey> keys);
     const std::vector<HeatKey>& keys() const { return keys_; }
     // Where a key stands on the widget now; empty for an unknown id.
-    QRect keyRect(int id) const;
+    // Invokable, for callers outside the analysis module (the GUI tests).
+    Q_INVOKABLE QRect keyRect(int id) const;
     // The fill a key gets: grey when never expected, then white to red as the
     // miss rate climbs to `kFullRate`.
     static QColor colourFor(const HeatKey& key);

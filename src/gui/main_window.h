@@ -47,7 +47,7 @@ class HelpWindow;
 
 class GridWidget;
 class TOKDlg;
-class AnalysisWindow;
+class AnalysisScreen;
 class TAboutBox;
 struct CellState;
 
@@ -271,7 +271,7 @@ class TForm1 : public QMainWindow,
 
     TickSource* tickOverride_ = nullptr;
     TOKDlg* okDlg_ = nullptr;
-    AnalysisWindow* analysis_ = nullptr;  // made when first opened
+    AnalysisScreen* analysis_ = nullptr;  // made when first opened, from its module
     TAboutBox* aboutBox_ = nullptr;
 
     // Controls.

@@ -8,8 +8,6 @@
 #include <random>
 
 #include "form_fixture.h"
-#include "gui/analysis_window.h"
-#include "gui/keyboard_heatmap.h"
 #include "journal/jis_keys.h"
 #include "journal/journal.h"
 #include "records/record_store.h"
@@ -89,14 +87,17 @@ class AnalysisScreenshot : public FormTest {
 
 TEST_F(AnalysisScreenshot, WeakSpots) {
     find<QAction>("SeiBun")->trigger();
-    auto* w = form->findChild<AnalysisWindow*>("TAnalysis");
+    auto* w = form->findChild<QDialog*>("TAnalysis");
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
     QProcess::execute(
         QStringLiteral("xdotool"),
         {QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(w->winId())});
-    auto* map = w->findChild<KeyboardHeatmap*>("KeyMap");
-    QTest::mouseMove(map, map->keyRect(jis::keyIdForByte('q')).center());
+    auto* map = w->findChild<QWidget*>("KeyMap");
+    QRect q;
+    ASSERT_TRUE(QMetaObject::invokeMethod(map, "keyRect", Q_RETURN_ARG(QRect, q),
+                                          Q_ARG(int, jis::keyIdForByte('q'))));
+    QTest::mouseMove(map, q.center());
     QTest::qWait(600);
     const QSize screen = QGuiApplication::primaryScreen()->size();
     const QString path =

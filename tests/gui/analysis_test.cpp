@@ -1,5 +1,7 @@
 // The analysis screen over exercises played through the real window: what
 // the heat map paints, what the filters leave out, what the export writes.
+// The screen comes from its module as in the program, so it is reached by
+// object names and Qt's own classes only (the module's classes are its own).
 #include <QComboBox>
 #include <QDateTime>
 #include <QFile>
@@ -13,7 +15,7 @@
 #include "exercise/exercise_ports.h"
 #include "file_dialogs.h"
 #include "form_fixture.h"
-#include "gui/analysis_window.h"
+#include "gui/analysis_loader.h"
 #include "gui/keyboard_heatmap.h"
 #include "gui/ok_dialog.h"
 #include "gui/sjis_qt.h"
@@ -93,9 +95,9 @@ class Analysis : public FormTest {
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return find("BStart")->isVisible() && form->isEnabled(); }, 4000));
     }
-    AnalysisWindow* openAnalysis() {
+    QDialog* openAnalysis() {
         find<QAction>("SeiBun")->trigger();
-        auto* w = form->findChild<AnalysisWindow*>("TAnalysis");
+        auto* w = form->findChild<QDialog*>("TAnalysis");
         EXPECT_NE(w, nullptr);
         if (w) {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
@@ -105,11 +107,17 @@ class Analysis : public FormTest {
     static int keyOf(QChar c) {
         return jis::keyIdForByte(static_cast<unsigned char>(c.toLatin1()));
     }
+    static QRect keyRect(QWidget* map, int keyId) {
+        QRect r;
+        EXPECT_TRUE(
+            QMetaObject::invokeMethod(map, "keyRect", Q_RETURN_ARG(QRect, r), Q_ARG(int, keyId)));
+        return r;
+    }
     // The fill of a key as painted, from the lower half of its cap.
-    static QColor painted(AnalysisWindow* w, int keyId) {
-        auto* map = w->findChild<KeyboardHeatmap*>("KeyMap");
+    static QColor painted(QDialog* w, int keyId) {
+        auto* map = w->findChild<QWidget*>("KeyMap");
         const QImage image = map->grab().toImage();
-        const QRect r = map->keyRect(keyId);
+        const QRect r = keyRect(map, keyId);
         return image.pixelColor(r.center().x(), r.bottom() - 3);
     }
 
@@ -126,7 +134,7 @@ TEST_F(Analysis, HeatMapTableAndChartShowThePlayedExercises) {
     ASSERT_GT(misses, 0);
     const QChar wrong = wrongFor(letter);
 
-    AnalysisWindow* w = openAnalysis();
+    QDialog* w = openAnalysis();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(reddish(painted(w, keyOf(letter)))) << letter.toLatin1();
     // A letter of the text typed without a miss, and a key no course uses.
@@ -144,8 +152,8 @@ TEST_F(Analysis, HeatMapTableAndChartShowThePlayedExercises) {
     EXPECT_TRUE(grey(painted(w, function->id)));
 
     // Clicking the key lists the wrong key behind its misses.
-    auto* map = w->findChild<KeyboardHeatmap*>("KeyMap");
-    QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, map->keyRect(keyOf(letter)).center());
+    auto* map = w->findChild<QWidget*>("KeyMap");
+    QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, keyRect(map, keyOf(letter)).center());
     EXPECT_TRUE(w->findChild<QLabel*>("LKeyInfo")->text().contains(QString(wrong)));
 
     auto* table = w->findChild<QTableWidget*>("SGWeak");
@@ -184,7 +192,7 @@ TEST_F(Analysis, FiltersLeaveOutOtherPeriodsAndCourses) {
     digits.cells = {{0, "\x82\x50", "1", "2", "1", 900}};
     ASSERT_TRUE(form->journal()->record(digits).ok());
 
-    AnalysisWindow* w = openAnalysis();
+    QDialog* w = openAnalysis();
     ASSERT_NE(w, nullptr);
     auto* period = w->findChild<QComboBox*>("CombPeriod");
     auto* course = w->findChild<QComboBox*>("CombCourse");
@@ -213,11 +221,11 @@ TEST_F(Analysis, CsvExportWritesEveryExercise) {
     play(10, &letter);
     // Not while typing: the screen would take the keys from the exercise.
     find<QAction>("SeiBun")->trigger();
-    EXPECT_EQ(form->findChild<AnalysisWindow*>("TAnalysis"), nullptr);
+    EXPECT_EQ(form->findChild<QDialog*>("TAnalysis"), nullptr);
     stop();
     play(5);
     stop();
-    AnalysisWindow* w = openAnalysis();
+    QDialog* w = openAnalysis();
     ASSERT_NE(w, nullptr);
     // A path longer than any screen is wide must not widen the window.
     const std::filesystem::path folder =
@@ -255,7 +263,7 @@ TEST_F(Analysis, CsvExportWritesEveryExercise) {
 
 TEST_F(Analysis, WeakSpotPracticeWaitsForThreeExercises) {
     for (int round = 0; round <= 3; ++round) {
-        AnalysisWindow* w = openAnalysis();
+        QDialog* w = openAnalysis();
         ASSERT_NE(w, nullptr);
         if (round < 3) {
             // Too little data: a message, nothing starts, the screen stays.
@@ -273,6 +281,44 @@ TEST_F(Analysis, WeakSpotPracticeWaitsForThreeExercises) {
         EXPECT_TRUE(find("BStop")->isVisible());
         EXPECT_EQ(focused(), sg1());
     }
+}
+
+TEST_F(Analysis, AModuleThatCannotBeUsedIsReportedAndPracticeGoesOn) {
+    struct Case {
+        const char* folder;
+        const char* moduleBytes;  // null: no module file at all
+        const char* copyOf;       // or a copy of this library
+        const char* says;
+    } cases[] = {
+        {"empty", nullptr, nullptr, "見つかりません"},
+        {"broken", "not a shared library", nullptr, "読み込めません"},
+        {"older", nullptr, OLDER_ANALYSIS_MODULE, "この版のハヤテウチのものではありません"},
+    };
+    struct Restore {
+        ~Restore() { setAnalysisModuleFolderForTesting({}); }
+    } restore;
+    for (const Case& c : cases) {
+        const std::filesystem::path folder = dir / "modules" / c.folder;
+        std::filesystem::create_directories(folder);
+        if (c.moduleBytes) std::ofstream(folder / "hayateuchi-analysis.so") << c.moduleBytes;
+        if (c.copyOf) std::filesystem::copy_file(c.copyOf, folder / "hayateuchi-analysis.so");
+        setAnalysisModuleFolderForTesting(QString::fromStdString(folder.string()));
+        QString seen;
+        answerNextMessageBox(QMessageBox::Ok, &seen);
+        find<QAction>("SeiBun")->trigger();
+        EXPECT_TRUE(seen.contains(QStringLiteral("hayateuchi-analysis.so"))) << c.folder;
+        EXPECT_TRUE(seen.contains(QString::fromUtf8(c.says))) << seen.toStdString();
+        EXPECT_EQ(form->findChild<QDialog*>("TAnalysis"), nullptr) << c.folder;
+    }
+    // Practice and its journal go on; the screen opens once the module is back.
+    play(5);
+    stop();
+    setAnalysisModuleFolderForTesting({});
+    QDialog* w = openAnalysis();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->findChild<QComboBox*>("CombCourse")->currentIndex(), 0);
+    EXPECT_TRUE(w->findChild<QLabel*>("LSummary")->text().contains(QLatin1Char('1')))
+        << w->findChild<QLabel*>("LSummary")->text().toStdString();
 }
 
 TEST(HeatKeyColour, GreyWhenUnseenThenWhiteToRedWithTheMissRate) {

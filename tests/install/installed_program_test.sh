@@ -54,7 +54,19 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -f "$data/hayateuchi.sqlite3" ] || fail "the journal was not created in $data"
+# 成績 › 分析 opens the analysis screen from the installed module.
+module=$(find "$prefix" -path '*/hayateuchi/hayateuchi-analysis.so')
+[ -n "$module" ] || fail "the analysis module is not installed"
+DISPLAY="$display" xdotool windowfocus --sync "$window"
+DISPLAY="$display" xdotool key --delay 100 alt+s a
+analysis=""
+for _ in $(seq 100); do
+  analysis=$(DISPLAY="$display" xdotool search --onlyvisible --name '^分析$' 2>/dev/null | head -1) || true
+  [ -n "$analysis" ] && break
+  sleep 0.1
+done
+[ -n "$analysis" ] || { cat "$work/app.log" >&2; fail "the analysis screen did not open"; }
 leftovers=$(ls "$prefix/bin")
 [ "$leftovers" = hayateuchi ] || fail "files beside the installed program: $leftovers"
 [ -z "$(ls -A "$work/home")" ] || fail "files in the current folder: $(ls -A "$work/home")"
-echo "installed program showed window $window with its data in $data"
+echo "installed program showed window $window with its data in $data, and its analysis screen from $module"

@@ -16,7 +16,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Maintainer)" ] || fail "no maintainer"
 depends=$(field Depends)
 # Worked out from the shared libraries, plus the fonts.
-for want in libc6 libqt6widgets6 fonts-ipafont-gothic fonts-ipafont-mincho fonts-ipaexfont-mincho fonts-noto-cjk; do
+for want in libc6 libqt6widgets6 libqt6charts6 fonts-ipafont-gothic fonts-ipafont-mincho fonts-ipaexfont-mincho fonts-noto-cjk; do
   grep -q "\b$want\b" <<<"$depends" || fail "Depends lacks $want: $depends"
 done
 
@@ -25,6 +25,8 @@ for f in ./usr/bin/hayateuchi ./usr/share/hayateuchi/help/index.html \
   ./usr/share/icons/hicolor/256x256/apps/hayateuchi.png ./usr/share/man/man1/hayateuchi.1; do
   grep -qx "$f" <<<"$contents" || fail "$f is not in the package"
 done
+grep -q '^\./usr/lib/\(.*/\)\?hayateuchi/hayateuchi-analysis\.so$' <<<"$contents" ||
+  fail "the analysis module is not in the package"
 grep -q '^\./usr/share/applications/.*\.desktop$' <<<"$contents" || fail "no menu entry"
 grep -q '^\./usr/share/metainfo/.*\.metainfo\.xml$' <<<"$contents" || fail "no metainfo"
 # Nothing outside /usr: users' data is never part of the package.
