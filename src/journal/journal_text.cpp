@@ -1,7 +1,9 @@
 #include "journal/journal_text.h"
 
+#include <utility>
 #include <vector>
 
+#include "platform/file_names.h"
 #include "text/sjis.h"
 
 namespace hayate::journal {
@@ -37,14 +39,22 @@ const std::vector<char16_t>& twoByteTable() {
 }  // namespace
 
 std::string shiftJisToUtf8(std::string_view sjis) {
+    // Problem names hold any character of code page 932, kanji above all.
+    if (auto whole = utf8FromSjis(sjis)) return *std::move(whole);
+    // A name with a broken byte keeps every character around it.
     std::string out;
     out.reserve(sjis.size() * 3 / 2);
     for (std::size_t i = 0; i < sjis.size();) {
         const auto b = static_cast<unsigned char>(sjis[i]);
         if (isLeadByte(b) && i + 1 < sjis.size()) {
             const unsigned code = b * 256u + static_cast<unsigned char>(sjis[i + 1]);
-            const char16_t cp = twoByteTable()[code];
-            appendUtf8(out, cp != 0 ? cp : 0xFFFD);
+            if (const char16_t cp = twoByteTable()[code]; cp != 0) {
+                appendUtf8(out, cp);
+            } else if (auto one = utf8FromSjis(sjis.substr(i, 2))) {
+                out += *one;
+            } else {
+                appendUtf8(out, 0xFFFD);
+            }
             i += 2;
             continue;
         }

@@ -7,9 +7,8 @@
 
 namespace hayate::journal {
 
-// Shift-JIS to UTF-8 for the repertoire the trainer uses (ASCII with 5C as
-// the backslash, half-width katakana, kana, full-width letters, digits and
-// punctuation); anything else becomes U+FFFD.
+// Shift-JIS (code page 932, 5C the backslash) to UTF-8; a byte that is no
+// valid Shift-JIS becomes U+FFFD and the characters around it are kept.
 std::string shiftJisToUtf8(std::string_view sjis);
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.

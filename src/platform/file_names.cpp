@@ -73,6 +73,10 @@ std::optional<std::string> toSjis(std::string_view name) { return convert(name, 
 }  // namespace
 
 std::optional<std::string> fileSystemNameFromSjis(std::string_view sjis) {
+    return utf8FromSjis(sjis);
+}
+
+std::optional<std::string> utf8FromSjis(std::string_view sjis) {
     if (plainAscii(sjis)) return std::string(sjis);
     return toFileSystem(sjis);
 }

@@ -13,6 +13,10 @@ namespace hayate {
 // Nothing when the bytes are no valid Shift-JIS.
 std::optional<std::string> fileSystemNameFromSjis(std::string_view sjis);
 
+// Any text of code page 932 (kanji and the vendor rows included) as UTF-8;
+// nothing when the bytes are no valid Shift-JIS.
+std::optional<std::string> utf8FromSjis(std::string_view sjis);
+
 // Nothing when the name holds a character Shift-JIS has no code for, or is no
 // valid UTF-8.
 std::optional<std::string> sjisFromFileSystemName(std::string_view name);

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include "journal/jis_keys.h"
+#include "journal/journal_text.h"
 #include "platform/safe_file.h"
 #include "support/sjis_test_support.h"
 #include "support/temp_dir.h"
@@ -178,6 +179,21 @@ TEST(JournalPeriod, StartsAtLocalMidnightSoThatTodayCounts) {
         EXPECT_EQ(periodStart(period, start), periodStart(period, kNow) - (days - 1) * kDay)
             << "midnight is a fixed point, one period back";
     }
+}
+
+TEST(JournalCsv, ProblemNamesKeepEveryCharacterOfCodePage932) {
+    struct Case {
+        std::string sjis;
+        std::string utf8;
+    } const cases[] = {
+        {"\x8A\xBF\x8E\x9A\x83\x65\x83\x58\x83\x67", "漢字テスト"},
+        {"\x87\x40\x87\x8A\x81\xE0", "①㈱≒"},  // the vendor row
+        {"\xB1\xB2 AZ\\~", "ｱｲ AZ\\~"},
+        // A broken byte costs that byte, not the name.
+        {std::string("\x8A\xBF\xFF\x8E\x9A", 5), "漢\uFFFD字"},
+        {std::string("\x8E\x9A\x81", 3), "字\uFFFD"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(journal::shiftJisToUtf8(c.sjis), c.utf8) << c.utf8;
 }
 
 TEST_F(JournalTest, VersionOneFileIsMigratedWithItsTotals) {
