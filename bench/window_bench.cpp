@@ -26,7 +26,9 @@
 #include "gui/display_environment.h"
 #include "gui/grid_widget.h"
 #include "gui/main_window.h"
+#include "gui/program.h"
 #include "gui/qt_japanese.h"
+#include "platform/heap.h"
 
 using hayate::gui::GridWidget;
 using hayate::gui::TForm1;
@@ -174,8 +176,11 @@ int runExerciseChild() {
     int argc = 1;
     char name[] = "hayateuchi";
     char* argv[] = {name, nullptr};
+    // Set up as runProgram does, so that its peak memory is the program's.
+    hayate::reserveHeapForWindow(hayate::gui::kWindowHeapBytes);
     hayate::gui::prepareDisplayEnvironment();
     QApplication app(argc, argv);
+    hayate::gui::startAccessibility();
     hayate::gui::installFontSubstitutes();
     hayate::gui::installQtJapanese();
     TForm1 form(benchOptions());
@@ -183,6 +188,7 @@ int runExerciseChild() {
     if (!waitShown(form)) return 2;
     std::printf("%lld\n", nowNs());  // the parent's end of the timing
     std::fflush(stdout);
+    hayate::endHeapReservation();
     auto* grid = form.findChild<GridWidget*>("SG1");
     form.findChild<QWidget*>("BStart")->setFocus();
     QTest::keyClick(form.findChild<QWidget*>("BStart"), Qt::Key_F10);

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QWindow>
 
 #include "app/single_instance.h"
@@ -12,6 +13,7 @@
 #include "gui/qt_japanese.h"
 #include "gui/single_instance.h"
 #include "gui/sjis_qt.h"
+#include "platform/heap.h"
 
 namespace hayate::gui {
 
@@ -33,6 +35,22 @@ class FormGuardWindow final : public GuardWindow {
     TForm1& form_;
 };
 
+// Ends the heap reservation once the window's first frame is out: the
+// expose is painted and flushed before the next turn of the event loop.
+class FirstFrameWatch final : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [] { endHeapReservation(); });
+        }
+        return false;
+    }
+};
+
 void plainMessage(std::string_view caption, std::string_view text) {
     QMessageBox box(QMessageBox::NoIcon, toQt(caption),
                     toQt(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
@@ -43,8 +61,10 @@ void plainMessage(std::string_view caption, std::string_view text) {
 }  // namespace
 
 int runProgram(int argc, char** argv, const std::function<void()>& firstFrame) {
+    reserveHeapForWindow(kWindowHeapBytes);
     prepareDisplayEnvironment();
     QApplication app(argc, argv);
+    startAccessibility();
     installFontSubstitutes();
     installQtJapanese();
     const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
@@ -78,7 +98,14 @@ int runProgram(int argc, char** argv, const std::function<void()>& firstFrame) {
     guard.serve(guardWindow);
     if (form.firstShowFailed()) return 1;
     form.show();
-    if (!firstFrame) return app.exec();
+    if (!firstFrame) {
+        FirstFrameWatch watch;
+        if (QWindow* window = form.windowHandle())
+            window->installEventFilter(&watch);
+        else
+            endHeapReservation();
+        return app.exec();
+    }
     while (!form.windowHandle() || !form.windowHandle()->isExposed())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::sendPostedEvents(&form, QEvent::UpdateRequest);
