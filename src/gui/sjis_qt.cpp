@@ -30,7 +30,10 @@ QString toQt(std::string_view sjis) {
         auto it = cache.constFind(key);
         if (it != cache.constEnd()) return *it;
     }
-    QStringDecoder decoder(codecName());
+    // Opening ICU's converter costs more than decoding a label's text: one
+    // per thread, reset before each use.
+    thread_local QStringDecoder decoder(codecName());
+    decoder.resetState();
     QString text = decoder(key);
     if (sjis.size() <= 4 && cache.size() < 4096) cache.insert(key, text);
     return text;

@@ -96,6 +96,12 @@ TEST(ShiftJisEdge, BackslashTildeAndWaveDashRoundTrip) {
     EXPECT_EQ(toSjis(QStringLiteral(u"¥")), "\\");
     EXPECT_EQ(toSjis(QStringLiteral(u"最高入力文字数")), test::sj("最高入力文字数"));
     EXPECT_EQ(toQt(""), QString());
+    // A text cut after a lead byte leaves nothing behind for the next one,
+    // where 82 A0 would read as あ.
+    const QString fresh = toQt("\xA0\x41\x42\x43\x44");
+    EXPECT_EQ(toQt("\x82\xA0\x82\xA0\x82"), QStringLiteral(u"ああ"));
+    EXPECT_EQ(toQt("\xA0\x41\x42\x43\x44"), fresh);
+    EXPECT_FALSE(fresh.startsWith(QStringLiteral(u"あ")));
 }
 
 }  // namespace
