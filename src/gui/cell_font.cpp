@@ -1,4 +1,5 @@
 #include "gui/cell_font.h"
+#include "gui/installed_font.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -13,6 +14,8 @@ QStringList cellFontFamilies() {
 }
 
 QFont cellFont(int pixelSize, bool bold) {
+    // Left to Qt: the face is looked for when the first cell is drawn, after
+    // the first frame.
     QFont f;
     f.setFamilies(cellFontFamilies());
     f.setPixelSize(pixelSize);
@@ -25,9 +28,7 @@ int cellFontPixels(int points, int narrowestCell) {
 }
 
 QFont headerFont(int pixelSize) {
-    QFont f(QStringLiteral(u"ＭＳ ゴシック"));
-    f.setPixelSize(pixelSize);
-    return f;
+    return installedFont(QStringLiteral(u"ＭＳ ゴシック"), pixelSize);
 }
 
 QFont fitCellFontToRow(QFont font, int rowHeight, int offset) {

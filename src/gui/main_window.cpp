@@ -45,6 +45,7 @@
 #include "gui/main_window_core.h"
 #include "gui/ok_dialog.h"
 #include "gui/sjis_qt.h"
+#include "gui/installed_font.h"
 #include "problems/problem_file.h"
 #include "problems/problem_text.h"
 #include "records/record_store.h"
@@ -104,8 +105,7 @@ QIcon programIcon() {
     p.setBrush(QColor(0x1E, 0x4E, 0x9C));
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
-    QFont f(QStringLiteral(u"ＭＳ ゴシック"));
-    f.setPixelSize(44);
+    QFont f = installedFont(QStringLiteral(u"ＭＳ ゴシック"), 44);
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
@@ -138,8 +138,7 @@ TForm1::TForm1(Options options)
     installApplicationStyle();
     setObjectName("Form1");
     setWindowTitle(QStringLiteral(u"ハヤテウチ"));
-    QFont mainFont(QStringLiteral(u"ＭＳ 明朝"));
-    mainFont.setPixelSize(px(12));
+    QFont mainFont = installedFont(QStringLiteral(u"ＭＳ 明朝"), px(12));
     setFont(mainFont);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
@@ -353,7 +352,7 @@ void TForm1::createControls() {
         panel->setAutoFillBackground(true);
         panel->setTextFormat(Qt::PlainText);
         panel->setAlignment((i >= 5 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-        panel->setFont(QFont(QStringLiteral(u"ＭＳ ゴシック")));
+        panel->setFont(installedFont(QStringLiteral(u"ＭＳ ゴシック"), px(12)));
         statusPanels_[static_cast<std::size_t>(i)] = panel;
         sBar1_->addWidget(panel, i == 5 ? 1 : 0);
     }

@@ -17,6 +17,7 @@
 #include "gui/cell_font.h"
 #include "gui/grid_widget.h"
 #include "gui/main_window.h"
+#include "gui/installed_font.h"
 
 namespace hayate::gui {
 
@@ -80,14 +81,12 @@ void TForm1::applyLayout() {
     for (int c = 0; c < 7; ++c)
         sg2_->setColumnWidth(c, L.recordsColumnWidths[static_cast<std::size_t>(c)]);
     for (int r = 0; r < 16; ++r) sg2_->setRowHeight(r, L.recordsRowHeight);
-    QFont recordsFont(QStringLiteral(u"ＭＳ ゴシック"));
-    recordsFont.setPixelSize(pointsToPixels(L.recordsFontSize));
-    sg2_->setFont(recordsFont);
+    sg2_->setFont(installedFont(QStringLiteral(u"ＭＳ ゴシック"), pointsToPixels(L.recordsFontSize)));
 
     panel3_->setGeometry(0, gridTop + L.practiceGrid.height, W, L.panel3Height);
     sBar1_->setFixedHeight(L.statusBarHeight);
-    QFont statusFont(QStringLiteral(u"ＭＳ ゴシック"));
-    statusFont.setPixelSize(std::clamp(L.statusBarHeight - 6, 11, pointsToPixels(10)));
+    const QFont statusFont = installedFont(
+        QStringLiteral(u"ＭＳ ゴシック"), std::clamp(L.statusBarHeight - 6, 11, pointsToPixels(10)));
     for (QLabel* panel : statusPanels_) panel->setFont(statusFont);
 
     move(L.windowLeft, L.windowTop);
