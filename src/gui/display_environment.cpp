@@ -13,11 +13,20 @@ void prepareDisplayEnvironment() {
 }
 
 void startAccessibility() {
-    const bool noBus = !sessionBusReachable(systemEnvironment);
+    if (sessionBusReachable(systemEnvironment)) {
+        (void)QAccessible::isActive();
+        return;
+    }
+    const char* const name = "DBUS_SESSION_BUS_ADDRESS";
+    const bool wasSet = qEnvironmentVariableIsSet(name);
+    const QByteArray before = qgetenv(name);
     // A socket path that cannot exist: the question fails without a fork.
-    if (noBus) qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray("unix:path=/dev/null/bus"));
+    qputenv(name, QByteArray("unix:path=/dev/null/bus"));
     (void)QAccessible::isActive();
-    if (noBus) qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    if (wasSet)
+        qputenv(name, before);
+    else
+        qunsetenv(name);
 }
 
 }  // namespace hayate::gui

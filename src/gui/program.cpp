@@ -35,6 +35,8 @@ class FormGuardWindow final : public GuardWindow {
     TForm1& form_;
 };
 
+constexpr int kHeapReservationLimitMs = 5000;
+
 // Ends the heap reservation once the window's first frame is out: the
 // expose is painted and flushed before the next turn of the event loop.
 class FirstFrameWatch final : public QObject {
@@ -100,10 +102,9 @@ int runProgram(int argc, char** argv, const std::function<void()>& firstFrame) {
     form.show();
     if (!firstFrame) {
         FirstFrameWatch watch;
-        if (QWindow* window = form.windowHandle())
-            window->installEventFilter(&watch);
-        else
-            endHeapReservation();
+        if (QWindow* window = form.windowHandle()) window->installEventFilter(&watch);
+        // A window that is never exposed (started minimised) ends it anyway.
+        QTimer::singleShot(kHeapReservationLimitMs, &app, [] { endHeapReservation(); });
         return app.exec();
     }
     while (!form.windowHandle() || !form.windowHandle()->isExposed())

@@ -1,0 +1,43 @@
+// Starting the accessibility bridge leaves the session bus's address as it
+// was, for whatever asks the bus later (file dialogs, opened links).
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QtGlobal>
+#include <optional>
+
+#include "gui/display_environment.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+std::optional<QByteArray> variable(const char* name) {
+    if (!qEnvironmentVariableIsSet(name)) return std::nullopt;
+    return qgetenv(name);
+}
+
+void restore(const char* name, const std::optional<QByteArray>& value) {
+    if (value)
+        qputenv(name, *value);
+    else
+        qunsetenv(name);
+}
+
+TEST(Accessibility, StartingItLeavesTheBusAddressAsItWas) {
+    const char* const names[] = {"DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "PATH"};
+    std::optional<QByteArray> saved[3];
+    for (int i = 0; i < 3; ++i) saved[i] = variable(names[i]);
+    hayate::test::TempDir empty;  // no user bus socket, no dbus-launch
+    qputenv("XDG_RUNTIME_DIR", QByteArray(empty.path().c_str()));
+    qputenv("PATH", QByteArray(empty.path().c_str()));
+
+    const std::optional<QByteArray> addresses[] = {std::nullopt, QByteArray()};
+    for (const auto& address : addresses) {
+        restore("DBUS_SESSION_BUS_ADDRESS", address);
+        hayate::gui::startAccessibility();
+        EXPECT_EQ(variable("DBUS_SESSION_BUS_ADDRESS"), address) << (address ? "empty" : "unset");
+    }
+    for (int i = 0; i < 3; ++i) restore(names[i], saved[i]);
+}
+
+}  // namespace
