@@ -1,5 +1,4 @@
 #include "gui/cell_font.h"
-#include "gui/installed_font.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -14,8 +13,6 @@ QStringList cellFontFamilies() {
 }
 
 QFont cellFont(int pixelSize, bool bold) {
-    // Left to Qt: the face is looked for when the first cell is drawn, after
-    // the first frame.
     QFont f;
     f.setFamilies(cellFontFamilies());
     f.setPixelSize(pixelSize);
@@ -28,7 +25,9 @@ int cellFontPixels(int points, int narrowestCell) {
 }
 
 QFont headerFont(int pixelSize) {
-    return installedFont(QStringLiteral(u"ＭＳ ゴシック"), pixelSize);
+    QFont f(QStringLiteral(u"ＭＳ ゴシック"));
+    f.setPixelSize(pixelSize);
+    return f;
 }
 
 QFont fitCellFontToRow(QFont font, int rowHeight, int offset) {

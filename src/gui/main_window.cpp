@@ -45,7 +45,6 @@
 #include "gui/main_window_core.h"
 #include "gui/ok_dialog.h"
 #include "gui/sjis_qt.h"
-#include "gui/installed_font.h"
 #include "problems/problem_file.h"
 #include "problems/problem_text.h"
 #include "records/record_store.h"
@@ -105,7 +104,8 @@ QIcon programIcon() {
     p.setBrush(QColor(0x1E, 0x4E, 0x9C));
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
-    QFont f = installedFont(QStringLiteral(u"ＭＳ ゴシック"), 44);
+    QFont f(QStringLiteral(u"ＭＳ ゴシック"));
+    f.setPixelSize(44);
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
@@ -138,7 +138,8 @@ TForm1::TForm1(Options options)
     installApplicationStyle();
     setObjectName("Form1");
     setWindowTitle(QStringLiteral(u"ハヤテウチ"));
-    QFont mainFont = installedFont(QStringLiteral(u"ＭＳ 明朝"), px(12));
+    QFont mainFont(QStringLiteral(u"ＭＳ 明朝"));
+    mainFont.setPixelSize(px(12));
     setFont(mainFont);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
@@ -352,7 +353,7 @@ void TForm1::createControls() {
         panel->setAutoFillBackground(true);
         panel->setTextFormat(Qt::PlainText);
         panel->setAlignment((i >= 5 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-        panel->setFont(installedFont(QStringLiteral(u"ＭＳ ゴシック"), px(12)));
+        panel->setFont(QFont(QStringLiteral(u"ＭＳ ゴシック")));
         statusPanels_[static_cast<std::size_t>(i)] = panel;
         sBar1_->addWidget(panel, i == 5 ? 1 : 0);
     }

@@ -17,7 +17,6 @@
 #include "gui/cell_font.h"
 #include "gui/grid_widget.h"
 #include "gui/main_window.h"
-#include "gui/installed_font.h"
 
 namespace hayate::gui {
 
@@ -81,12 +80,14 @@ void TForm1::applyLayout() {
     for (int c = 0; c < 7; ++c)
         sg2_->setColumnWidth(c, L.recordsColumnWidths[static_cast<std::size_t>(c)]);
     for (int r = 0; r < 16; ++r) sg2_->setRowHeight(r, L.recordsRowHeight);
-    sg2_->setFont(installedFont(QStringLiteral(u"ＭＳ ゴシック"), pointsToPixels(L.recordsFontSize)));
+    QFont recordsFont(QStringLiteral(u"ＭＳ ゴシック"));
+    recordsFont.setPixelSize(pointsToPixels(L.recordsFontSize));
+    sg2_->setFont(recordsFont);
 
     panel3_->setGeometry(0, gridTop + L.practiceGrid.height, W, L.panel3Height);
     sBar1_->setFixedHeight(L.statusBarHeight);
-    const QFont statusFont = installedFont(
-        QStringLiteral(u"ＭＳ ゴシック"), std::clamp(L.statusBarHeight - 6, 11, pointsToPixels(10)));
+    QFont statusFont(QStringLiteral(u"ＭＳ ゴシック"));
+    statusFont.setPixelSize(std::clamp(L.statusBarHeight - 6, 11, pointsToPixels(10)));
     for (QLabel* panel : statusPanels_) panel->setFont(statusFont);
 
     move(L.windowLeft, L.windowTop);
