@@ -13,6 +13,7 @@ inline void ensureApplication(const char* program) {
     static QApplication* app = [] {
         hayate::gui::prepareDisplayEnvironment();
         auto* a = new QApplication(argc, argv);
+        hayate::gui::startAccessibility();
         hayate::gui::installFontSubstitutes();
         return a;
     }();

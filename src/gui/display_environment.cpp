@@ -3,30 +3,37 @@
 #include <QAccessible>
 #include <QByteArray>
 #include <QtGlobal>
+#include <optional>
 
 #include "platform/session_bus.h"
 
 namespace hayate::gui {
 
+namespace {
+
+constexpr const char* kBusAddress = "DBUS_SESSION_BUS_ADDRESS";
+// The address to put back after the bridge's question; set only while the
+// impossible one stands in.
+std::optional<std::optional<QByteArray>> savedBusAddress;
+
+}  // namespace
+
 void prepareDisplayEnvironment() {
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", QByteArray("1"));
+    if (savedBusAddress || !sessionBusLookupForksInVain(systemEnvironment)) return;
+    savedBusAddress.emplace();
+    if (qEnvironmentVariableIsSet(kBusAddress)) *savedBusAddress = qgetenv(kBusAddress);
+    qputenv(kBusAddress, QByteArray("unix:path=/dev/null/bus"));
 }
 
 void startAccessibility() {
-    if (sessionBusReachable(systemEnvironment)) {
-        (void)QAccessible::isActive();
-        return;
-    }
-    const char* const name = "DBUS_SESSION_BUS_ADDRESS";
-    const bool wasSet = qEnvironmentVariableIsSet(name);
-    const QByteArray before = qgetenv(name);
-    // A socket path that cannot exist: the question fails without a fork.
-    qputenv(name, QByteArray("unix:path=/dev/null/bus"));
     (void)QAccessible::isActive();
-    if (wasSet)
-        qputenv(name, before);
+    if (!savedBusAddress) return;
+    if (*savedBusAddress)
+        qputenv(kBusAddress, **savedBusAddress);
     else
-        qunsetenv(name);
+        qunsetenv(kBusAddress);
+    savedBusAddress.reset();
 }
 
 }  // namespace hayate::gui

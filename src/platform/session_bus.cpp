@@ -15,31 +15,38 @@ bool isSocket(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
 }
 
+bool isProgram(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
+}
+
 bool onPath(std::string_view path, const char* program) {
     while (true) {
         const std::size_t colon = path.find(':');
         std::string folder(path.substr(0, colon));
         if (folder.empty()) folder = ".";
-        const std::string candidate = folder + "/" + program;
-        struct stat info {};
-        if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-            ::access(candidate.c_str(), X_OK) == 0)
-            return true;
+        if (isProgram(folder + "/" + program)) return true;
         if (colon == std::string_view::npos) return false;
         path.remove_prefix(colon + 1);
     }
 }
 
+bool present(const std::optional<std::string>& value) { return value && !value->empty(); }
+
 }  // namespace
 
-bool sessionBusReachable(const EnvironmentLookup& environment) {
-    if (const auto address = environment("DBUS_SESSION_BUS_ADDRESS"); address && !address->empty())
-        return true;
+bool sessionBusLookupForksInVain(const EnvironmentLookup& environment,
+                                 const std::filesystem::path& dbusBinDir) {
+    // Without a display libdbus does not try to start a bus at all.
+    if (!present(environment("DISPLAY"))) return false;
+    if (present(environment("DBUS_SESSION_BUS_ADDRESS"))) return false;
     if (const auto runtime = environment("XDG_RUNTIME_DIR");
-        runtime && !runtime->empty() && isSocket(*runtime + "/bus"))
-        return true;
+        present(runtime) && isSocket(*runtime + "/bus"))
+        return false;
+    if (isProgram((dbusBinDir / "dbus-launch").string())) return false;
     const auto path = environment("PATH");
-    return path && !path->empty() && onPath(*path, "dbus-launch");
+    return !onPath(path ? *path : std::string("/bin:/usr/bin"), "dbus-launch");
 }
 
 }  // namespace hayate

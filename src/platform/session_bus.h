@@ -1,14 +1,17 @@
-// Whether the first question to the D-Bus session bus can be answered, found
-// as libdbus finds the bus.
+// What libdbus does at the first question to the D-Bus session bus.
 #pragma once
+
+#include <filesystem>
 
 #include "platform/data_folder.h"
 
 namespace hayate {
 
-// False when DBUS_SESSION_BUS_ADDRESS is empty, the user bus's socket ("bus"
-// in $XDG_RUNTIME_DIR) is missing and no dbus-launch is on PATH: libdbus
-// would then fork the process only to find that it cannot start a bus.
-bool sessionBusReachable(const EnvironmentLookup& environment);
+// True when libdbus would fork the process only to find no bus: an X display
+// to autolaunch one for, but no DBUS_SESSION_BUS_ADDRESS, no user bus socket
+// ("bus" in $XDG_RUNTIME_DIR) and no dbus-launch, neither in libdbus's own
+// folder (`dbusBinDir`) nor on PATH (unset: /bin:/usr/bin).
+bool sessionBusLookupForksInVain(const EnvironmentLookup& environment,
+                                 const std::filesystem::path& dbusBinDir = "/usr/bin");
 
 }  // namespace hayate

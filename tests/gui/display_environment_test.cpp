@@ -1,5 +1,6 @@
-// Starting the accessibility bridge leaves the session bus's address as it
-// was, for whatever asks the bus later (file dialogs, opened links).
+// Where looking for the session bus would fork in vain, its address is
+// replaced until the accessibility bridge has asked, and is then as it was
+// for the programs the window starts (help pages, links).
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -24,20 +25,23 @@ void restore(const char* name, const std::optional<QByteArray>& value) {
 }
 
 TEST(Accessibility, StartingItLeavesTheBusAddressAsItWas) {
-    const char* const names[] = {"DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "PATH"};
-    std::optional<QByteArray> saved[3];
-    for (int i = 0; i < 3; ++i) saved[i] = variable(names[i]);
+    const char* const names[] = {"DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "PATH", "DISPLAY"};
+    std::optional<QByteArray> saved[4];
+    for (int i = 0; i < 4; ++i) saved[i] = variable(names[i]);
     hayate::test::TempDir empty;  // no user bus socket, no dbus-launch
     qputenv("XDG_RUNTIME_DIR", QByteArray(empty.path().c_str()));
     qputenv("PATH", QByteArray(empty.path().c_str()));
+    qputenv("DISPLAY", QByteArray(":1"));
 
     const std::optional<QByteArray> addresses[] = {std::nullopt, QByteArray()};
     for (const auto& address : addresses) {
         restore("DBUS_SESSION_BUS_ADDRESS", address);
+        hayate::gui::prepareDisplayEnvironment();
+        EXPECT_EQ(variable("DBUS_SESSION_BUS_ADDRESS"), QByteArray("unix:path=/dev/null/bus"));
         hayate::gui::startAccessibility();
         EXPECT_EQ(variable("DBUS_SESSION_BUS_ADDRESS"), address) << (address ? "empty" : "unset");
     }
-    for (int i = 0; i < 3; ++i) restore(names[i], saved[i]);
+    for (int i = 0; i < 4; ++i) restore(names[i], saved[i]);
 }
 
 }  // namespace
