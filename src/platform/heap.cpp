@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#if defined(__linux__) && defined(__GLIBC__)
+// mallinfo2 came with glibc 2.33.
+#if defined(__linux__) && defined(__GLIBC__) && \
+    (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
+#define HAYATE_GLIBC_HEAP 1
 #include <malloc.h>
 #include <sys/mman.h>
 #endif
@@ -21,13 +24,15 @@
 
 namespace hayate {
 
+#if defined(HAYATE_GLIBC_HEAP)
 namespace {
 bool reserved = false;
 }
+#endif
 
 HeapReservation reserveHeapForWindow(std::size_t bytes) {
     HeapReservation result;
-#if defined(__linux__) && defined(__GLIBC__) && defined(MADV_HUGEPAGE) && HAYATE_OWN_ALLOCATOR
+#if defined(HAYATE_GLIBC_HEAP) && defined(MADV_HUGEPAGE) && HAYATE_OWN_ALLOCATOR
     if (reserved || bytes == 0 || bytes > (std::size_t{32} << 20)) return result;
     // A block this large gets a mapping of its own; freeing it raises glibc's
     // mapping and trim thresholds to its size, as glibc does for any program
@@ -64,7 +69,7 @@ HeapReservation reserveHeapForWindow(std::size_t bytes) {
 }
 
 void endHeapReservation() {
-#if defined(__linux__) && defined(__GLIBC__)
+#if defined(HAYATE_GLIBC_HEAP)
     if (!reserved) return;
     reserved = false;
     malloc_trim(0);

@@ -1,13 +1,16 @@
 #include "platform/session_bus.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <string>
 #include <string_view>
 
+#if defined(__unix__)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace hayate {
 
+#if defined(__unix__)
 namespace {
 
 bool isSocket(const std::string& path) {
@@ -48,5 +51,11 @@ bool sessionBusLookupForksInVain(const EnvironmentLookup& environment,
     const auto path = environment("PATH");
     return !onPath(path ? *path : std::string("/bin:/usr/bin"), "dbus-launch");
 }
+#else
+// libdbus starts no bus of its own here.
+bool sessionBusLookupForksInVain(const EnvironmentLookup&, const std::filesystem::path&) {
+    return false;
+}
+#endif
 
 }  // namespace hayate
