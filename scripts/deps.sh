@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   libsqlite3-dev
+  # read ahead of the first window on a second thread
+  libfontconfig-dev
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-charts-dev qt6-translations-l10n
   # Qt Charts' CMake package needs Qt OpenGL's, which Debian does not pull in.

@@ -121,7 +121,8 @@ void fitCaptions(const CaptionRow& row) {
             const int height = std::min(tall, limit - box.top());
             if (height > box.height()) w->resize(box.width(), height);
         }
-        shrinkToFit(w);
+        // Measured once more only when it still does not fit.
+        if (needed > w->width() || tall > w->height()) shrinkToFit(w);
     }
 }
 

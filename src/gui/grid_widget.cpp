@@ -315,18 +315,22 @@ void GridWidget::paintEvent(QPaintEvent* event) {
         state.fixed = row == 0 || column == 0;
         state.focused = !state.fixed && focus && column == currentColumn_ && row == currentRow_;
         state.selected = !state.fixed && column == currentColumn_ && row == currentRow_;
-        painter.save();
-        painter.setClipRect(r);
-        painter.fillRect(r, state.fixed ? headerColour_ : base);
-        painter.setFont(font());
-        painter.setPen(Qt::black);
-        if (drawCell_) {
-            drawCell_(painter, column, row, r, state);
+        if (!state.fixed && !state.selected && blankCell_ && blankCell_(column, row)) {
+            painter.fillRect(r, blankFill_);
         } else {
-            painter.drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                             cellText(column, row));
+            painter.save();
+            painter.setClipRect(r);
+            painter.fillRect(r, state.fixed ? headerColour_ : base);
+            painter.setFont(font());
+            painter.setPen(Qt::black);
+            if (drawCell_) {
+                drawCell_(painter, column, row, r, state);
+            } else {
+                painter.drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                                 cellText(column, row));
+            }
+            painter.restore();
         }
-        painter.restore();
         if (line) {
             painter.setPen(lineColour_);
             painter.drawLine(r.right() + 1, r.top(), r.right() + 1, r.bottom() + 1);

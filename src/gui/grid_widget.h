@@ -44,6 +44,14 @@ class GridWidget : public QAbstractScrollArea {
     // colour for fixed cells) and sets the grid font, then calls this.
     using DrawCell = std::function<void(QPainter&, int column, int row, const QRect&, CellState)>;
     void setDrawCell(DrawCell draw) { drawCell_ = std::move(draw); }
+    // Cells the owner would draw as bare `fill` (no text, no mark): the grid
+    // fills them itself without calling the owner. An empty practice grid is
+    // hundreds of them. Never asked of header cells or the current cell.
+    using BlankCell = std::function<bool(int column, int row)>;
+    void setBlankCell(BlankCell blank, const QColor& fill) {
+        blankCell_ = std::move(blank);
+        blankFill_ = fill;
+    }
     void setHeaderColour(const QColor& c) { headerColour_ = c; }
 
     int currentColumn() const { return currentColumn_; }
@@ -99,6 +107,8 @@ class GridWidget : public QAbstractScrollArea {
     std::vector<int> rowHeights_;
     std::vector<QString> texts_;
     DrawCell drawCell_;
+    BlankCell blankCell_;
+    QColor blankFill_;
     QColor headerColour_{0xF0, 0xF0, 0xF0};
     QColor lineColour_{0xC0, 0xC0, 0xC0};
     bool gridLines_ = true;

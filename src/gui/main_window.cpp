@@ -146,6 +146,10 @@ TForm1::TForm1(Options options)
     createControls();
     createMenus();
     FormCreate();
+    // Laid out for its screen before it is first shown: showing then sizes
+    // every control once, in its final font, and the window opens at its
+    // final size. The show lays it out again, which changes nothing.
+    if (!firstShowFailed_) applyLayout();
 }
 
 TForm1::~TForm1() {
@@ -305,6 +309,12 @@ void TForm1::createControls() {
     sg1_->setDrawCell([this](QPainter& p, int c, int r, const QRect& rect, CellState s) {
         SG1DrawCell(p, c, r, rect, s);
     });
+    sg1_->setBlankCell(
+        [this](int c, int r) {
+            return core_->session && sg1_->cellText(c, r).isEmpty() &&
+                   core_->session->grid().at(c, r).colour != colour::kRed;
+        },
+        Qt::white);
     sg2_ = new GridWidget(7, 16, central);
     sg2_->setObjectName("SG2");
     sg2_->setFocusPolicy(Qt::NoFocus);

@@ -219,6 +219,9 @@ class TForm1 : public QMainWindow,
     void FileSakuClick();
     void createEditor();
     void fitEditorControls();
+    // The editor's row, fitted when the editor opens rather than with every
+    // layout: its controls stay hidden until then.
+    void fitEditorCaptions();
     void storeAndLeave();
     void leaveEditor();
     void fillSlotList();
@@ -321,6 +324,7 @@ class TForm1 : public QMainWindow,
     // where the key hint label stood before a hint moved it.
     std::vector<QWidget*> hiddenByEditor_;
     int savedHintLeft_ = -1;
+    bool editorFitted_ = false;
 };
 
 }  // namespace hayate::gui

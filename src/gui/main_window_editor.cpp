@@ -84,7 +84,6 @@ void TForm1::createEditor() {
     connect(rg7Buttons_, &QButtonGroup::idClicked, this, [this](int i) { RG7Click(i); });
     connect(bMonDel_, &QPushButton::clicked, this, [this] { BMonDelClick(); });
     connect(bFinp_, &QPushButton::clicked, this, [this] { BFinpClick(); });
-    fitEditorControls();
 }
 
 // The editor's controls share the top row with the hidden course box, start
@@ -142,6 +141,7 @@ void TForm1::MonSakuClick() {
             w->hide();
         }
     }
+    if (!editorFitted_) fitEditorCaptions();
     for (QWidget* w :
          std::initializer_list<QWidget*>{comb2_, rg6_, rg7_, eMname_, bMonDel_, bFinp_})
         w->show();

@@ -1,6 +1,7 @@
 // Placing the main window on its screen: the arithmetic of app/layout applied
 // to the controls, captions made whole, and a new layout whenever the window
 // changes screens or its screen changes.
+#include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -39,6 +40,7 @@ void TForm1::applyLayout() {
     chrome.frameHeight = std::max(0, frameGeometry().height() - geometry().height());
     layout_ = computeLayout(screenArea(), chrome);
     const WindowLayout& L = layout_;
+    editorFitted_ = false;
 
     const int W = L.client.width;
     const int gridTop = L.practiceGrid.top - chrome.menuBarHeight;
@@ -109,13 +111,6 @@ void TForm1::fitControlCaptions() {
     bStop_->setFont(bStart_->font());
     shrinkToFit(bStop_);
 
-    CaptionRow editor;
-    editor.parentWidth = W;
-    for (Ctl c :
-         {Ctl::Comb2, Ctl::EMname, Ctl::BMonDel, Ctl::BFinp, Ctl::RG6, Ctl::RG7, Ctl::LMsg})
-        editor.controls.push_back(placed_.at(c));
-    fitCaptions(editor);
-
     CaptionRow bottom;
     bottom.parentWidth = W;
     for (Ctl c : {Ctl::RG1, Ctl::RG2, Ctl::RG4, Ctl::RG3}) bottom.controls.push_back(placed_.at(c));
@@ -132,6 +127,17 @@ void TForm1::fitControlCaptions() {
                      QStringLiteral(u"入力カーソル 黄色"),
                      QStringLiteral(u"今日の日付 8888/88/88 "), QStringLiteral("Ver.2.02  ")},
                     5, {{}, {}, {}, {}, {}, romajiBadge()});
+}
+
+void TForm1::fitEditorCaptions() {
+    fitEditorControls();
+    CaptionRow editor;
+    editor.parentWidth = layout_.client.width;
+    for (Ctl c :
+         {Ctl::Comb2, Ctl::EMname, Ctl::BMonDel, Ctl::BFinp, Ctl::RG6, Ctl::RG7, Ctl::LMsg})
+        editor.controls.push_back(placed_.at(c));
+    fitCaptions(editor);
+    editorFitted_ = true;
 }
 
 void TForm1::watchScreen() {
@@ -167,8 +173,8 @@ void TForm1::screenChanged(int widthOverride, int heightOverride) {
     const QString hintText = labels_.at(Label::LMsg)->text();
     savedHintLeft_ = -1;
     applyLayout();
-    fitEditorControls();
     fitControlCaptions();
+    if (!comb2_->isHidden()) fitEditorCaptions();
     if (hint) showKeyHintText(hintText);
     for (GridWidget* g : {sg1_, sg3_}) g->setCurrentCell(g->currentColumn(), g->currentRow());
 }

@@ -13,6 +13,7 @@
 #include "gui/qt_japanese.h"
 #include "gui/single_instance.h"
 #include "gui/sjis_qt.h"
+#include "platform/font_config.h"
 #include "platform/heap.h"
 
 namespace hayate::gui {
@@ -65,7 +66,11 @@ void plainMessage(std::string_view caption, std::string_view text) {
 int runProgram(int argc, char** argv, const std::function<void()>& firstFrame) {
     reserveHeapForWindow(kWindowHeapBytes);
     prepareDisplayEnvironment();
+    // While QApplication connects to the display; joined before the first
+    // font and before the environment changes again.
+    FontConfigPreload fontConfig;
     QApplication app(argc, argv);
+    fontConfig.wait();
     startAccessibility();
     installFontSubstitutes();
     installQtJapanese();

@@ -65,9 +65,12 @@ void TForm1::showRomajiMode() {
         romaPanel_->setVisible(extended);
         screenChanged();
     }
-    romaPanel_->setFont(statusPanels_[5]->font());
-    romaPanel_->setFixedWidth(QFontMetrics(romaPanel_->font()).horizontalAdvance(romaPanel_->text()) +
-                              kBadgePadding);
+    // Measured only while it shows; the switch to it comes back here.
+    if (extended) {
+        romaPanel_->setFont(statusPanels_[5]->font());
+        romaPanel_->setFixedWidth(
+            QFontMetrics(romaPanel_->font()).horizontalAdvance(romaPanel_->text()) + kBadgePadding);
+    }
     // An exercise keeps the mode it started with; the editor follows at once.
     if (core_->editor) core_->editor->setExtendedRomaji(extended);
 }

@@ -1,0 +1,53 @@
+#include "platform/font_config.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <locale.h>
+#include <map>
+#include <string>
+
+// fontconfig keeps its configuration for the life of the process, and its
+// loader drops a few blocks of its own on the way.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+namespace hayate {
+namespace {
+
+EnvironmentLookup from(std::map<std::string, std::string> values) {
+    return [values](const char* name) -> std::optional<std::string> {
+        const auto it = values.find(name);
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    };
+}
+
+TEST(FontConfigPreload, NeverBesideALauncherStartupIdAndLoadedWhereStarted) {
+    struct Case {
+        const char* what;
+        std::map<std::string, std::string> environment;
+        bool mayStart;  // where fontconfig is built in
+    };
+    const Case cases[] = {
+        {"plain start", {{"DISPLAY", ":1"}}, true},
+        {"startup id: Qt takes it out of the environment", {{"DESKTOP_STARTUP_ID", "x_TIME1"}}, false},
+        {"startup id set but empty", {{"DESKTOP_STARTUP_ID", ""}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const EnvironmentLookup environment = from(c.environment);
+        FontConfigPreload preload(environment);
+        EXPECT_EQ(preload.started(), fontConfigMayPreload(environment));
+        if (!c.mayStart) {
+            EXPECT_FALSE(preload.started());
+        }
+        preload.wait();
+        preload.wait();  // a second wait returns at once
+        EXPECT_EQ(preload.loaded(), preload.started());
+    }
+    // Only the preload's own thread reads in the C locale; the caller keeps the global one.
+    EXPECT_EQ(uselocale(static_cast<locale_t>(nullptr)), LC_GLOBAL_LOCALE);
+}
+
+}  // namespace
+}  // namespace hayate
