@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "gui/faces.h"
 #include "gui/main_window.h"
 #include "platform/memory.h"
 
@@ -26,14 +27,14 @@ TAboutBox::TAboutBox(QWidget* mainWindow)
     icon->setPixmap(programIcon().pixmap(48, 48));
     auto* product = new QLabel(QStringLiteral(u"ハヤテウチ"), this);
     product->setObjectName("ProductName");
-    QFont big(QStringLiteral(u"ＭＳ Ｐゴシック"));
+    QFont big = face(QStringLiteral(u"ＭＳ Ｐゴシック"));
     big.setPixelSize(22);
     big.setBold(true);
     product->setFont(big);
     auto* version = new QLabel(QStringLiteral("Version 2.02"), this);
     version->setObjectName("Version");
 
-    QFont mono(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont mono = face(QStringLiteral(u"ＭＳ ゴシック"));
     mono.setPixelSize(16);
     mono.setStyleHint(QFont::Monospace);
     auto* box = new QVBoxLayout;

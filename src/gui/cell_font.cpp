@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/screen_fit.h"
+#include "gui/faces.h"
 
 namespace hayate::gui {
 
@@ -14,7 +15,7 @@ QStringList cellFontFamilies() {
 
 QFont cellFont(int pixelSize, bool bold) {
     QFont f;
-    f.setFamilies(cellFontFamilies());
+    f.setFamilies(installedFaces(cellFontFamilies()));
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     return f;
@@ -25,7 +26,7 @@ int cellFontPixels(int points, int narrowestCell) {
 }
 
 QFont headerFont(int pixelSize) {
-    QFont f(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont f = face(QStringLiteral(u"ＭＳ ゴシック"));
     f.setPixelSize(pixelSize);
     return f;
 }

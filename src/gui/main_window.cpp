@@ -38,6 +38,7 @@
 #include "gui/about_box.h"
 #include "gui/application_style.h"
 #include "gui/cell_font.h"
+#include "gui/faces.h"
 #include "gui/focus_combo_box.h"
 #include "gui/grid_widget.h"
 #include "gui/help_window.h"
@@ -104,7 +105,7 @@ QIcon programIcon() {
     p.setBrush(QColor(0x1E, 0x4E, 0x9C));
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
-    QFont f(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont f = face(QStringLiteral(u"ＭＳ ゴシック"));
     f.setPixelSize(44);
     f.setBold(true);
     p.setFont(f);
@@ -138,7 +139,7 @@ TForm1::TForm1(Options options)
     installApplicationStyle();
     setObjectName("Form1");
     setWindowTitle(QStringLiteral(u"ハヤテウチ"));
-    QFont mainFont(QStringLiteral(u"ＭＳ 明朝"));
+    QFont mainFont = face(QStringLiteral(u"ＭＳ 明朝"));
     mainFont.setPixelSize(px(12));
     setFont(mainFont);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -363,7 +364,7 @@ void TForm1::createControls() {
         panel->setAutoFillBackground(true);
         panel->setTextFormat(Qt::PlainText);
         panel->setAlignment((i >= 5 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-        panel->setFont(QFont(QStringLiteral(u"ＭＳ ゴシック")));
+        panel->setFont(face(QStringLiteral(u"ＭＳ ゴシック")));
         statusPanels_[static_cast<std::size_t>(i)] = panel;
         sBar1_->addWidget(panel, i == 5 ? 1 : 0);
     }

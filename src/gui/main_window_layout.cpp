@@ -16,6 +16,7 @@
 #include "app/screen_fit.h"
 #include "gui/caption_fit.h"
 #include "gui/cell_font.h"
+#include "gui/faces.h"
 #include "gui/grid_widget.h"
 #include "gui/main_window.h"
 
@@ -82,13 +83,13 @@ void TForm1::applyLayout() {
     for (int c = 0; c < 7; ++c)
         sg2_->setColumnWidth(c, L.recordsColumnWidths[static_cast<std::size_t>(c)]);
     for (int r = 0; r < 16; ++r) sg2_->setRowHeight(r, L.recordsRowHeight);
-    QFont recordsFont(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont recordsFont = face(QStringLiteral(u"ＭＳ ゴシック"));
     recordsFont.setPixelSize(pointsToPixels(L.recordsFontSize));
     sg2_->setFont(recordsFont);
 
     panel3_->setGeometry(0, gridTop + L.practiceGrid.height, W, L.panel3Height);
     sBar1_->setFixedHeight(L.statusBarHeight);
-    QFont statusFont(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont statusFont = face(QStringLiteral(u"ＭＳ ゴシック"));
     statusFont.setPixelSize(std::clamp(L.statusBarHeight - 6, 11, pointsToPixels(10)));
     for (QLabel* panel : statusPanels_) panel->setFont(statusFont);
 

@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "gui/faces.h"
+
 namespace hayate::gui {
 
 TOKDlg::TOKDlg(QWidget* mainWindow)
@@ -19,7 +21,7 @@ TOKDlg::TOKDlg(QWidget* mainWindow)
     setObjectName("OKDlg");
     setWindowTitle(QStringLiteral(u"情報"));
     setModal(false);
-    QFont f(QStringLiteral(u"ＭＳ Ｐゴシック"));
+    QFont f = face(QStringLiteral(u"ＭＳ Ｐゴシック"));
     f.setPixelSize(16);
     setFont(f);
 

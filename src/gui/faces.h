@@ -1,0 +1,23 @@
+// The faces the window asks for by their classic names (ＭＳ 明朝, ＭＳ ゴシック),
+// which most systems do not have.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+namespace hayate::gui {
+
+// `requested` as Qt is best asked for it. Unchanged where its first face is
+// installed (or nothing that could stand in for it is). Otherwise the face
+// Qt would settle on, the first installed one of the other requested faces
+// and the substitutes of all of them, comes first, followed by all of those
+// in Qt's order: Qt takes the same face and falls back on the same faces
+// for missing glyphs, but no longer looks the missing face up again for
+// every script and size, each time with fontconfig sorts it throws away.
+QStringList installedFaces(const QStringList& requested);
+
+// A font of the face `requested`, asked for as above.
+QFont face(const QString& requested);
+
+}  // namespace hayate::gui
