@@ -49,6 +49,14 @@ std::filesystem::path scratchFolder() {
     return dir;
 }
 
+std::filesystem::path runtimeFolder() {
+    const std::filesystem::path shm = "/dev/shm";
+    std::error_code error;
+    if (std::filesystem::is_directory(shm, error))
+        return shm / ("hayate-bench-run-" + std::to_string(getpid()));
+    return scratchFolder() / "program" / "run";
+}
+
 TForm1::Options benchOptions(int width = 1024, int height = 768) {
     TForm1::Options o;
     o.screenWidthOverride = width;
@@ -215,11 +223,16 @@ double spawnChild(const char* mode, long* maxRssKb) {
     static const std::string bareProgram = (here / "bare_window").string();
     static const std::string programCopy = [&here] {
         const std::filesystem::path folder = scratchFolder() / "program";
-        std::filesystem::create_directories(folder / "run");
-        std::filesystem::permissions(folder / "run", std::filesystem::perms::owner_all);
+        // The runtime folder is a memory file system on a desktop
+        // (/run/user/<uid>); /dev/shm stands in for it where it exists, or
+        // the single-instance lock would wait for a disk flush no user's does.
+        const std::filesystem::path run = runtimeFolder();
+        std::filesystem::create_directories(folder);
+        std::filesystem::create_directories(run);
+        std::filesystem::permissions(run, std::filesystem::perms::owner_all);
         std::filesystem::copy_file(here / "first_frame", folder / "hayateuchi",
                                    std::filesystem::copy_options::overwrite_existing);
-        setenv("XDG_RUNTIME_DIR", (folder / "run").c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", run.c_str(), 1);
         return (folder / "hayateuchi").string();
     }();
     std::string self = bare ? bareProgram : program ? programCopy : std::string("/proc/self/exe");
@@ -356,5 +369,6 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::filesystem::remove_all(scratchFolder());
+    std::filesystem::remove_all(runtimeFolder());
     return 0;
 }
