@@ -151,6 +151,10 @@ TForm1::TForm1(Options options)
     // every control once, in its final font, and the window opens at its
     // final size. The show lays it out again, which changes nothing.
     if (!firstShowFailed_) applyLayout();
+    // Into the status bar once they have their font: every insertion
+    // measures every panel again.
+    for (std::size_t i = 0; i < statusPanels_.size(); ++i)
+        sBar1_->addWidget(statusPanels_[i], i == 5 ? 1 : 0);
 }
 
 TForm1::~TForm1() {
@@ -366,7 +370,6 @@ void TForm1::createControls() {
         panel->setAlignment((i >= 5 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         panel->setFont(face(QStringLiteral(u"ＭＳ ゴシック")));
         statusPanels_[static_cast<std::size_t>(i)] = panel;
-        sBar1_->addWidget(panel, i == 5 ? 1 : 0);
     }
     statusPanels_[0]->setText(QStringLiteral("  1 :  1 "));
 
