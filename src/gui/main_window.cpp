@@ -219,10 +219,6 @@ void TForm1::createControls() {
     comb2_->setMaxVisibleItems(10);
     comb2_->hide();
     placed_[Ctl::Comb2] = comb2_;
-    eMname_ = new QLineEdit(panel1_);
-    eMname_->setObjectName("EMname");
-    eMname_->hide();
-    placed_[Ctl::EMname] = eMname_;
 
     auto button = [this](const char* name, const QString& text, Ctl where) {
         auto* b = new QPushButton(text, panel1_);

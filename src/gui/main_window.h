@@ -142,6 +142,7 @@ class TForm1 : public QMainWindow,
     void FormCreate();
     void FormShow();
     void applyLayout();
+    void placeControl(Ctl ctl, QWidget* widget);
     // Screen fit (main_window_layout.cpp).
     ScreenArea screenArea() const;
     void fitControlCaptions();
@@ -218,6 +219,10 @@ class TForm1 : public QMainWindow,
     void FileHenClick();
     void FileSakuClick();
     void createEditor();
+    // The editor's name field, made when the editor first opens: a line
+    // edit lays out its empty text in the application's font as it is made,
+    // a face the window never shows, and the start would wait for it.
+    void createNameField();
     void fitEditorControls();
     // The editor's row, fitted when the editor opens rather than with every
     // layout: its controls stay hidden until then.

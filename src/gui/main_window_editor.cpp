@@ -66,6 +66,23 @@ void TForm1::createEditor() {
     });
     sg3_->installEventFilter(this);
     comb2_->installEventFilter(this);
+    connect(sg3_, &GridWidget::currentCellChanged, this,
+            [this](int column, int row) { SG3SelectCell(column, row); });
+    connect(comb2_, &QComboBox::activated, this, [this](int i) { Comb2Change(i); });
+    connect(rg6Buttons_, &QButtonGroup::idClicked, this, [this](int i) { RG6Click(i); });
+    connect(rg7Buttons_, &QButtonGroup::idClicked, this, [this](int i) { RG7Click(i); });
+    connect(bMonDel_, &QPushButton::clicked, this, [this] { BMonDelClick(); });
+    connect(bFinp_, &QPushButton::clicked, this, [this] { BFinpClick(); });
+}
+
+void TForm1::createNameField() {
+    if (eMname_) return;
+    eMname_ = new QLineEdit(panel1_);
+    eMname_->setObjectName("EMname");
+    eMname_->hide();
+    QWidget::setTabOrder(comb2_, eMname_);
+    placed_[Ctl::EMname] = eMname_;
+    placeControl(Ctl::EMname, eMname_);
     eMname_->installEventFilter(this);
     eMname_->setMaxLength(static_cast<int>(ProblemEditor::kNameFieldBytes));
     // The field holds what the problem can keep: 24 Shift-JIS bytes, so 12 kana
@@ -77,13 +94,7 @@ void TForm1::createEditor() {
         eMname_->setText(kept);
         eMname_->setCursorPosition(cursor);
     });
-    connect(sg3_, &GridWidget::currentCellChanged, this,
-            [this](int column, int row) { SG3SelectCell(column, row); });
-    connect(comb2_, &QComboBox::activated, this, [this](int i) { Comb2Change(i); });
-    connect(rg6Buttons_, &QButtonGroup::idClicked, this, [this](int i) { RG6Click(i); });
-    connect(rg7Buttons_, &QButtonGroup::idClicked, this, [this](int i) { RG7Click(i); });
-    connect(bMonDel_, &QPushButton::clicked, this, [this] { BMonDelClick(); });
-    connect(bFinp_, &QPushButton::clicked, this, [this] { BFinpClick(); });
+    editorFitted_ = false;
 }
 
 // The editor's controls share the top row with the hidden course box, start
@@ -123,6 +134,7 @@ void TForm1::MonSakuClick() {
     ExerciseSession& session = *core_->session;
     if (session.inputMode() != 0 || sg3_->isVisible()) return;
     session.setInputMode(2);
+    createNameField();
     ProblemEditor& editor = *core_->editor;
     editor.setSuppressed(false);
     fillSlotList();

@@ -47,22 +47,7 @@ void TForm1::applyLayout() {
     const int gridTop = L.practiceGrid.top - chrome.menuBarHeight;
     pLine_->setGeometry(0, 0, W, 2);
     panel1_->setGeometry(0, 2, W, L.panel1Height);
-    for (auto& [ctl, widget] : placed_) {
-        const PlacedControl& p = L[ctl];
-        widget->setGeometry(p.box.left, p.box.top, p.box.width, p.box.height);
-        QFont f = widget->font();
-        f.setPixelSize(pointsToPixels(p.fontSize));
-        widget->setFont(f);
-        // A group's buttons follow its font; a smaller one fitted for an
-        // earlier screen must not stay.
-        for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            child->setFont(f);
-        if (auto* group = qobject_cast<QGroupBox*>(widget); group && group->layout()) {
-            const QMargins m = group->layout()->contentsMargins();
-            group->layout()->setContentsMargins(8, m.top(), 8, m.bottom());
-            group->layout()->setSpacing(-1);
-        }
-    }
+    for (auto& [ctl, widget] : placed_) placeControl(ctl, widget);
     for (QLabel* l : {labels_[Label::LSaikoM], labels_[Label::LSaikoD]}) {
         QFont f = l->font();
         f.setBold(true);
@@ -95,6 +80,23 @@ void TForm1::applyLayout() {
 
     move(L.windowLeft, L.windowTop);
     setFixedSize(L.client.width, L.client.height);
+}
+
+void TForm1::placeControl(Ctl ctl, QWidget* widget) {
+    const PlacedControl& p = layout_[ctl];
+    widget->setGeometry(p.box.left, p.box.top, p.box.width, p.box.height);
+    QFont f = widget->font();
+    f.setPixelSize(pointsToPixels(p.fontSize));
+    widget->setFont(f);
+    // A group's buttons follow its font; a smaller one fitted for an
+    // earlier screen must not stay.
+    for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->setFont(f);
+    if (auto* group = qobject_cast<QGroupBox*>(widget); group && group->layout()) {
+        const QMargins m = group->layout()->contentsMargins();
+        group->layout()->setContentsMargins(8, m.top(), 8, m.bottom());
+        group->layout()->setSpacing(-1);
+    }
 }
 
 void TForm1::fitControlCaptions() {
