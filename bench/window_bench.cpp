@@ -341,7 +341,7 @@ void BM_StartupAgainstBareWindow(benchmark::State& state) {
 BENCHMARK(BM_StartupAgainstBareWindow)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(41);
+    ->Iterations(101);
 void BM_StartupToShownWindow(benchmark::State& state) { runChildren(state, false); }
 BENCHMARK(BM_StartupToShownWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
 
