@@ -5,6 +5,7 @@
 #include <fstream>
 #include <map>
 
+#include "support/environment.h"
 #include "support/temp_dir.h"
 
 namespace hayate {
@@ -12,13 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-EnvironmentLookup environmentOf(std::map<std::string, std::string> variables) {
-    return [variables](const char* name) -> std::optional<std::string> {
-        const auto it = variables.find(name);
-        if (it == variables.end()) return std::nullopt;
-        return it->second;
-    };
-}
+using test::environmentOf;
 
 TEST(DataFolderTest, UserFolderFollowsEachPlatformsConvention) {
     const auto onLinux = [](std::map<std::string, std::string> v) {

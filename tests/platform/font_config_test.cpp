@@ -7,20 +7,14 @@
 #include <map>
 #include <string>
 
+#include "support/environment.h"
+
 // fontconfig keeps its configuration for the life of the process, and its
 // loader drops a few blocks of its own on the way.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 namespace hayate {
 namespace {
-
-EnvironmentLookup from(std::map<std::string, std::string> values) {
-    return [values](const char* name) -> std::optional<std::string> {
-        const auto it = values.find(name);
-        if (it == values.end()) return std::nullopt;
-        return it->second;
-    };
-}
 
 TEST(FontConfigPreload, NeverBesideALauncherStartupIdAndLoadedWhereStarted) {
     struct Case {
@@ -35,7 +29,7 @@ TEST(FontConfigPreload, NeverBesideALauncherStartupIdAndLoadedWhereStarted) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const EnvironmentLookup environment = from(c.environment);
+        const EnvironmentLookup environment = test::environmentOf(c.environment);
         FontConfigPreload preload(environment);
         EXPECT_EQ(preload.started(), fontConfigMayPreload(environment));
         if (!c.mayStart) {
