@@ -151,8 +151,10 @@ TForm1::TForm1(Options options)
     // every control once, in its final font, and the window opens at its
     // final size. The show lays it out again, which changes nothing.
     if (!firstShowFailed_) applyLayout();
-    // Into the status bar once they have their font.
-    sBar1_->addWidget(statusRow_, 1);
+    // Into the status bar once they have their font: every insertion
+    // measures every panel again.
+    for (std::size_t i = 0; i < statusPanels_.size(); ++i)
+        sBar1_->addWidget(statusPanels_[i], i == 5 ? 1 : 0);
 }
 
 TForm1::~TForm1() {
@@ -355,15 +357,8 @@ void TForm1::createControls() {
     sBar1_->setObjectName("SBar1");
     sBar1_->setSizeGripEnabled(false);
     setStatusBar(sBar1_);
-    // One row for the seven panels, spaced as the status bar spaces its
-    // items: the bar rebuilds its layout for every item it is given.
-    statusRow_ = new QWidget(sBar1_);
-    statusRow_->setObjectName("SBar1Panels");
-    auto* row = new QHBoxLayout(statusRow_);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(6);
     for (int i = 0; i < 7; ++i) {
-        auto* panel = new QLabel(statusRow_);
+        auto* panel = new QLabel(sBar1_);
         panel->setObjectName(QStringLiteral("SBar1Panel%1").arg(i));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setAutoFillBackground(true);
@@ -371,7 +366,6 @@ void TForm1::createControls() {
         panel->setAlignment((i >= 5 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         panel->setFont(face(QStringLiteral(u"ＭＳ ゴシック")));
         statusPanels_[static_cast<std::size_t>(i)] = panel;
-        row->addWidget(panel, i == 5 ? 1 : 0);
     }
     statusPanels_[0]->setText(QStringLiteral("  1 :  1 "));
 

@@ -289,7 +289,6 @@ class TForm1 : public QMainWindow,
     QFrame* panel3_ = nullptr;
     QComboBox* comb1_ = nullptr;
     QComboBox* comb2_ = nullptr;
-    QWidget* statusRow_ = nullptr;
     QLineEdit* eMname_ = nullptr;
     QPushButton* bStart_ = nullptr;
     QPushButton* bStop_ = nullptr;
