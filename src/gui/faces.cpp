@@ -2,21 +2,24 @@
 
 #include <QFontDatabase>
 #include <QHash>
-#include <QSet>
+
+#include "platform/font_config.h"
 
 namespace hayate::gui {
 
 namespace {
 
-// The installed families by name, read once: hasFamily() would list them
-// all and ask fontconfig for an alias at every call.
+// Asked of fontconfig by name, which knows every name of a face (its
+// localized one too) whatever its foundry, as Qt's matching does; once per
+// name. Elsewhere Qt's own database answers.
 bool installed(const QString& family) {
-    static const QSet<QString> names = [] {
-        QSet<QString> set;
-        for (const QString& name : QFontDatabase::families()) set.insert(name.toCaseFolded());
-        return set;
-    }();
-    return names.contains(family.toCaseFolded());
+    static QHash<QString, bool> known;
+    const QString key = family.toCaseFolded();
+    if (const auto it = known.constFind(key); it != known.cend()) return *it;
+    const std::optional<bool> listed = fontFamilyInstalled(family.toStdString());
+    const bool result = listed ? *listed : QFontDatabase::hasFamily(family);
+    known.insert(key, result);
+    return result;
 }
 
 }  // namespace

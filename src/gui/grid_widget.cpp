@@ -307,11 +307,6 @@ void GridWidget::paintEvent(QPaintEvent* event) {
     const int line = gridLines_ ? 1 : 0;
     const QColor base = palette().color(QPalette::Base);
     const bool focus = hasFocus();
-    // Qt has filled the dirty region with the viewport's background already;
-    // where that is the blank cells' colour, they need nothing more.
-    const QBrush& ground = viewport()->palette().brush(viewport()->backgroundRole());
-    const bool blankIsGround = viewport()->autoFillBackground() &&
-                               ground.style() == Qt::SolidPattern && ground.color() == blankFill_;
 
     auto paintCell = [&](int column, int row, const QRect& r) {
         if (!region.intersects(r)) return;
@@ -321,7 +316,7 @@ void GridWidget::paintEvent(QPaintEvent* event) {
         state.focused = !state.fixed && focus && column == currentColumn_ && row == currentRow_;
         state.selected = !state.fixed && column == currentColumn_ && row == currentRow_;
         if (!state.fixed && !state.selected && blankCell_ && blankCell_(column, row)) {
-            if (!blankIsGround) painter.fillRect(r, blankFill_);
+            painter.fillRect(r, blankFill_);
         } else {
             painter.save();
             painter.setClipRect(r);

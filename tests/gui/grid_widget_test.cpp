@@ -6,7 +6,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QPalette>
 
 namespace hayate::gui {
 namespace {
@@ -15,9 +14,6 @@ TEST(GridWidget, BlankCellsShowTheirFillAndOthersTheOwnersDrawing) {
     for (const QColor fill : {QColor(Qt::white), QColor(Qt::yellow)}) {
         SCOPED_TRACE(fill.name().toStdString());
         GridWidget grid(4, 3);
-        QPalette palette = grid.viewport()->palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        grid.viewport()->setPalette(palette);
         for (int c = 0; c < 4; ++c) grid.setColumnWidth(c, 20);
         for (int r = 0; r < 3; ++r) grid.setRowHeight(r, 20);
         grid.resize(120, 100);

@@ -43,5 +43,21 @@ TEST(FontConfigPreload, NeverBesideALauncherStartupIdAndLoadedWhereStarted) {
     EXPECT_EQ(uselocale(static_cast<locale_t>(nullptr)), LC_GLOBAL_LOCALE);
 }
 
+TEST(FontConfigPreload, FamiliesAreFoundByAnyOfTheirNames) {
+    if (!fontFamilyInstalled("IPAGothic")) GTEST_SKIP() << "built without fontconfig";
+    if (!*fontFamilyInstalled("IPAGothic")) GTEST_SKIP() << "IPA Gothic is not installed";
+    const struct {
+        const char* family;
+        bool installed;
+    } cases[] = {
+        {"IPAGothic", true},
+        {"ipagothic", true},        // as Qt matches: whatever the case
+        {"IPAゴシック", true},      // the face's localized name
+        {"ＭＳ ゴシック", false},   // asked for, but only stood in for
+        {"No Such Face At All", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(fontFamilyInstalled(c.family), c.installed) << c.family;
+}
+
 }  // namespace
 }  // namespace hayate
