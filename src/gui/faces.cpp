@@ -26,14 +26,14 @@ bool installed(const QString& family) {
 
 QStringList installedFaces(const QStringList& requested) {
     if (requested.isEmpty()) return requested;
-    // Asked once per list: the font database does not change under a running window.
-    static QHash<QString, QStringList> known;
-    const QString key = requested.join(QChar(u'\n'));
-    if (const auto it = known.constFind(key); it != known.cend()) return *it;
-
     // What Qt tries, in its order: the requested faces, then their substitutes.
     QStringList order = requested;
     for (const QString& family : requested) order += QFont::substitutes(family);
+    // Asked once per list and its substitutes: the font database does not
+    // change under a running window.
+    static QHash<QString, QStringList> known;
+    const QString key = order.join(QChar(u'\n'));
+    if (const auto it = known.constFind(key); it != known.cend()) return *it;
     QStringList result = requested;
     if (!installed(order.front())) {
         for (qsizetype i = 1; i < order.size(); ++i) {
