@@ -11,7 +11,8 @@ namespace {
 
 // Asked of fontconfig by name, which knows every name of a face (its
 // localized one too) whatever its foundry, as Qt's matching does; once per
-// name. Elsewhere Qt's own database answers.
+// name, as the font database does not change under a running window.
+// Elsewhere Qt's own database answers.
 bool installed(const QString& family) {
     static QHash<QString, bool> known;
     const QString key = family.toCaseFolded();
@@ -29,22 +30,11 @@ QStringList installedFaces(const QStringList& requested) {
     // What Qt tries, in its order: the requested faces, then their substitutes.
     QStringList order = requested;
     for (const QString& family : requested) order += QFont::substitutes(family);
-    // Asked once per list and its substitutes: the font database does not
-    // change under a running window.
-    static QHash<QString, QStringList> known;
-    const QString key = order.join(QChar(u'\n'));
-    if (const auto it = known.constFind(key); it != known.cend()) return *it;
-    QStringList result = requested;
-    if (!installed(order.front())) {
-        for (qsizetype i = 1; i < order.size(); ++i) {
-            if (installed(order[i])) {
-                result = QStringList{order[i]} + order.mid(1);
-                break;
-            }
-        }
+    if (installed(order.front())) return requested;
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        if (installed(order[i])) return QStringList{order[i]} + order.mid(1);
     }
-    known.insert(key, result);
-    return result;
+    return requested;
 }
 
 QFont face(const QString& requested) {
