@@ -40,6 +40,7 @@ QStringList installedFaces(const QStringList& requested) {
 QFont face(const QString& requested) {
     QFont f;
     f.setFamilies(installedFaces({requested}));
+    f.setHintingPreference(windowHinting);
     return f;
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "form_fixture.h"
+#include "gui/faces.h"
 
 namespace hayate::gui::test {
 namespace {
@@ -32,6 +33,23 @@ TEST_F(MainWindow, LaidOutOnceForTheScreen) {
     form->hide();
     form->show();
     EXPECT_EQ(form->frameGeometry().height(), 750);
+}
+
+// A control in a face of its own would be auto-hinted, paying FreeType's
+// analysis of that face before the first frame.
+TEST_F(MainWindow, EveryControlDrawsTheWindowsFacesAlike) {
+    const auto check = [this](const char* when) {
+        for (QWidget* w : form->findChildren<QWidget*>()) {
+            if (!w->isVisible()) continue;
+            EXPECT_EQ(w->font().hintingPreference(), windowHinting)
+                << when << ": " << w->metaObject()->className() << " "
+                << w->objectName().toStdString();
+        }
+    };
+    check("at start");
+    find<QAction>("MonSaku")->trigger();
+    ASSERT_TRUE(find("SG3")->isVisible());
+    check("in the editor");
 }
 
 TEST_F(MainWindow, FirstShowTexts) {
