@@ -16,7 +16,7 @@ QStringList cellFontFamilies() {
 QFont cellFont(int pixelSize, bool bold) {
     QFont f;
     f.setFamilies(installedFaces(cellFontFamilies()));
-    f.setHintingPreference(windowHinting);
+    f.setHintingPreference(cellHinting);
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     return f;

@@ -17,14 +17,12 @@ namespace hayate::gui {
 // every script and size, each time with fontconfig sorts it throws away.
 QStringList installedFaces(const QStringList& requested);
 
-// How the window's faces are drawn: as designed, without hinting, as Qt
-// draws every face on a scaled screen anyway. At 100 % the desktop's usual
-// light hinting sends the faces through FreeType's auto-hinter (the IPA
-// faces carry next to no instructions of their own), which analyses each
-// face and every glyph, twice, as Qt loads a glyph once for its advance and
-// once to draw it: the largest single cost of the first frame, for
-// horizontal strokes a shade crisper at 13 px. Advances are the same either
-// way (light hinting lays text out by design metrics too).
+// The window's faces are drawn without hinting, as Qt draws every face on a
+// scaled screen anyway. Under the usual light hinting FreeType's auto-hinter
+// analyses each IPA face (they carry next to no instructions of their own)
+// and every glyph, twice: the largest single cost before the first frame.
+// Advances and line heights are those of light hinting; ink bounds may end
+// a pixel lower.
 inline constexpr QFont::HintingPreference windowHinting = QFont::PreferNoHinting;
 
 // A font of the face `requested`, asked for as above, drawn as the window's

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "form_fixture.h"
+#include "gui/cell_font.h"
 #include "gui/faces.h"
 
 namespace hayate::gui::test {
@@ -35,13 +36,18 @@ TEST_F(MainWindow, LaidOutOnceForTheScreen) {
     EXPECT_EQ(form->frameGeometry().height(), 750);
 }
 
-// A control in a face of its own would be auto-hinted, paying FreeType's
-// analysis of that face before the first frame.
+// Every control draws as its face says, the editor's too: a font that lost
+// the preference would bring FreeType's auto-hinter back before the first
+// frame, and a cell drawn otherwise than it was fitted could lose its
+// lowest pixel.
 TEST_F(MainWindow, EveryControlDrawsTheWindowsFacesAlike) {
     const auto check = [this](const char* when) {
+        const QWidget* grids[] = {form->findChild<QWidget*>("SG1"), form->findChild<QWidget*>("SG3")};
         for (QWidget* w : form->findChildren<QWidget*>()) {
             if (!w->isVisible()) continue;
-            EXPECT_EQ(w->font().hintingPreference(), windowHinting)
+            bool cell = false;
+            for (const QWidget* g : grids) cell = cell || (g && (g == w || g->isAncestorOf(w)));
+            EXPECT_EQ(w->font().hintingPreference(), cell ? cellHinting : windowHinting)
                 << when << ": " << w->metaObject()->className() << " "
                 << w->objectName().toStdString();
         }
