@@ -8,16 +8,20 @@ namespace {
 
 constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz";
 
+// Every key that is not a letter (a symbol, a digit) shares one bit.
+constexpr std::uint32_t kNotALetter = std::uint32_t{1} << 26;
+
 constexpr std::uint32_t bitOf(unsigned char c) {
-    return (c >= 'a' && c <= 'z') ? std::uint32_t{1} << (c - 'a') : 0;
+    return (c >= 'a' && c <= 'z') ? std::uint32_t{1} << (c - 'a') : kNotALetter;
 }
 
 constexpr std::uint32_t kVowels = bitOf('a') | bitOf('i') | bitOf('u') | bitOf('e') | bitOf('o');
-constexpr std::uint32_t kAllLetters = (std::uint32_t{1} << 26) - 1;
+constexpr std::uint32_t kAllLetters = kNotALetter - 1;
 // Input methods double any consonant but n for っ; nn is ん.
 constexpr std::uint32_t kDoublable = kAllLetters & ~kVowels & ~bitOf('n');
-// A single n stands for ん only where na.., ya.. and the vowels cannot follow.
-constexpr std::uint32_t kAfterSingleN = kDoublable & ~bitOf('y');
+// A single n stands for ん wherever na.., ya.. and the vowels cannot follow:
+// before a consonant, a symbol or a digit (n, → ん、).
+constexpr std::uint32_t kAfterSingleN = (kDoublable & ~bitOf('y')) | kNotALetter;
 
 unsigned char foldCase(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;

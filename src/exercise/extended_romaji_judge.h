@@ -1,8 +1,8 @@
 // The extended romaji judge: follows the practice text the way an input method
 // would, keeping at each key every spelling of the text ahead that is still
 // possible (し as si, shi or ci; ち＋ゃ as cha; っ by a doubled consonant; ん
-// as a single n before a consonant). It only decides; the keystroke matcher
-// keeps the counters and talks to the display.
+// as a single n before a consonant or a symbol). It only decides; the
+// keystroke matcher keeps the counters and talks to the display.
 #pragma once
 
 #include <array>

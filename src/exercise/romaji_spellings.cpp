@@ -14,9 +14,9 @@ struct Entry {
     std::string_view spellings;  // blank-separated, the trainer's primary one first
 };
 
-// What the input methods in common use (Microsoft IME, Google 日本語入力,
-// ATOK, Kotoeri) accept for these kana. ゐ, ゑ, ゎ and ゔ are left out: the
-// trainer's kana table has none of them, so no cell can hold them.
+// What the input methods in common use (Mozc and Google 日本語入力, Microsoft
+// IME, ATOK, Kotoeri) accept for these kana. ゐ, ゑ, ゎ and ゔ are left out:
+// the trainer's kana table has none of them, so no cell can hold them.
 constexpr Entry kEntries[] = {
     {u8"あ", "a"}, {u8"い", "i yi"}, {u8"う", "u wu whu"}, {u8"え", "e"}, {u8"お", "o"},
     {u8"か", "ka ca"}, {u8"き", "ki"}, {u8"く", "ku cu qu"}, {u8"け", "ke"}, {u8"こ", "ko co"},
@@ -39,8 +39,8 @@ constexpr Entry kEntries[] = {
     {u8"っ", "ltu xtu ltsu xtsu"},
 
     {u8"きゃ", "kya"}, {u8"きぃ", "kyi"}, {u8"きゅ", "kyu"}, {u8"きぇ", "kye"}, {u8"きょ", "kyo"},
-    {u8"くぁ", "qa kwa qwa"}, {u8"くぃ", "qi qwi qyi"}, {u8"くぅ", "qwu"},
-    {u8"くぇ", "qe qwe qye"}, {u8"くぉ", "qo qwo"},
+    {u8"くぁ", "qa kwa qwa"}, {u8"くぃ", "qi kwi qwi qyi"}, {u8"くぅ", "qwu"},
+    {u8"くぇ", "qe kwe qwe qye"}, {u8"くぉ", "qo kwo qwo"},
     {u8"くゃ", "qya"}, {u8"くゅ", "qyu"}, {u8"くょ", "qyo"},
     {u8"ぎゃ", "gya"}, {u8"ぎぃ", "gyi"}, {u8"ぎゅ", "gyu"}, {u8"ぎぇ", "gye"}, {u8"ぎょ", "gyo"},
     {u8"ぐぁ", "gwa"}, {u8"ぐぃ", "gwi"}, {u8"ぐぅ", "gwu"}, {u8"ぐぇ", "gwe"}, {u8"ぐぉ", "gwo"},
@@ -52,22 +52,28 @@ constexpr Entry kEntries[] = {
     {u8"ちゃ", "tya cya cha"}, {u8"ちぃ", "tyi cyi"}, {u8"ちゅ", "tyu cyu chu"},
     {u8"ちぇ", "tye cye che"}, {u8"ちょ", "tyo cyo cho"},
     {u8"つぁ", "tsa"}, {u8"つぃ", "tsi"}, {u8"つぇ", "tse"}, {u8"つぉ", "tso"},
-    {u8"てゃ", "tha"}, {u8"てぃ", "thi"}, {u8"てゅ", "thu"}, {u8"てぇ", "the"}, {u8"てょ", "tho"},
-    {u8"とぁ", "twa"}, {u8"とぃ", "twi"}, {u8"とぅ", "twu"}, {u8"とぇ", "twe"}, {u8"とぉ", "two"},
+    {u8"てゃ", "tha"}, {u8"てぃ", "thi t'i"}, {u8"てゅ", "thu t'yu"}, {u8"てぇ", "the"}, {u8"てょ", "tho"},
+    {u8"とぁ", "twa"}, {u8"とぃ", "twi"}, {u8"とぅ", "twu t'u"}, {u8"とぇ", "twe"}, {u8"とぉ", "two"},
     {u8"ぢゃ", "dya"}, {u8"ぢぃ", "dyi"}, {u8"ぢゅ", "dyu"}, {u8"ぢぇ", "dye"}, {u8"ぢょ", "dyo"},
-    {u8"でゃ", "dha"}, {u8"でぃ", "dhi"}, {u8"でゅ", "dhu"}, {u8"でぇ", "dhe"}, {u8"でょ", "dho"},
-    {u8"どぁ", "dwa"}, {u8"どぃ", "dwi"}, {u8"どぅ", "dwu"}, {u8"どぇ", "dwe"}, {u8"どぉ", "dwo"},
+    {u8"でゃ", "dha"}, {u8"でぃ", "dhi d'i"}, {u8"でゅ", "dhu d'yu"}, {u8"でぇ", "dhe"}, {u8"でょ", "dho"},
+    {u8"どぁ", "dwa"}, {u8"どぃ", "dwi"}, {u8"どぅ", "dwu d'u"}, {u8"どぇ", "dwe"}, {u8"どぉ", "dwo"},
     {u8"にゃ", "nya"}, {u8"にぃ", "nyi"}, {u8"にゅ", "nyu"}, {u8"にぇ", "nye"}, {u8"にょ", "nyo"},
     {u8"ひゃ", "hya"}, {u8"ひぃ", "hyi"}, {u8"ひゅ", "hyu"}, {u8"ひぇ", "hye"}, {u8"ひょ", "hyo"},
     {u8"ふぁ", "fa fwa hwa"}, {u8"ふぃ", "fi fwi fyi hwi"}, {u8"ふぅ", "fwu"},
     {u8"ふぇ", "fe fwe fye hwe"}, {u8"ふぉ", "fo fwo hwo"},
-    {u8"ふゃ", "fya"}, {u8"ふゅ", "fyu"}, {u8"ふょ", "fyo"},
+    {u8"ふゃ", "fya"}, {u8"ふゅ", "fyu hwyu"}, {u8"ふょ", "fyo"},
     {u8"みゃ", "mya"}, {u8"みぃ", "myi"}, {u8"みゅ", "myu"}, {u8"みぇ", "mye"}, {u8"みょ", "myo"},
     {u8"りゃ", "rya"}, {u8"りぃ", "ryi"}, {u8"りゅ", "ryu"}, {u8"りぇ", "rye"}, {u8"りょ", "ryo"},
     {u8"びゃ", "bya"}, {u8"びぃ", "byi"}, {u8"びゅ", "byu"}, {u8"びぇ", "bye"}, {u8"びょ", "byo"},
     {u8"ぴゃ", "pya"}, {u8"ぴぃ", "pyi"}, {u8"ぴゅ", "pyu"}, {u8"ぴぇ", "pye"}, {u8"ぴょ", "pyo"},
     {u8"うぁ", "wha"}, {u8"うぃ", "whi wi"}, {u8"うぇ", "whe we"}, {u8"うぉ", "who"},
     {u8"いぇ", "ye"},
+};
+
+// Symbols the input methods also give from letters; every symbol keeps its
+// own key first. Without z/ a ・ could only be typed on a kana layout.
+constexpr Entry kSymbolEntries[] = {
+    {u8"・", "z/"},
 };
 
 std::vector<std::string> splitSpellings(std::string_view text) {
@@ -83,6 +89,18 @@ std::vector<std::string> splitSpellings(std::string_view text) {
 }  // namespace
 
 RomajiSpellings::RomajiSpellings(const CharTables& tables) {
+    // Symbols and the full-width space keep the one key the trainer gives them.
+    for (int k = 127; k <= CharTables::kLastKanaIndex; ++k)
+        singles_[static_cast<std::size_t>(k)] = {tables.romaji(0, k)};
+    for (const Entry& e : kSymbolEntries) {
+        const std::string symbol = sjisLiteral(e.kana);
+        const int k = kanaIndexOf(tables, symbol);
+        if (k < 127) throw std::logic_error("romaji spellings: not a symbol of the kana table");
+        for (std::string& f : splitSpellings(e.spellings)) {
+            byRomaji_.emplace(f, symbol);
+            singles_[static_cast<std::size_t>(k)].push_back(std::move(f));
+        }
+    }
     for (const Entry& e : kEntries) {
         const std::string kana = sjisLiteral(e.kana);
         std::vector<std::string> forms = splitSpellings(e.spellings);
@@ -99,9 +117,6 @@ RomajiSpellings::RomajiSpellings(const CharTables& tables) {
         pairs_[static_cast<std::size_t>(first * kSmallCount + second - kFirstSmall)] =
             std::move(forms);
     }
-    // Symbols and the full-width space keep the one key the trainer gives them.
-    for (int k = 127; k <= CharTables::kLastKanaIndex; ++k)
-        singles_[static_cast<std::size_t>(k)] = {tables.romaji(0, k)};
 }
 
 std::span<const std::string> RomajiSpellings::single(int kanaIndex) const {

@@ -59,7 +59,8 @@ std::string RomajiComposer::type(unsigned char ch) {
             return text;
         }
     }
-    if (count > 3) pending_.clear();
+    const int most = extended_ ? kMaxPendingExtended : kMaxPending;
+    if (count >= static_cast<std::size_t>(most)) pending_.clear();
     return {};
 }
 

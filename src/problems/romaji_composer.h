@@ -14,6 +14,8 @@ namespace hayate {
 class RomajiComposer {
   public:
     static constexpr int kMaxPending = 4;
+    // The input methods' spellings run to four letters (xtsu, hwyu), five doubled.
+    static constexpr int kMaxPendingExtended = 5;
 
     explicit RomajiComposer(const CharTables& tables) : tables_(tables) {}
 
@@ -38,7 +40,7 @@ class RomajiComposer {
 
     const CharTables& tables_;
     const RomajiSpellings* extended_ = nullptr;
-    std::string pending_;  // lower-cased, at most kMaxPending bytes
+    std::string pending_;  // lower-cased, at most kMaxPending(Extended) bytes
 };
 
 }  // namespace hayate

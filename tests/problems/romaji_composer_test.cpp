@@ -138,6 +138,11 @@ TEST(ExtendedRomajiComposer, EverySpellingGivesItsKana) {
         for (char c : romaji) out += composer.type(static_cast<unsigned char>(c));
         EXPECT_EQ(hex(out), hex(kana)) << romaji;
         EXPECT_EQ(composer.pending(), "") << romaji;
+        if (std::string_view("aiueon").find(romaji[0]) != std::string_view::npos) continue;
+        out.clear();
+        for (char c : romaji[0] + romaji) out += composer.type(static_cast<unsigned char>(c));
+        EXPECT_EQ(hex(out), hex(sj("っ") + kana)) << "doubled " << romaji;
+        EXPECT_EQ(composer.pending(), "") << "doubled " << romaji;
         composer.clear();
     }
     composer.setSpellings(nullptr);
