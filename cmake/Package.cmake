@@ -20,8 +20,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS ${HAYATE_FONT_PACKAGES})
-# Qt's own dialogs speak Japanese only with its translations.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+# Qt's own dialogs speak Japanese only with its translations; on a Wayland
+# desktop Qt runs natively only with its Wayland plugin (else through XWayland).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
 set(CPACK_PACKAGE_DESCRIPTION
     "ハヤテウチ trains touch typing on timed exercises: the alphabet, digits,
 both mixed, romaji input of hiragana, a key-touch course, or ten practice

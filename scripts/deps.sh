@@ -10,6 +10,8 @@ packages=(
   libfontconfig-dev
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-charts-dev qt6-translations-l10n
+  # Qt's Wayland plugin, so that Wayland desktops run the trainer natively
+  qt6-wayland
   # Qt Charts' CMake package needs Qt OpenGL's, which Debian does not pull in.
   libqt6opengl6-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-ipaexfont-mincho

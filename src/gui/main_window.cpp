@@ -46,6 +46,7 @@
 #include "gui/main_window_core.h"
 #include "gui/ok_dialog.h"
 #include "gui/sjis_qt.h"
+#include "gui/window_system.h"
 #include "problems/problem_file.h"
 #include "problems/problem_text.h"
 #include "records/record_store.h"
@@ -135,6 +136,7 @@ StartupOptions startupOptions(const TForm1::Options& o) {
 TForm1::TForm1(Options options)
     : core_(std::make_unique<Core>(state_, startupOptions(options))), options_(std::move(options)) {
     if (options_.randomSeed) core_->random = Mt19937Source(*options_.randomSeed);
+    compositorPlaces_ = options_.compositorPlaces.value_or(compositorPlacesWindows());
     installFontSubstitutes();
     installApplicationStyle();
     setObjectName("Form1");
@@ -558,6 +560,7 @@ void TForm1::showStartButton(bool startVisible) {
 void TForm1::focusStartButton() { bStart_->setFocus(Qt::OtherFocusReason); }
 
 void TForm1::movePointerToStopButton() {
+    if (compositorPlaces_) return;
     QCursor::setPos(bStop_->mapToGlobal(bStop_->rect().center()));
 }
 

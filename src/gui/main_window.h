@@ -74,6 +74,9 @@ class TForm1 : public QMainWindow,
         std::filesystem::path executablePath;
         // Tests fix the practice texts; unset: a new text from the clock each time.
         std::optional<std::uint32_t> randomSeed;
+        // Tests choose how the window is placed; unset: as the window system
+        // does it (compositorPlacesWindows()).
+        std::optional<bool> compositorPlaces;
     };
     explicit TForm1(Options options);
     explicit TForm1() : TForm1(Options{}) {}
@@ -127,6 +130,7 @@ class TForm1 : public QMainWindow,
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -272,6 +276,10 @@ class TForm1 : public QMainWindow,
     Options options_;
     SharedState state_;
     WindowLayout layout_;
+    // Where the compositor places the window (Wayland), it is maximised and
+    // laid out for the size it was given; until then that size is empty.
+    bool compositorPlaces_ = false;
+    QSize compositorSize_;
     bool shown_ = false;
     bool inFocusOut_ = false;
     bool firstShowFailed_ = false;

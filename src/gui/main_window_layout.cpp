@@ -22,16 +22,35 @@
 
 namespace hayate::gui {
 
+namespace {
+
+// Smaller than this, a window the compositor sized (half a tiled screen, say)
+// is laid out as if it were this size and shows what fits.
+constexpr int kLeastWidth = 640;
+constexpr int kLeastHeight = 480;
+
+}  // namespace
+
 ScreenArea TForm1::screenArea() const {
-    if (options_.screenWidthOverride > 0 && options_.screenHeightOverride > 0)
-        return ScreenArea{options_.screenWidthOverride, options_.screenHeightOverride};
-    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return ScreenArea{};
-    // Device-independent pixels: Qt's high-DPI scaling has divided them.
-    const QRect whole = screen->geometry();
-    const QRect free = screen->availableGeometry();
-    return ScreenArea{whole.width(), whole.height(), free.left(),
-                      free.top(),    free.width(),  free.height()};
+    ScreenArea area;
+    if (options_.screenWidthOverride > 0 && options_.screenHeightOverride > 0) {
+        area = ScreenArea{options_.screenWidthOverride, options_.screenHeightOverride};
+    } else if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        // Device-independent pixels: Qt's high-DPI scaling has divided them.
+        const QRect whole = screen->geometry();
+        const QRect free = screen->availableGeometry();
+        area = ScreenArea{whole.width(), whole.height(), free.left(),
+                          free.top(),    free.width(),  free.height()};
+    }
+    // The compositor knows the free part of the screen; the size it gave the
+    // maximised window is that part.
+    if (compositorPlaces_ && compositorSize_.isValid()) {
+        area.availableLeft = 0;
+        area.availableTop = 0;
+        area.availableWidth = std::max(kLeastWidth, compositorSize_.width());
+        area.availableHeight = std::max(kLeastHeight, compositorSize_.height());
+    }
+    return area;
 }
 
 void TForm1::applyLayout() {
@@ -78,8 +97,26 @@ void TForm1::applyLayout() {
     statusFont.setPixelSize(std::clamp(L.statusBarHeight - 6, 11, pointsToPixels(10)));
     for (QLabel* panel : statusPanels_) panel->setFont(statusFont);
 
+    if (compositorPlaces_) {
+        // A window of a fixed size would be floated, and left where it was
+        // when it changes screens; maximised, the compositor fits it to each.
+        if (!shown_) {
+            resize(L.client.width, L.client.height);
+            setWindowState(windowState() | Qt::WindowMaximized);
+        }
+        return;
+    }
     move(L.windowLeft, L.windowTop);
     setFixedSize(L.client.width, L.client.height);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!compositorPlaces_ || !shown_) return;
+    const QSize given = frameGeometry().size();
+    if (given == compositorSize_) return;
+    compositorSize_ = given;
+    screenChanged();
 }
 
 void TForm1::placeControl(Ctl ctl, QWidget* widget) {

@@ -45,6 +45,7 @@ class FormTest : public ::testing::Test {
         options.dataFolder = dir.path();
         options.executablePath = dir / "hayateuchi";
         options.randomSeed = 20261208;  // the same practice texts on every run
+        options.compositorPlaces = compositorPlaces;
         form = std::make_unique<TForm1>(options);
         form->show();
         QApplication::setActiveWindow(form.get());
@@ -143,6 +144,7 @@ class FormTest : public ::testing::Test {
 
     hayate::test::TempDir dir;
     std::unique_ptr<TForm1> form;
+    bool compositorPlaces = false;  // as under X11, whatever platform the tests run on
 };
 
 }  // namespace hayate::gui::test

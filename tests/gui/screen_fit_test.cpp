@@ -3,6 +3,7 @@
 // screen changes.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCursor>
 #include <QDialog>
 #include <QGroupBox>
 #include <QMenuBar>
@@ -244,6 +245,42 @@ TEST_F(ScreenFit, ANewScreenKeepsTheExerciseGoing) {
     // The window frame is known by now, so the cells may be a pixel narrower.
     EXPECT_LE(sg1()->columnWidth(1), 25);
     EXPECT_GE(sg1()->columnWidth(1), 24);
+}
+
+// Where the window may be placed (X11) the pointer goes to the stop button;
+// where only the compositor places windows and the pointer (Wayland) the
+// window is maximised, follows the size the compositor gives it, and leaves
+// the pointer alone.
+TEST_F(ScreenFit, TheCompositorsSizeWhereOnlyItPlacesWindows) {
+    for (bool compositor : {false, true}) {
+        SCOPED_TRACE(compositor ? "compositor" : "program");
+        compositorPlaces = compositor;
+        open(1366, 768);
+        EXPECT_EQ(form->isMaximized(), compositor);
+        EXPECT_EQ(form->minimumSize() == form->maximumSize(), !compositor);
+        if (compositor) {
+            // A monitor of another size: the compositor sizes the window anew.
+            form->setWindowState(Qt::WindowNoState);
+            for (const QSize given : {QSize(1024, 740), QSize(1920, 1050), QSize(1366, 700)}) {
+                form->resize(given);
+                QCoreApplication::processEvents();
+                EXPECT_EQ(form->size(), given);
+                expectWholeAndApart(form->centralWidget(), QStringLiteral("given"));
+                const QRect grid = sg1()->geometry();
+                EXPECT_LE(sg1()->cellRect(40, 1).right() + grid.left(), form->width());
+                EXPECT_GE(grid.right(), form->width() - 12);
+                EXPECT_LE(find("SBar1")->geometry().bottom(), form->height());
+                EXPECT_LE(find("Panel3")->geometry().bottom(), find("SBar1")->geometry().top());
+            }
+        }
+        const QPoint away(3, 3);
+        QCursor::setPos(away);
+        find("BStart")->setFocus();
+        key(Qt::Key_F10);
+        QPushButton* stop = find<QPushButton>("BStop");
+        EXPECT_EQ(QCursor::pos(), compositor ? away : stop->mapToGlobal(stop->rect().center()));
+        key(Qt::Key_Escape);
+    }
 }
 
 TEST_F(ScreenFit, TheCourseListShowsWhenItHasTheFocus) {
