@@ -1,12 +1,11 @@
 #include "records/record_completion.h"
 
-#include "exercise/exercise_stats.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
+#include "exercise/exercise_stats.h"
 #include "exercise/practice_grid.h"
 
 namespace hayate {
@@ -27,6 +26,12 @@ const std::string kHistoryNotSavedMessage =
     "\x97\x9A\x97\xF0\x82\xCC\x95\xDB\x91\xB6\x82\xC9\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82"
     "\xBD\r\n\x8D\xC5\x8D\x82\x8B\x4C\x98\x5E\x82\xCD\x95\xDB\x91\xB6\x82\xB3\x82\xEA\x82\xC4\x82"
     "\xA2\x82\xDC\x82\xB7";
+// 記録は更新されませんでした\r\nより高い記録が別のウィンドウで保存されています
+const std::string kBeatenMeanwhileMessage =
+    "\x8B\x4C\x98\x5E\x82\xCD\x8D\x58\x90\x56\x82\xB3\x82\xEA\x82\xDC\x82\xB9\x82\xF1\x82"
+    "\xC5\x82\xB5\x82\xBD\r\n\x82\xE6\x82\xE8\x8D\x82\x82\xA2\x8B\x4C\x98\x5E\x82\xAA\x95"
+    "\xCA\x82\xCC\x83\x45\x83\x42\x83\x93\x83\x68\x83\x45\x82\xC5\x95\xDB\x91\xB6\x82\xB3"
+    "\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB7";
 
 namespace {
 
@@ -37,6 +42,15 @@ std::int32_t clampToInt32(T value) {
     constexpr T lo = std::numeric_limits<std::int32_t>::min();
     constexpr T hi = std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(value < lo ? lo : value > hi ? hi : value);
+}
+
+CourseBest bestRow(const RecordStore& store, int course) {
+    CourseBest row;
+    for (int s = 0; s < kSettingCount; ++s) {
+        row.score[static_cast<std::size_t>(s)] = store.bestScore(course, s);
+        row.date[static_cast<std::size_t>(s)] = store.bestDate(course, s);
+    }
+    return row;
 }
 
 // Half up, as every shown or stored real result.
@@ -92,10 +106,18 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
     const int setting = state_.timeLimitIndex * 2 + keys.spacing;
     const bool validKeys = keepRecords_ && isCourseIndex(course) && isSettingIndex(setting);
     last_ = {score, false};
+    // A second copy on another display may share the record files: the best
+    // to beat is the one the file holds now, not the one read at start-up.
+    if (validKeys) {
+        const CourseBest before = bestRow(store_, course);
+        if (const auto now = store_.reloadBest(course); now && !(*now == before)) {
+            store_.refreshBestLabels(display_, course, setting);
+        }
+    }
     dialog_.showResultAndWait(validKeys && score > store_.bestScore(course, setting));
     if (validKeys && score > store_.bestScore(course, setting)) {
         const UpdateResult update = updateRecords(course, setting, score);
-        last_.newBest = update != UpdateResult::BestNotSaved;
+        last_.newBest = update == UpdateResult::Saved || update == UpdateResult::HistoryNotSaved;
         switch (update) {
             case UpdateResult::Saved:
                 break;
@@ -105,6 +127,9 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
             case UpdateResult::HistoryNotSaved:
                 dialog_.showSaveFailure(kHistoryNotSavedMessage);
                 break;
+            case UpdateResult::NotHigher:
+                dialog_.showSaveFailure(kBeatenMeanwhileMessage);
+                break;
         }
     }
     exercise.focusStartButton();
@@ -113,17 +138,16 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
 UpdateResult RecordCompletion::updateRecords(int course, int setting, std::int32_t score) {
     if (!isCourseIndex(course) || !isSettingIndex(setting)) return UpdateResult::BestNotSaved;
     const std::int32_t today = store_.todayDateNumber();
-    const std::int32_t oldScore = store_.bestScore(course, setting);
-    const std::int32_t oldDate = store_.bestDate(course, setting);
-    store_.setBest(course, setting, score, today);
-    const auto s = static_cast<std::size_t>(setting);
-    if (!store_.modifyBest(course, [&](CourseBest& record) {
-            record.score[s] = score;
-            record.date[s] = today;
-        })) {
-        // The tables follow the file: a best that is not stored is not shown either.
-        store_.setBest(course, setting, oldScore, oldDate);
-        return UpdateResult::BestNotSaved;
+    // Compared with the file in the same replacement that writes it, so that a
+    // best another copy stored meanwhile is never overwritten by a lower one.
+    switch (store_.raiseBest(course, setting, score, today)) {
+        case RecordStore::RaiseResult::Failed:
+            return UpdateResult::BestNotSaved;
+        case RecordStore::RaiseResult::NotHigher:
+            store_.refreshBestLabels(display_, course, setting);
+            return UpdateResult::NotHigher;
+        case RecordStore::RaiseResult::Raised:
+            break;
     }
     display_.setLabelText(Label::LSaikoM, std::to_string(score));
     display_.setLabelText(Label::LSaikoD, longDateText(today));

@@ -28,6 +28,9 @@ constexpr std::uint32_t kFinishedColour = colour::kBlack;
 extern const std::string kBestNotSavedMessage;
 // "履歴の保存に失敗しました\r\n最高記録は保存されています"
 extern const std::string kHistoryNotSavedMessage;
+// Another copy of the program stored a better best while the result was shown.
+// "記録は更新されませんでした\r\nより高い記録が別のウィンドウで保存されています"
+extern const std::string kBeatenMeanwhileMessage;
 
 // The window's side of the completion.
 class ResultDialog {
@@ -46,6 +49,7 @@ enum class UpdateResult {
     Saved,
     BestNotSaved,     // nothing changed, in memory or on disk
     HistoryNotSaved,  // the best is stored; the history file is as it was
+    NotHigher,        // the file holds an equal or higher best; the tables follow it
 };
 
 class RecordCompletion : public ExerciseCompletion {

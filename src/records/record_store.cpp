@@ -83,9 +83,9 @@ std::optional<std::string> RecordStore::readRecord(const std::filesystem::path& 
     return content->substr(offset, recordSize);
 }
 
-bool RecordStore::modifyRecord(const std::filesystem::path& path, std::size_t recordSize, int index,
-                               bool needsOld,
-                               const std::function<std::string(std::string_view)>& change) {
+bool RecordStore::modifyRecord(
+    const std::filesystem::path& path, std::size_t recordSize, int index, bool needsOld,
+    const std::function<std::optional<std::string>(std::string_view)>& change) {
     if (!isCourseIndex(index)) return false;
     if (files_.kind(path) != FileKind::File || !files_.canOpenForReadWrite(path)) return false;
     auto content = files_.readAll(path);
@@ -94,9 +94,10 @@ bool RecordStore::modifyRecord(const std::filesystem::path& path, std::size_t re
     // A record can be written at the end of a file, never past a gap.
     if (content->size() < offset + (needsOld ? recordSize : 0)) return false;
     const std::string old = needsOld ? content->substr(offset, recordSize) : std::string();
-    const std::string record = change(old);
+    const std::optional<std::string> record = change(old);
+    if (!record) return true;
     if (content->size() < offset + recordSize) content->resize(offset + recordSize, '\0');
-    content->replace(offset, recordSize, record);
+    content->replace(offset, recordSize, *record);
     return files_.replace(path, *content);
 }
 
@@ -131,11 +132,38 @@ bool RecordStore::modifyBest(int course, const std::function<void(CourseBest&)>&
 }
 
 bool RecordStore::modifyHistory(int course, const std::function<void(CourseHistory&)>& change) {
-    return modifyRecord(historyFile_, kCourseHistorySize, course, true, [&](std::string_view old) {
-        CourseHistory record = decodeCourseHistory(old);
-        change(record);
-        return encode(record);
-    });
+    return modifyRecord(historyFile_, kCourseHistorySize, course, true,
+                        [&](std::string_view old) -> std::optional<std::string> {
+                            CourseHistory record = decodeCourseHistory(old);
+                            change(record);
+                            return encode(record);
+                        });
+}
+
+std::optional<CourseBest> RecordStore::reloadBest(int course) {
+    std::optional<CourseBest> record = readBest(course);
+    if (record) best_[static_cast<std::size_t>(course)] = *record;
+    return record;
+}
+
+RecordStore::RaiseResult RecordStore::raiseBest(int course, int setting, std::int32_t score,
+                                                std::int32_t date) {
+    if (!isSettingIndex(setting)) return RaiseResult::Failed;
+    const auto s = static_cast<std::size_t>(setting);
+    CourseBest record;
+    bool higher = false;
+    const bool ok = modifyRecord(bestFile_, kCourseBestSize, course, true,
+                                 [&](std::string_view old) -> std::optional<std::string> {
+                                     record = decodeCourseBest(old);
+                                     higher = score > record.score[s];
+                                     if (!higher) return std::nullopt;
+                                     record.score[s] = score;
+                                     record.date[s] = date;
+                                     return encode(record);
+                                 });
+    if (!ok) return RaiseResult::Failed;
+    best_[static_cast<std::size_t>(course)] = record;
+    return higher ? RaiseResult::Raised : RaiseResult::NotHigher;
 }
 
 std::int32_t RecordStore::bestScore(int course, int setting) const {

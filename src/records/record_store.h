@@ -46,6 +46,19 @@ class RecordStore {
     bool modifyBest(int course, const std::function<void(CourseBest&)>& change);
     bool modifyHistory(int course, const std::function<void(CourseHistory&)>& change);
 
+    // Another copy of the program may share the files: these take the row of
+    // the best tables from what the file holds now.
+    // The course's record as the file holds it, or nullopt (the tables unchanged).
+    std::optional<CourseBest> reloadBest(int course);
+    enum class RaiseResult {
+        Raised,     // the score was higher than the file's and is stored
+        NotHigher,  // the file holds an equal or higher score; nothing written
+        Failed,     // nothing written, the tables unchanged
+    };
+    // Stores (score, date) under the setting only when the score beats the
+    // file's, reading and writing the record in one replacement.
+    RaiseResult raiseBest(int course, int setting, std::int32_t score, std::int32_t date);
+
     // The best tables; out-of-range keys read as "no record" and are not stored.
     std::int32_t bestScore(int course, int setting) const;
     std::int32_t bestDate(int course, int setting) const;
@@ -64,8 +77,10 @@ class RecordStore {
                                            std::size_t recordSize);
     std::optional<std::string> readRecord(const std::filesystem::path& path, std::size_t recordSize,
                                           int index);
+    // `change` gives the new record, or nothing to leave the file as it is.
     bool modifyRecord(const std::filesystem::path& path, std::size_t recordSize, int index,
-                      bool needsOld, const std::function<std::string(std::string_view)>& change);
+                      bool needsOld,
+                      const std::function<std::optional<std::string>(std::string_view)>& change);
 
     std::filesystem::path bestFile_;
     std::filesystem::path historyFile_;

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "exercise/exercise_stats.h"
 #include "exercise/practice_text.h"
 #include "platform/safe_file.h"
@@ -212,6 +214,75 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
     EXPECT_TRUE(fs::is_directory(history));
 }
 
+TEST_F(CompletionTest, ABestStoredByAnotherCopyIsNotOverwritten) {
+    // A second copy of the program on another display, on the same files.
+    struct Case {
+        const char* what;
+        bool duringWait;  // the other copy stores while this one shows the result
+        std::int32_t other, mine;
+        std::vector<std::string> steps;
+        std::int32_t stored;
+    };
+    const Case cases[] = {
+        {"before the end",
+         false,
+         40000,
+         20000,
+         {"stopExercise", "LYmoji", "LSaikoM", "LSaikoD", "dialog:finished", "focusStart"},
+         40000},
+        {"during the wait",
+         true,
+         40000,
+         20000,
+         {"stopExercise", "LYmoji", "dialog:new", "LSaikoM", "LSaikoD", "saveFailure",
+          "focusStart"},
+         40000},
+        {"a lower one",
+         false,
+         100,
+         20000,
+         {"stopExercise", "LYmoji", "LSaikoM", "LSaikoD", "dialog:new", "LSaikoM", "LSaikoD",
+          "focusStart"},
+         20000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(best);
+        fs::remove(history);
+        ASSERT_TRUE(store.loadAtStartup());
+        RecordStore other(best, history, kToday + 1);
+        ASSERT_TRUE(other.loadAtStartup());
+        test::EventLog otherLog;
+        test::FakeDisplay otherDisplay{otherLog};
+        test::FakeDialog otherDialog{otherLog};
+        RecordCompletion otherCompletion(other, state, otherDisplay, otherDialog);
+        const auto storeOther = [&] {
+            ASSERT_EQ(otherCompletion.updateRecords(0, 0, c.other), UpdateResult::Saved);
+        };
+        dialog.failures.clear();
+        dialog.duringWait = nullptr;
+        if (c.duringWait) {
+            dialog.duringWait = [&] {
+                dialog.duringWait = nullptr;
+                storeOther();
+            };
+        } else {
+            storeOther();
+        }
+        complete(EndKind::TimeLimit, c.mine, 30000);
+        log.erase(std::remove(log.begin(), log.end(), std::string("other label")), log.end());
+        EXPECT_EQ(log, c.steps);
+        EXPECT_EQ(store.readBest(0).value().score[0], c.stored);
+        EXPECT_EQ(store.bestScore(0, 0), c.stored);
+        EXPECT_EQ(text(Label::LSaikoM), std::to_string(c.stored));
+        EXPECT_EQ(completion.lastResult().newBest, c.stored == c.mine);
+        EXPECT_EQ(store.readHistory(0).value().score[0][0], c.stored);
+        if (c.duringWait) {
+            EXPECT_THAT(dialog.failures, ElementsAre(kBeatenMeanwhileMessage));
+        }
+    }
+}
+
 TEST(CompletionTextsTest, AreTheProgramsShiftJisTexts) {
     EXPECT_EQ(kNewRecordText, test::sj("記録更新です"));
     EXPECT_EQ(kFinishedText, test::sj("終了しました"));
@@ -220,6 +291,9 @@ TEST(CompletionTextsTest, AreTheProgramsShiftJisTexts) {
               test::sj("記録の保存に失敗しました\r\n今回の記録は保存されていません"));
     EXPECT_EQ(kHistoryNotSavedMessage,
               test::sj("履歴の保存に失敗しました\r\n最高記録は保存されています"));
+    EXPECT_EQ(
+        kBeatenMeanwhileMessage,
+        test::sj("記録は更新されませんでした\r\nより高い記録が別のウィンドウで保存されています"));
     EXPECT_EQ(elapsedText(59 * 1000), "   59");
     EXPECT_EQ(elapsedText(125 * 1000), " 2'5\"");
     EXPECT_EQ(elapsedText(43200 * 1000), " 720'0\"");

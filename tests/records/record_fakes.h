@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -57,12 +58,15 @@ class FakeDialog : public ResultDialog {
     explicit FakeDialog(EventLog& log) : log_(log) {}
     void showResultAndWait(bool newRecord) override {
         log_.push_back(newRecord ? "dialog:new" : "dialog:finished");
+        if (duringWait) duringWait();
     }
     void showSaveFailure(const std::string& message) override {
         failures.push_back(message);
         log_.push_back("saveFailure");
     }
     std::vector<std::string> failures;
+    // What happens elsewhere while the user looks at the result.
+    std::function<void()> duringWait;
 
   private:
     EventLog& log_;
