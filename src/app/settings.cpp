@@ -87,7 +87,10 @@ SaveResult saveSettings(const std::filesystem::path& file, const SharedState& st
         {settings_text::kLetterCase, std::to_string(state.letterCase)},
         {settings_text::kRomajiExtended, std::to_string(state.romajiExtended)},
     };
-    if (!writeProfileStrings(file, settings_text::kSection, entries)) return SaveResult::Failed;
+    if (!writeProfileStrings(file, settings_text::kSection, entries)) {
+        dialogs.reportNotSaved(settings_text::kSaveFailedMessage);
+        return SaveResult::Failed;
+    }
     dialogs.confirmSaved(settings_text::kSavedMessage);
     return SaveResult::Saved;
 }

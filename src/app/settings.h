@@ -30,7 +30,8 @@ inline constexpr std::string_view kProblemFileName =
     "\x96\xe2\x91\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x96\xbc";
 
 // ローマ字拡張
-inline constexpr std::string_view kRomajiExtended = "\x83\x8d\x81\x5b\x83\x7d\x8e\x9a\x8a\x67\x92\xa3";
+inline constexpr std::string_view kRomajiExtended =
+    "\x83\x8d\x81\x5b\x83\x7d\x8e\x9a\x8a\x67\x92\xa3";
 
 inline constexpr std::string_view kDefaultProblemFileName = "Kbdojo.USR";
 
@@ -55,6 +56,20 @@ inline constexpr std::string_view kSavedMessage =
     "\x8e\x9f\x89\xf1\x82\xcc\x8b\x4e\x93\xae\x8e\x9e\x82\xc9\x8d\xa1\x89\xf1\x82\xcc\x90\xdd\x92"
     "\xe8"
     "\x82\xaa\x94\xbd\x89\x66\x82\xb3\x82\xea\x82\xdc\x82\xb7";
+// 現在の設定を保存できませんでした\r\n次回の起動時には前回保存した設定が使われます
+inline constexpr std::string_view kSaveFailedMessage =
+    "\x8c\xbb\x8d\xdd\x82\xcc\x90\xdd\x92\xe8\x82\xf0\x95\xdb\x91\xb6\x82\xc5\x82\xab\x82"
+    "\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\r\n\x8e\x9f\x89\xf1\x82\xcc\x8b\x4e\x93"
+    "\xae\x8e\x9e\x82\xc9\x82\xcd\x91\x4f\x89\xf1\x95\xdb\x91\xb6\x82\xb5\x82\xbd\x90\xdd"
+    "\x92\xe8\x82\xaa\x8e\x67\x82\xed\x82\xea\x82\xdc\x82\xb7";
+// A switch of problem file that the settings file could not keep.
+// 問題ファイルを変更しました\r\n設定ファイルに書き込めないため、次回の起動時は元の問題ファイルに戻ります
+inline constexpr std::string_view kSwitchNotSavedMessage =
+    "\x96\xe2\x91\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x95\xcf\x8d\x58\x82\xb5\x82\xdc"
+    "\x82\xb5\x82\xbd\r\n\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xc9\x8f\x91\x82"
+    "\xab\x8d\x9e\x82\xdf\x82\xc8\x82\xa2\x82\xbd\x82\xdf\x81\x41\x8e\x9f\x89\xf1\x82\xcc\x8b"
+    "\x4e\x93\xae\x8e\x9e\x82\xcd\x8c\xb3\x82\xcc\x96\xe2\x91\xe8\x83\x74\x83\x40\x83\x43\x83"
+    "\x8b\x82\xc9\x96\xdf\x82\xe8\x82\xdc\x82\xb7";
 }  // namespace settings_text
 
 // The longest problem file name kept, in Shift-JIS bytes: any path the
@@ -81,12 +96,15 @@ class SettingsDialogs {
     virtual bool askToSave(std::string_view question) = 0;
     // Information style, OK button, at the message position.
     virtual void confirmSaved(std::string_view message) = 0;
+    // Error style, OK button, at the message position.
+    virtual void reportNotSaved(std::string_view message) = 0;
 };
 
 enum class SaveResult { Declined, Saved, Failed };
 
 // The command 環境 › 保存: asks, writes the six choices (never the problem file
-// name) in one replacement of the file, and confirms. A failed write shows nothing.
+// name) in one replacement of the file, and confirms. A failed write (a full
+// disk, a read-only file) leaves the file as it was and says so.
 SaveResult saveSettings(const std::filesystem::path& file, const SharedState& state,
                         SettingsDialogs& dialogs);
 

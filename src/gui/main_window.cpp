@@ -903,6 +903,8 @@ bool TForm1::askToSave(std::string_view question) { return askYesNo(toQt(questio
 
 void TForm1::confirmSaved(std::string_view message) { informationBox(toQt(message)); }
 
+void TForm1::reportNotSaved(std::string_view message) { errorBox(toQt(message)); }
+
 void TForm1::SyuryoClick() { endCommand(false); }
 
 HelpWindow* TForm1::helpWindow() {

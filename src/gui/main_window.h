@@ -127,6 +127,7 @@ class TForm1 : public QMainWindow,
     // SettingsDialogs
     bool askToSave(std::string_view question) override;
     void confirmSaved(std::string_view message) override;
+    void reportNotSaved(std::string_view message) override;
 
   protected:
     void showEvent(QShowEvent* event) override;

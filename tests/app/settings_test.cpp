@@ -4,10 +4,12 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/ini_file.h"
 #include "platform/safe_file.h"
 #include "support/sjis_test_support.h"
+#include "support/small_disk.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
 
@@ -26,6 +28,8 @@ class ScriptedDialogs : public SettingsDialogs {
         return answer;
     }
     void confirmSaved(std::string_view m) override { confirmed = std::string(m); }
+    void reportNotSaved(std::string_view m) override { failure = std::string(m); }
+    std::string failure;
 };
 
 class SettingsTest : public ::testing::Test {
@@ -288,6 +292,41 @@ TEST_F(SettingsTest, FailedWritesReportFailureAndKeepTheFile) {
     EXPECT_FALSE(writeProblemFileName(file, "x"));
     setFailBeforeRenameForTesting(false);
     EXPECT_EQ(content(), "[Init]\r\n");
+}
+
+TEST(SettingsSaveTest, AFailedSaveSaysSoAndKeepsTheFile) {
+    test::SmallDisk disk(64);
+    HAYATE_NEED_SMALL_DISK(disk);
+    const std::string before = sj("[Init]\r\nコース=2\r\n");
+    struct Case {
+        const char* what;
+        std::filesystem::path file;
+        std::function<void()> breakIt;
+    };
+    const Case cases[] = {
+        {"a full disk", disk / "Kbdojo.INI", [&] { disk.fill(); }},
+        {"an interrupted write", disk / "Other.INI", [] { setFailBeforeRenameForTesting(true); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(replaceFileAtomically(c.file, before));
+        c.breakIt();
+        SharedState s;
+        s.courseIndex = 4;
+        ScriptedDialogs dialogs;
+        EXPECT_EQ(saveSettings(c.file, s, dialogs), SaveResult::Failed);
+        setFailBeforeRenameForTesting(false);
+        disk.empty();
+        EXPECT_EQ(dialogs.failure, settings_text::kSaveFailedMessage);
+        EXPECT_TRUE(dialogs.confirmed.empty());
+        EXPECT_EQ(readWholeFile(c.file).value_or("<missing>"), before);
+    }
+    EXPECT_EQ(
+        settings_text::kSaveFailedMessage,
+        sj("現在の設定を保存できませんでした\r\n次回の起動時には前回保存した設定が使われます"));
+    EXPECT_EQ(settings_text::kSwitchNotSavedMessage,
+              sj("問題ファイルを変更しました\r\n設定ファイルに書き込めないため、"
+                 "次回の起動時は元の問題ファイルに戻ります"));
 }
 
 TEST(IniDocumentTest, FirstSectionAndFirstKeyWin) {
