@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const hayate::ImportResult result = hayate::parseImportText(tablesFor(kind), kind, bytes);
     if (result.characters.size() > hayate::kImportMaxCharacters) std::abort();
-    if (result.empty && !result.characters.empty()) std::abort();
+    if (result.outcome != hayate::ImportOutcome::Filled && !result.characters.empty()) std::abort();
     for (const std::string& ch : result.characters) {
         if (ch.size() != 2 || !hayate::isLeadByte(static_cast<unsigned char>(ch[0]))) std::abort();
         std::string again = ch;

@@ -497,8 +497,11 @@ void TForm1::FileSakuClick() {
             errorBox(toQt(editor_text::kFileExists));
             return;
         case NewFileStep::Write:
-            if (!writeNewProblemFile(std::filesystem::path(decision.path))) return;
-            informationBox(toQt(editor_text::kFileCreated));
+            if (writeNewProblemFile(std::filesystem::path(decision.path))) {
+                informationBox(toQt(editor_text::kFileCreated));
+            } else {
+                errorBox(toQt(editor_text::kFileNotCreated));
+            }
             return;
     }
 }
@@ -532,7 +535,11 @@ void TForm1::FileHenClick() {
         l6_->hide();
     }
     fillSlotList();
-    writeProblemFileName(core_->startup.settingsFile(), path);
+    // The switch holds for this run all the same; the next start would not know it.
+    if (!writeProblemFileName(core_->startup.settingsFile(), path)) {
+        errorBox(toQt(settings_text::kSwitchNotSavedMessage));
+        return;
+    }
     informationBox(toQt(editor_text::kFileSwitched));
 }
 
@@ -569,16 +576,23 @@ void TForm1::BFinpClick() {
         finish();
         return;
     }
-    const std::optional<std::string> bytes =
-        readImportFile(std::filesystem::path(chosen.toStdString()));
-    if (!bytes) return;
+    const ImportFile file = readImportFile(std::filesystem::path(chosen.toStdString()));
     const ImportResult result =
-        parseImportText(core_->startup.tables(), core_->editor->kind(), *bytes);
-    if (result.empty) {
+        file.status == ImportFileStatus::Read
+            ? parseImportText(core_->startup.tables(), core_->editor->kind(), file.bytes)
+            : ImportResult{ImportOutcome::NotText, {}};
+    if (result.outcome == ImportOutcome::Empty) {
         errorBox(toQt(editor_text::kImportEmpty));
         return;
     }
-    core_->editor->fillFromImport(result.characters);
+    // A failure leaves the grid as it was and the focus in it, as an import does.
+    if (file.status == ImportFileStatus::Unreadable) {
+        errorBox(toQt(editor_text::kImportUnreadable));
+    } else if (result.outcome == ImportOutcome::NotText) {
+        errorBox(toQt(editor_text::kImportNotText));
+    } else {
+        core_->editor->fillFromImport(result.characters);
+    }
     finish();
 }
 

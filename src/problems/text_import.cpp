@@ -1,9 +1,17 @@
 #include "problems/text_import.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <fstream>
 #include <system_error>
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "text/sjis.h"
 #include "text/width_conversion.h"
@@ -12,91 +20,10 @@ namespace hayate {
 
 namespace {
 
-constexpr unsigned kGetaMark = 0x81AC;  // 〓, the usual stand-in for a missing character
-constexpr char kEndOfFile = 0x1A;       // Ctrl+Z
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr char kEndOfFile = 0x1A;  // Ctrl+Z
 
 bool inRange(std::string_view ch, std::string_view first, std::string_view last) {
     return ch.size() == 2 && ch >= first && ch <= last;
-}
-
-// Length of the well-formed UTF-8 sequence at `i`, 0 when it is malformed,
-// -1 when it is cut off by the end of the bytes.
-int utf8SequenceLength(std::string_view s, std::size_t i) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) return 1;
-    int length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-    if (b >= 0xC2 && b <= 0xDF) {
-        length = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        length = 3;
-        if (b == 0xE0) low = 0xA0;   // no overlong forms
-        if (b == 0xED) high = 0x9F;  // no surrogates
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        length = 4;
-        if (b == 0xF0) low = 0x90;
-        if (b == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-    } else {
-        return 0;
-    }
-    for (int k = 1; k < length; ++k) {
-        if (i + static_cast<std::size_t>(k) >= s.size()) return -1;
-        const auto c = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-        const unsigned char lo = k == 1 ? low : 0x80, hi = k == 1 ? high : 0xBF;
-        if (c < lo || c > hi) return 0;
-    }
-    return length;
-}
-
-char32_t decodeUtf8(std::string_view s, std::size_t i, int length) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    char32_t cp = length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
-    for (int k = 1; k < length; ++k)
-        cp = (cp << 6) | (static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]) & 0x3F);
-    return cp;
-}
-
-// Shift-JIS code of a code point outside ASCII, or 0.
-unsigned shiftJisCodeOf(char32_t cp) {
-    // Code points that JIS and Microsoft's code page map to the same
-    // character differently; files from either side may hold them.
-    switch (cp) {
-        case 0x301C:
-            return 0x8160;  // wave dash ～
-        case 0x2212:
-            return 0x817C;  // minus sign －
-        case 0x2014:
-            return 0x815C;  // em dash ―
-        case 0x2016:
-            return 0x8161;  // double vertical line ∥
-        case 0x00A2:
-            return 0x8191;  // cent sign ￠
-        case 0x00A3:
-            return 0x8192;  // pound sign ￡
-        default:
-            break;
-    }
-    // The known repertoire lies below the CJK ideographs (apart from 仝 in
-    // the punctuation row) and in the full-width forms; skipping everything
-    // else keeps long runs of kanji cheap.
-    if (cp < 0x3400 || cp == 0x4EDD || (cp >= 0xFF00 && cp <= 0xFFEF)) return sjisCodeFor(cp);
-    return 0;
-}
-
-void appendShiftJis(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp == 0x00A5) {
-        out.push_back('\x5C');  // yen sign
-    } else if (cp == 0x203E) {
-        out.push_back('\x7E');  // overline
-    } else if (cp >= 0xFF61 && cp <= 0xFF9F) {
-        out.push_back(static_cast<char>(0xA1 + (cp - 0xFF61)));  // half-width katakana
-    } else {
-        const unsigned code = shiftJisCodeOf(cp);
-        out += sjisChar(code != 0 ? code : kGetaMark);
-    }
 }
 
 // Kana index of a two-byte character by its code: the import tests each
@@ -155,37 +82,6 @@ bool accept(const CharTables& tables, int kind, int kanaIndex, std::string& ch) 
 
 }  // namespace
 
-TextEncoding detectTextEncoding(std::string_view bytes) {
-    if (bytes.starts_with(kUtf8Bom)) return TextEncoding::Utf8;
-    bool multiByte = false;
-    for (std::size_t i = 0; i < bytes.size();) {
-        const int length = utf8SequenceLength(bytes, i);
-        if (length < 0) break;  // cut off at the end
-        if (length == 0) return TextEncoding::ShiftJis;
-        if (length > 1) multiByte = true;
-        i += static_cast<std::size_t>(length);
-    }
-    return multiByte ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
-}
-
-std::string utf8ToShiftJis(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const int length = utf8SequenceLength(utf8, i);
-        if (length <= 0) {
-            // One stand-in per malformed byte, so that nothing is joined.
-            out += sjisChar(kGetaMark);
-            ++i;
-            continue;
-        }
-        appendShiftJis(
-            out, length == 1 ? static_cast<unsigned char>(utf8[i]) : decodeUtf8(utf8, i, length));
-        i += static_cast<std::size_t>(length);
-    }
-    return out;
-}
-
 bool acceptImportCharacter(const CharTables& tables, int kind, std::string& ch) {
     return accept(tables, kind, kanaIndexOf(tables, ch), ch);
 }
@@ -195,14 +91,24 @@ namespace {
 ImportResult parse(const CharTables& tables, int kind, std::string_view fileBytes) {
     const KanaIndexTable kanaIndex(tables);
 
-    const bool utf8 = detectTextEncoding(fileBytes) == TextEncoding::Utf8;
-    std::string_view rest = fileBytes;
-    if (utf8 && rest.starts_with(kUtf8Bom)) rest.remove_prefix(kUtf8Bom.size());
+    const DecodedText decoded = decodeImportText(fileBytes);
+    std::string_view rest = decoded.sjis;
     if (const std::size_t eof = rest.find(kEndOfFile); eof != std::string_view::npos) {
         rest = rest.substr(0, eof);
     }
-
     ImportResult result;
+    // Nothing but line ends and other control characters: there is no text
+    // to take, whatever the file is.
+    const bool printable = std::any_of(rest.begin(), rest.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
+    });
+    if (!printable) return result;
+    if (!decoded.isText) {
+        result.outcome = ImportOutcome::NotText;
+        return result;
+    }
+    result.outcome = ImportOutcome::Filled;
+
     int lines = 0;
     while (!rest.empty() && lines < kImportMaxLines) {
         const std::size_t end = rest.find_first_of("\r\n");
@@ -215,10 +121,9 @@ ImportResult parse(const CharTables& tables, int kind, std::string_view fileByte
         }
         if (raw.empty()) continue;
         ++lines;
-        result.empty = false;
 
         std::string cleaned;
-        for (char c : utf8 ? utf8ToShiftJis(raw) : std::string(raw)) {
+        for (char c : raw) {
             if (static_cast<unsigned char>(c) >= 0x20) cleaned.push_back(c);
         }
         // A line of nothing but control characters ends the text; lines after
@@ -253,16 +158,59 @@ ImportResult parseImportText(const CharTables& tables, int kind, std::string_vie
     return parse(own, kind, fileBytes);
 }
 
-std::optional<std::string> readImportFile(const std::filesystem::path& path) {
+#if defined(_WIN32)
+
+ImportFile readImportFile(const std::filesystem::path& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    const auto type = std::filesystem::status(path, error).type();
+    if (type == std::filesystem::file_type::not_found || error) return {};
+    if (type != std::filesystem::file_type::regular) return {ImportFileStatus::NotAFile, {}};
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in) return {};
     std::string bytes(kImportReadLimit, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) return std::nullopt;
+    if (in.bad()) return {};
     bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
+    return {ImportFileStatus::Read, std::move(bytes)};
 }
+
+#else
+
+ImportFile readImportFile(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return {};
+    if (!S_ISREG(info.st_mode)) return {ImportFileStatus::NotAFile, {}};
+    // Without waiting for a writer or a device, should one have taken the
+    // file's place since.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return {};
+    ImportFile file;
+    if (::fstat(fd, &info) != 0) {
+        ::close(fd);
+        return {};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return {ImportFileStatus::NotAFile, {}};
+    }
+    file.bytes.resize(kImportReadLimit);
+    std::size_t done = 0;
+    while (done < file.bytes.size()) {
+        const ssize_t n = ::read(fd, file.bytes.data() + done, file.bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return {};
+        }
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    file.bytes.resize(done);
+    file.status = ImportFileStatus::Read;
+    return file;
+}
+
+#endif
 
 }  // namespace hayate

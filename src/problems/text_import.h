@@ -2,18 +2,19 @@
 // problem of each kind takes, in what order they fill the grid, and how much of
 // the file is read at all.
 //
-// Files may be Shift-JIS or UTF-8 (with or without a byte-order mark); lines
-// may end in CR LF, CR or LF. UTF-8 text is turned into Shift-JIS first, so
-// that both encodings go through the same rules.
+// Files may be Shift-JIS, UTF-8 (with or without a byte-order mark) or UTF-16
+// with its byte-order mark; lines may end in CR LF, CR or LF. The text is
+// turned into Shift-JIS first, so that every encoding goes through the same
+// rules.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "problems/import_decoding.h"
 #include "text/char_tables.h"
 
 namespace hayate {
@@ -27,27 +28,17 @@ constexpr std::size_t kImportMaxCharacters = 2000;
 // file cannot hold the program up.
 constexpr std::size_t kImportReadLimit = std::size_t{4} << 20;
 
+enum class ImportOutcome {
+    Filled,  // the characters fill the grid (none at all empties it)
+    Empty,   // nothing but line ends and control characters: "テキストファイルが空です"
+    NotText,  // a binary file, or text in no encoding the import reads
+};
+
 struct ImportResult {
-    // The file held no non-empty line: "テキストファイルが空です".
-    bool empty = true;
+    ImportOutcome outcome = ImportOutcome::Empty;
     // The accepted characters in order, two Shift-JIS bytes each, at most 2000.
     std::vector<std::string> characters;
 };
-
-enum class TextEncoding { ShiftJis, Utf8 };
-
-// UTF-8 when the bytes start with its byte-order mark, or when they are valid
-// UTF-8 and hold at least one multi-byte sequence (a sequence cut off by the
-// read limit at the very end still counts as valid); Shift-JIS otherwise.
-// Plain ASCII reads the same either way.
-TextEncoding detectTextEncoding(std::string_view bytes);
-
-// UTF-8 to Shift-JIS for what an import can take: ASCII (byte for byte; the
-// yen sign and the overline become 5C and 7E, as JIS X 0201 has them),
-// half-width katakana, hiragana, katakana, full-width digits and letters and
-// the JIS X 0208 punctuation row. Any other character, and any malformed
-// sequence, becomes 〓 (81 AC), which no problem kind accepts.
-std::string utf8ToShiftJis(std::string_view utf8);
 
 // Whether a problem of `kind` takes the two-byte character `ch`; on
 // acceptance `ch` holds the form that goes into the grid (a letter in the case
@@ -58,8 +49,18 @@ bool acceptImportCharacter(const CharTables& tables, int kind, std::string& ch);
 // The bracket forms follow `kind` whatever `tables` holds.
 ImportResult parseImportText(const CharTables& tables, int kind, std::string_view fileBytes);
 
-// The first kImportReadLimit bytes of a regular file, or nothing when it
-// cannot be read (a folder, a device or a pipe counts as unreadable).
-std::optional<std::string> readImportFile(const std::filesystem::path& path);
+enum class ImportFileStatus {
+    Read,
+    NotAFile,    // a folder, a pipe, a device: nothing is read from it
+    Unreadable,  // missing, not permitted, or a read failed
+};
+struct ImportFile {
+    ImportFileStatus status = ImportFileStatus::Unreadable;
+    std::string bytes;  // the first kImportReadLimit bytes
+};
+// Never waits: the type is checked before the file is opened and again on
+// what was opened, so a pipe or device put in its place in between is not
+// read either.
+ImportFile readImportFile(const std::filesystem::path& path);
 
 }  // namespace hayate

@@ -1,6 +1,8 @@
 // The problem editor mode of the main window, driven by real keys and clicks:
 // writing, storing and practising a problem, the grid's keys and cursor, a
 // store that fails, deleting the edited problem and importing text files.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QComboBox>
 #include <QInputMethodEvent>
@@ -469,6 +471,37 @@ TEST_F(Editor, ImportTakesWhatTheKindAcceptsFromShiftJisAndUtf8) {
     EXPECT_EQ(focused(), sg3());
     EXPECT_EQ(seen.folder, QString::fromStdString(std::filesystem::canonical(dir.path()).string()));
     EXPECT_TRUE(seen.filters.value(0).startsWith(QStringLiteral("*.TXT")));
+}
+
+TEST_F(Editor, ImportOfWhatIsNoTextSaysSoAndKeepsTheGrid) {
+    openEditor();
+    chooseKind(1);
+    importFile(hayate::test::sj("あい\r\n"));
+    ASSERT_EQ(row(1), QStringLiteral(u"あい"));
+    ASSERT_EQ(::mkfifo((dir / "pipe.txt").c_str(), 0600), 0);
+    const QString notText =
+        QStringLiteral(u"テキストファイルではありません\n入力中の問題はそのままです");
+    const struct {
+        const char* name;
+        std::string bytes;
+        QString message;
+        bool focusInGrid;
+    } cases[] = {
+        {"pipe.txt", "", notText, true},
+        {"picture.txt", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), notText, true},
+        {"controls.txt", "\x01\x02\r\n\t\r\n", QStringLiteral(u"テキストファイルが空です"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.bytes.empty()) writeBytes(dir / c.name, c.bytes);
+        QString said;
+        answerNextMessageBox(QMessageBox::Ok, &said);
+        answerFileDialog(QString::fromStdString((dir / c.name).string()));
+        QTest::mouseClick(find<QPushButton>("BFinp"), Qt::LeftButton);
+        EXPECT_EQ(said, c.message);
+        EXPECT_EQ(row(1), QStringLiteral(u"あい"));
+        EXPECT_EQ(focused() == sg3(), c.focusInGrid);
+    }
 }
 
 }  // namespace

@@ -4,12 +4,14 @@
 #include <QComboBox>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "file_dialogs.h"
 #include "form_fixture.h"
 #include "problems/problem_file.h"
 #include "support/sjis_test_support.h"
+#include "support/small_disk.h"
 
 namespace hayate::gui::test {
 namespace {
@@ -183,6 +185,52 @@ TEST_F(ProblemFiles, SwitchToAFileThatIsNoProblemFileChangesNothing) {
     answerFileDialog(QString());
     find<QAction>("FileHen")->trigger();
     EXPECT_EQ(form->state().problemFileName, "Kbdojo.USR");
+}
+
+TEST_F(ProblemFiles, OnAFullDiskEveryCommandSaysWhatFailed) {
+    hayate::test::SmallDisk disk(64);
+    HAYATE_NEED_SMALL_DISK(disk);
+    const std::filesystem::path other = otherFile();
+    // The settings file lies on the full disk, through a link the program follows.
+    std::filesystem::create_symlink(disk / "hayateuchi.INI", dir / "hayateuchi.INI");
+    disk.fill();
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+        QString message;
+        std::vector<QMessageBox::StandardButton> answers = {QMessageBox::Ok};
+    };
+    const Case cases[] = {
+        {"環境 › 保存",
+         [&] { find<QAction>("Hozon")->trigger(); },
+         QStringLiteral(
+             u"現在の設定を保存できませんでした\n次回の起動時には前回保存した設定が使われます"),
+         {QMessageBox::Yes, QMessageBox::Ok}},
+        {"ﾌｧｲﾙ作成",
+         [&] {
+             answerInputBox(QString::fromStdString((disk / "new").string()));
+             find<QAction>("FileSaku")->trigger();
+         },
+         QStringLiteral(u"問題ファイルを作成できませんでした\nディスクの空きと書き込みの許可を確認"
+                        u"してください")},
+        {"ﾌｧｲﾙ変更",
+         [&] {
+             answerFileDialog(QString::fromStdString(other.string()));
+             find<QAction>("FileHen")->trigger();
+         },
+         QStringLiteral(u"問題ファイルを変更しました\n設定ファイルに書き込めないため、次回の起動時"
+                        u"は元の問題ファイルに戻ります")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList seen;
+        answerMessageBoxes(c.answers, &seen);
+        c.run();
+        EXPECT_EQ(seen.value(seen.size() - 1), c.message);
+    }
+    EXPECT_FALSE(std::filesystem::exists(disk / "new.USR"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "hayateuchi.INI"));  // the link still dangles
+    EXPECT_EQ(form->state().problemFileName, other.string());       // the switch holds for the run
 }
 
 }  // namespace

@@ -131,6 +131,10 @@ TEST(EditorTextsTest, EveryTextIsTheShiftJisOfItsWording) {
         {kConfirmDelete, "今の問題を削除しますか"},
         {kImportEmpty, "テキストファイルが空です"},
         {kStoreFailed, "問題を登録できませんでした\r\n入力した問題は消えずに残っています"},
+        {kImportUnreadable, "ファイルを読み込めませんでした\r\n入力中の問題はそのままです"},
+        {kImportNotText, "テキストファイルではありません\r\n入力中の問題はそのままです"},
+        {kFileNotCreated,
+         "問題ファイルを作成できませんでした\r\nディスクの空きと書き込みの許可を確認してください"},
         {kProblemFileFilter, "*.USR|*.USR|*.*|*.*"},
         {kImportFileFilter, "*.TXT|*.TXT|*.*|*.*"},
     };

@@ -1,6 +1,7 @@
 #include "problems/text_import.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <random>
@@ -22,7 +23,7 @@ class TextImportTest : public ::testing::Test {
     // The accepted characters of `bytes` for `kind`, joined, in UTF-8.
     std::string imported(int kind, const std::string& bytes) {
         const ImportResult result = parseImportText(tables, kind, bytes);
-        EXPECT_FALSE(result.empty);
+        EXPECT_EQ(result.outcome, ImportOutcome::Filled) << hex(bytes);
         std::string joined;
         for (const std::string& ch : result.characters) {
             EXPECT_EQ(ch.size(), 2u);
@@ -98,8 +99,54 @@ TEST_F(TextImportTest, AFileWithoutANonEmptyLineIsEmpty) {
                                     "abc",
                                     "\xEF\xBB\xBF", "\xEF\xBB\xBF\r\n"}) {
         const ImportResult result = parseImportText(tables, 0, bytes);
-        EXPECT_TRUE(result.empty) << hex(bytes);
+        EXPECT_EQ(result.outcome, ImportOutcome::Empty) << hex(bytes);
         EXPECT_TRUE(result.characters.empty());
+    }
+}
+
+TEST_F(TextImportTest, WhatIsNoTextIsToldApart) {
+    const auto utf16 = [](std::u16string_view text, bool bigEndian) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char16_t u : text) {
+            const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+            bytes += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+        }
+        return bytes;
+    };
+    std::string binary;
+    std::mt19937 random(5);
+    for (int i = 0; i < 3000; ++i) binary.push_back(static_cast<char>(random() % 255 + 1));
+    std::string mostlyUtf8;
+    for (int i = 0; i < 20; ++i) mostlyUtf8 += "かな";
+    mostlyUtf8 += "\xFF";  // one damaged byte
+    struct Case {
+        std::string bytes;
+        ImportOutcome outcome;
+        const char* romaji;  // kind 1
+    } cases[] = {
+        {std::string("\t\x01\x02\r\n\x1F\x7F\r\n\0", 10), ImportOutcome::Empty, ""},
+        {std::string("ab\0cd", 5), ImportOutcome::NotText, ""},
+        {"\x01\x02\x03\x04\x05\x06"
+         "ab\r\n",
+         ImportOutcome::NotText, ""},
+        {binary, ImportOutcome::NotText, ""},
+        {"a\tb c\x01", ImportOutcome::Filled, "　"},
+        {mostlyUtf8, ImportOutcome::Filled, ""},
+        {"\xFF" + std::string("あいうえ"), ImportOutcome::Filled, "あいうえ"},
+        {utf16(u"あい\r\nう、😀\xD800え", false), ImportOutcome::Filled, "あいう、え"},
+        {utf16(u"おか", true), ImportOutcome::Filled, "おか"},
+        {utf16(u"\r\n", false), ImportOutcome::Empty, ""},
+        {"\xFF\xFE" + std::string(40, '\0'), ImportOutcome::Empty, ""},
+        {"\xFF\xFE" + std::string(20, 'a') + std::string(20, '\0'), ImportOutcome::NotText, ""},
+    };
+    cases[5].romaji =
+        "かなかなかなかなかなかなかなかなかなかなかなかなかなかなかなかなかなかなかなかな";
+    for (const Case& c : cases) {
+        const ImportResult result = parseImportText(tables, 1, c.bytes);
+        EXPECT_EQ(result.outcome, c.outcome) << hex(c.bytes.substr(0, 40));
+        std::string joined;
+        for (const std::string& ch : result.characters) joined += ch;
+        EXPECT_EQ(test::utf8(joined), c.romaji) << hex(c.bytes.substr(0, 40));
     }
 }
 
@@ -120,7 +167,7 @@ TEST_F(TextImportTest, TheLimitsOfLinesAndCells) {
 TEST_F(TextImportTest, StrayBytesDoNotPairUpTheBytesAfterThem) {
     // 7F has no full-width form; taken in pairs with the bytes after it, the
     // モ and A0 would read as 7F 83 and あ.
-    EXPECT_EQ(imported(1, "\x7F" + sj("モ") + "\xA0"), "");
+    EXPECT_EQ(imported(1, sj("あい") + "\x7F" + sj("モ") + "\xA0"), "あい");
     EXPECT_EQ(imported(1, "\x80" + sj("あ") + "\xFF" + sj("い") + "\x82"), "あい");
 }
 
@@ -156,6 +203,13 @@ TEST_F(TextImportTest, EncodingDetection) {
               TextEncoding::Utf8);
     // Cut off inside the last character, as the read limit may do.
     EXPECT_EQ(detectTextEncoding(std::string("あい").substr(0, 5)), TextEncoding::Utf8);
+    // Decided by the whole text: a stray byte among UTF-8, UTF-8 by chance in Shift-JIS.
+    EXPECT_EQ(detectTextEncoding("あいう\xFFえお"), TextEncoding::Utf8);
+    EXPECT_EQ(detectTextEncoding(sj("ﾃｽﾄﾃﾞｽ、漢字ｶﾅ")), TextEncoding::ShiftJis);
+    EXPECT_EQ(detectTextEncoding("\xFF\xFE"
+                                 "a"),
+              TextEncoding::Utf16LE);
+    EXPECT_EQ(detectTextEncoding("\xFE\xFF"), TextEncoding::Utf16BE);
     // Overlong forms and surrogates are not UTF-8.
     EXPECT_EQ(detectTextEncoding("\xC0\xAF"
                                  "あ"),
@@ -236,7 +290,7 @@ TEST_F(TextImportTest, ArbitraryBytesStayWithinTheLimits) {
     }
 }
 
-TEST(ImportFileTest, ReadsAtMostTheReadLimit) {
+TEST(ImportFileTest, ReadsAtMostTheReadLimitAndNeverWaits) {
     test::TempDir dir;
     const auto big = dir.path() / "big.txt";
     {
@@ -244,16 +298,28 @@ TEST(ImportFileTest, ReadsAtMostTheReadLimit) {
         const std::string chunk(1 << 20, 'a');
         for (int i = 0; i < 5; ++i) out << chunk;
     }
-    const std::optional<std::string> bytes = readImportFile(big);
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ(bytes->size(), kImportReadLimit);
+    const ImportFile bytes = readImportFile(big);
+    ASSERT_EQ(bytes.status, ImportFileStatus::Read);
+    EXPECT_EQ(bytes.bytes.size(), kImportReadLimit);
 
     const auto small = dir.path() / "small.txt";
     std::ofstream(small, std::ios::binary) << "abc\r\n";
-    EXPECT_EQ(readImportFile(small), std::optional<std::string>("abc\r\n"));
+    EXPECT_EQ(readImportFile(small).bytes, "abc\r\n");
 
-    EXPECT_FALSE(readImportFile(dir.path()));
-    EXPECT_FALSE(readImportFile(dir.path() / "missing.txt"));
+    // A pipe without a writer would hold the program up for good.
+    const auto fifo = dir.path() / "pipe.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::filesystem::path, ImportFileStatus> others[] = {
+        {dir.path(), ImportFileStatus::NotAFile},
+        {fifo, ImportFileStatus::NotAFile},
+        {"/dev/zero", ImportFileStatus::NotAFile},
+        {dir.path() / "missing.txt", ImportFileStatus::Unreadable},
+    };
+    for (const auto& [path, status] : others) {
+        const ImportFile file = readImportFile(path);
+        EXPECT_EQ(file.status, status) << path;
+        EXPECT_TRUE(file.bytes.empty());
+    }
 }
 
 }  // namespace
