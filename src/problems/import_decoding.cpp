@@ -195,7 +195,8 @@ std::string utf8ToShiftJis(std::string_view utf8) { return fromUtf8(utf8).sjis; 
 DecodedText decodeImportText(std::string_view bytes) {
     Decoding d;
     bool marked = true;
-    switch (detectTextEncoding(bytes)) {
+    const TextEncoding encoding = detectTextEncoding(bytes);
+    switch (encoding) {
         case TextEncoding::Utf8:
             if (bytes.starts_with(kUtf8Bom)) {
                 bytes.remove_prefix(kUtf8Bom.size());
@@ -206,7 +207,7 @@ DecodedText decodeImportText(std::string_view bytes) {
             break;
         case TextEncoding::Utf16LE:
         case TextEncoding::Utf16BE:
-            d = fromUtf16(bytes.substr(2), detectTextEncoding(bytes) == TextEncoding::Utf16BE);
+            d = fromUtf16(bytes.substr(kUtf16LeBom.size()), encoding == TextEncoding::Utf16BE);
             break;
         case TextEncoding::ShiftJis:
             marked = false;
@@ -216,7 +217,7 @@ DecodedText decodeImportText(std::string_view bytes) {
     }
     std::size_t characters = 0, suspicious = d.malformed;
     for (std::size_t i = 0; i < d.sjis.size(); i += charLengthAt(d.sjis, i)) ++characters;
-    // Byte by byte: neither byte is ever the second of a two-byte character.
+    // Byte by byte: a control byte is never the second byte of a character.
     for (const char c : d.sjis) {
         const auto b = static_cast<unsigned char>(c);
         if ((b < 0x20 && !isTextControl(b)) || b == 0x7F) ++suspicious;
