@@ -22,7 +22,7 @@ done
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/hayateuchi ./usr/share/hayateuchi/help/index.html \
-  ./usr/share/icons/hicolor/256x256/apps/hayateuchi.png ./usr/share/man/man1/hayateuchi.1; do
+  ./usr/share/icons/hicolor/256x256/apps/hayateuchi.png ./usr/share/man/man1/hayateuchi.1.gz; do
   grep -qx "$f" <<<"$contents" || fail "$f is not in the package"
 done
 grep -q '^\./usr/lib/\(.*/\)\?hayateuchi/hayateuchi-analysis\.so$' <<<"$contents" ||
