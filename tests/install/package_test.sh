@@ -31,4 +31,7 @@ grep -q '^\./usr/share/applications/.*\.desktop$' <<<"$contents" || fail "no men
 grep -q '^\./usr/share/metainfo/.*\.metainfo\.xml$' <<<"$contents" || fail "no metainfo"
 # Nothing outside /usr: users' data is never part of the package.
 grep -v '^\./usr\(/\|$\)' <<<"$contents" | grep -vx '\./' && fail "files outside /usr"
+# The analysis module's folder is private: nothing for ldconfig to cache.
+dpkg-deb -e "$deb" "$work/control"
+! grep -rl ldconfig "$work/control" || fail "the package runs ldconfig"
 echo "package $(basename "$deb") passed"
