@@ -19,6 +19,8 @@ packages=(
   xvfb xdotool x11-utils xauth
   # install checks and the Debian package
   desktop-file-utils appstream dpkg-dev
+  # the Debian package's policy check
+  lintian
 )
 
 missing=()

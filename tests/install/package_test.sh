@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the already-built tree and checks its
-# control fields and contents.
+# control fields and contents, then runs lintian on it.
 source "$(dirname "$0")/common.sh"
 command -v dpkg-deb >/dev/null || skip "dpkg-deb missing"
 command -v dpkg-shlibdeps >/dev/null || skip "dpkg-shlibdeps missing (dpkg-dev)"
@@ -34,4 +34,8 @@ grep -v '^\./usr\(/\|$\)' <<<"$contents" | grep -vx '\./' && fail "files outside
 # The analysis module's folder is private: nothing for ldconfig to cache.
 dpkg-deb -e "$deb" "$work/control"
 ! grep -rl ldconfig "$work/control" || fail "the package runs ldconfig"
+
+command -v lintian >/dev/null || skip "lintian missing (scripts/deps.sh installs it)"
+lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log" >&2; fail "lintian found errors"; }
+cat "$work/lintian.log"
 echo "package $(basename "$deb") passed"
