@@ -17,8 +17,10 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-ipaexfont-mincho
   fonts-noto-cjk
   xvfb xdotool x11-utils xauth
-  # install checks and the Debian package (dpkg-shlibdeps needs file)
-  desktop-file-utils appstream dpkg-dev file
+  # install checks and the Debian package
+  desktop-file-utils appstream dpkg-dev
+  # the Debian package's policy check
+  lintian
 )
 
 missing=()

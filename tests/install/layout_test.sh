@@ -13,7 +13,9 @@ expected=(
   "share/applications/$id.desktop"
   "share/metainfo/$id.metainfo.xml"
   share/icons/hicolor/scalable/apps/hayateuchi.svg
-  share/man/man1/hayateuchi.1
+  share/man/man1/hayateuchi.1.gz
+  share/doc/hayateuchi/copyright
+  share/doc/hayateuchi/changelog.gz
 )
 for size in 48 64 128 256; do expected+=("share/icons/hicolor/${size}x${size}/apps/hayateuchi.png"); done
 for f in "${expected[@]}"; do [ -s "$prefix/$f" ] || fail "missing $f"; done
@@ -21,6 +23,12 @@ for f in "${expected[@]}"; do [ -s "$prefix/$f" ] || fail "missing $f"; done
 # The analysis module in the program's private library folder.
 find "$prefix" -path '*/lib*/hayateuchi/hayateuchi-analysis.so' | grep -q . ||
   fail "missing the analysis module in lib/hayateuchi"
+
+# Compressed files carry no name or time: the same sources give the same bytes.
+for gz in share/man/man1/hayateuchi.1.gz share/doc/hayateuchi/changelog.gz; do
+  gzip -t "$prefix/$gz" || fail "$gz is not gzip"
+  [ "$(od -An -tx1 -j3 -N5 "$prefix/$gz" | tr -d ' ')" = 0000000000 ] || fail "$gz has a name or time in its header"
+done
 
 # Each PNG really has the size its folder names.
 for size in 48 64 128 256; do

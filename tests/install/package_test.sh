@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the already-built tree and checks its
-# control fields and contents.
+# control fields and contents, then runs lintian on it.
 source "$(dirname "$0")/common.sh"
 command -v dpkg-deb >/dev/null || skip "dpkg-deb missing"
 command -v dpkg-shlibdeps >/dev/null || skip "dpkg-shlibdeps missing (dpkg-dev)"
@@ -22,7 +22,7 @@ done
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/hayateuchi ./usr/share/hayateuchi/help/index.html \
-  ./usr/share/icons/hicolor/256x256/apps/hayateuchi.png ./usr/share/man/man1/hayateuchi.1; do
+  ./usr/share/icons/hicolor/256x256/apps/hayateuchi.png ./usr/share/man/man1/hayateuchi.1.gz; do
   grep -qx "$f" <<<"$contents" || fail "$f is not in the package"
 done
 grep -q '^\./usr/lib/\(.*/\)\?hayateuchi/hayateuchi-analysis\.so$' <<<"$contents" ||
@@ -31,4 +31,11 @@ grep -q '^\./usr/share/applications/.*\.desktop$' <<<"$contents" || fail "no men
 grep -q '^\./usr/share/metainfo/.*\.metainfo\.xml$' <<<"$contents" || fail "no metainfo"
 # Nothing outside /usr: users' data is never part of the package.
 grep -v '^\./usr\(/\|$\)' <<<"$contents" | grep -vx '\./' && fail "files outside /usr"
+# The analysis module's folder is private: nothing for ldconfig to cache.
+dpkg-deb -e "$deb" "$work/control"
+! grep -rl ldconfig "$work/control" || fail "the package runs ldconfig"
+
+command -v lintian >/dev/null || skip "lintian missing (scripts/deps.sh installs it)"
+lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log" >&2; fail "lintian found errors"; }
+cat "$work/lintian.log"
 echo "package $(basename "$deb") passed"
