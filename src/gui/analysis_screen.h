@@ -21,7 +21,7 @@ class Journal;
 namespace hayate::gui {
 
 struct AnalysisSource {
-    const journal::Journal* journal = nullptr;  // null or closed: an empty screen
+    journal::Journal* journal = nullptr;        // null or closed: an empty screen
     RecordStore* records = nullptr;             // history is read from its file
     QStringList courseNames;                    // the fifteen names of the course list
     int course = 0;                             // the main window's course and setting

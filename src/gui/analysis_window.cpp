@@ -250,9 +250,22 @@ journal::Filter AnalysisWindow::chartFilter() const {
 }
 
 void AnalysisWindow::refresh() {
-    const journal::Filter f = filter();
+    fill();
+    if (!source_.journal) return;
+    const journal::Journal::Result read = source_.journal->takeReadResult();
+    if (read.ok()) return;
+    // A damaged journal was set aside part way: what was read before it
+    // must not stand beside the new, empty journal.
+    if (read.status == journal::Journal::Status::Corrupt) {
+        fill();
+        source_.journal->takeReadResult();
+    }
+    setSummary(toQt(read.message));
+}
+
+void AnalysisWindow::fill() {
     if (source_.journal) {
-        const int count = source_.journal->exerciseCount(f);
+        const int count = source_.journal->exerciseCount(filter());
         setSummary(QStringLiteral(u"練習 %1 回").arg(count));
     } else {
         setSummary(QStringLiteral(u"記録帳を開けません"));
@@ -455,11 +468,14 @@ void AnalysisWindow::exportCsv() {
             QStringLiteral(u"書き出しました：%1").arg(QString::fromStdString(target)));
         return;
     }
+    // A damaged journal was set aside: the screen shows the new one.
+    if (result.status == journal::Journal::Status::Corrupt) refresh();
+    const bool nothing = result.status == journal::Journal::Status::Empty;
     QMessageBox box(
-        QMessageBox::Warning, windowTitle(),
+        nothing ? QMessageBox::Information : QMessageBox::Warning, windowTitle(),
         result.message.empty() ? QStringLiteral(u"書き出せませんでした") : toQt(result.message),
         QMessageBox::Ok, this);
-    box.setObjectName("ExportFailed");
+    box.setObjectName(nothing ? "ExportEmpty" : "ExportFailed");
     box.exec();
 }
 

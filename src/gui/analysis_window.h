@@ -45,6 +45,7 @@ class AnalysisWindow : public QDialog, public AnalysisScreen {
 
   private:
     void build();
+    void fill();
     void fillKeyMap();
     void fillChart();
     void fillWeakest();

@@ -248,6 +248,7 @@ class TForm1 : public QMainWindow,
     static constexpr int kJournalOpenDelayMs = 200;
     void createJournal();
     void openJournal();
+    void finishJournalOpen();
     void journalNotice(const std::string& message);
 
     // Shared steps.

@@ -2,6 +2,7 @@
 // files (main window, records screens, problem editor).
 #pragma once
 
+#include <future>
 #include <memory>
 
 #include "app/startup.h"
@@ -55,6 +56,9 @@ struct TForm1::Core {
     std::unique_ptr<journal::Journal> journal;
     std::unique_ptr<journal::ExerciseLogger> logger;
     bool journalOpenTried = false;
+    // The open under way on its thread; after the journal, so that the core
+    // waits for it before the journal goes.
+    std::future<journal::Journal::Result> journalOpening;
     std::unique_ptr<EditorGridAdapter> editorView;
     std::unique_ptr<ProblemEditor> editor;
 };

@@ -1,8 +1,10 @@
 // The exercise journal on the window's side: created with the core, opened
-// after the first show, its failures told once in the status bar; and the
-// start of weak-spot practice.
+// on a thread of its own after the first show, its failures told once in the
+// status bar; and the start of weak-spot practice.
 #include <QDateTime>
 #include <QStatusBar>
+#include <future>
+#include <system_error>
 
 #include "exercise/practice_text.h"
 #include "gui/main_window_core.h"
@@ -28,7 +30,10 @@ void TForm1::createJournal() {
                    : std::string();
     };
     hooks.notice = [this](const std::string& message) { journalNotice(message); };
-    hooks.ensureOpen = [this] { openJournal(); };
+    hooks.ensureOpen = [this] {
+        openJournal();
+        finishJournalOpen();
+    };
     core_->logger = std::make_unique<journal::ExerciseLogger>(
         *core_->journal, *core_->session, *core_->completion, state_, std::move(hooks));
     core_->session->setObserver(core_->logger.get());
@@ -39,7 +44,26 @@ void TForm1::openJournal() {
     core_->journalOpenTried = true;
     std::filesystem::path path = core_->startup.bestRecordFile();
     path.replace_filename(journal::journalFileName(path.stem().string()));
-    const journal::Journal::Result result = core_->journal->open(path.string());
+    // Opening checks every page of the file (a second or two for 150 MB): the
+    // window goes on meanwhile. Nothing on this thread touches the journal
+    // until finishJournalOpen() has waited for the result.
+    auto open = [this, j = core_->journal.get(), p = path.string()] {
+        journal::Journal::Result result = j->open(p);
+        QMetaObject::invokeMethod(this, &TForm1::finishJournalOpen, Qt::QueuedConnection);
+        return result;
+    };
+    try {
+        core_->journalOpening = std::async(std::launch::async, open);
+    } catch (const std::system_error&) {
+        // No thread to be had: the window waits for the open instead.
+        core_->journalOpening = std::async(std::launch::deferred, open);
+        finishJournalOpen();
+    }
+}
+
+void TForm1::finishJournalOpen() {
+    if (!core_ || !core_->journalOpening.valid()) return;
+    const journal::Journal::Result result = core_->journalOpening.get();
     if (core_->logger)
         core_->logger->journalOpened(result);
     else if (!result.ok())
@@ -52,6 +76,7 @@ void TForm1::journalNotice(const std::string& message) {
 
 journal::Journal* TForm1::journal() {
     openJournal();
+    finishJournalOpen();
     if (!core_ || !core_->journal || !core_->journal->isOpen()) return nullptr;
     return core_->journal.get();
 }
@@ -70,16 +95,26 @@ bool TForm1::startWeakSpotPractice() {
     journal::Filter filter;
     filter.courseIndex = course;
     filter.includeStopped = false;
-    if (!j || j->exerciseCount(filter) < journal::kWeakSpotMinimumExercises) {
+    const int count = j ? j->exerciseCount(filter) : 0;
+    filter.includeStopped = true;  // the keys of a stopped exercise tell as much
+    const std::vector<journal::CharStat> stats =
+        count >= journal::kWeakSpotMinimumExercises ? j->charStats(filter)
+                                                    : std::vector<journal::CharStat>{};
+    // A journal that could not be read says so, rather than that it is too short.
+    if (const journal::Journal::Result read = j ? j->takeReadResult() : journal::Journal::Result{};
+        !read.ok()) {
+        informationBox(toQt(read.message));
+        return false;
+    }
+    if (count < journal::kWeakSpotMinimumExercises) {
         informationBox(QStringLiteral(u"弱点練習には、このコースの練習記録が３回分以上必要です"));
         return false;
     }
-    filter.includeStopped = true;  // the keys of a stopped exercise tell as much
     const TextSettings settings{course, state_.spacing, state_.letterCase, state_.kanaMode};
     std::vector<std::string> characters;
     for (int g = 0; g < practiceDrawRange(course); ++g)
         characters.push_back(practiceCharacter(core_->startup.tables(), settings, g));
-    session.setWeakSpotWeights(journal::weakSpotWeights(j->charStats(filter), characters));
+    session.setWeakSpotWeights(journal::weakSpotWeights(stats, characters));
 
     ExerciseSession::KeyResult result;
     result.action = ExerciseSession::KeyAction::Consumed;

@@ -12,43 +12,16 @@
 #include <utility>
 
 #include "journal/jis_keys.h"
+#include "journal/journal_messages.h"
+#include "journal/journal_sqlite.h"
 #include "journal/journal_text.h"
 #include "platform/safe_file.h"
 
 namespace hayate::journal {
 
-namespace {
+using namespace journal_text;
 
-// 練習記録が壊れていたので別名で残し、新しく始めました
-constexpr const char* kMsgCorrupt =
-    "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xAA\x89\xF3\x82\xEA\x82\xC4\x82\xA2\x82\xBD\x82\xCC\x82"
-    "\xC5\x95\xCA\x96\xBC\x82\xC5\x8E\x63\x82\xB5\x81\x41\x90\x56\x82\xB5\x82\xAD\x8E\x6E\x82\xDF"
-    "\x82\xDC\x82\xB5\x82\xBD";
-// 練習記録を書き込めません（読み取り専用です）
-constexpr const char* kMsgReadOnly =
-    "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82"
-    "\xF1\x81\x69\x93\xC7\x82\xDD\x8E\xE6\x82\xE8\x90\xEA\x97\x70\x82\xC5\x82\xB7\x81\x6A";
-// 練習記録を書き込めません（ディスクがいっぱいです）
-constexpr const char* kMsgFull =
-    "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82"
-    "\xF1\x81\x69\x83\x66\x83\x42\x83\x58\x83\x4E\x82\xAA\x82\xA2\x82\xC1\x82\xCF\x82\xA2\x82\xC5"
-    "\x82\xB7\x81\x6A";
-// 練習記録を開けません
-constexpr const char* kMsgOpenFailed =
-    "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xF0\x8A\x4A\x82\xAF\x82\xDC\x82\xB9\x82\xF1";
-// 練習記録を書き込めません
-constexpr const char* kMsgWriteFailed =
-    "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82"
-    "\xF1";
-// 練習記録が新しい版のもので、この版では使えません
-constexpr const char* kMsgNewer =
-    "\x97\xFB\x8F\x4B\x8B\x4C\x98\x5E\x82\xAA\x90\x56\x82\xB5\x82\xA2\x94\xC5\x82\xCC\x82\xE0\x82"
-    "\xCC\x82\xC5\x81\x41\x82\xB1\x82\xCC\x94\xC5\x82\xC5\x82\xCD\x8E\x67\x82\xA6\x82\xDC\x82\xB9"
-    "\x82\xF1";
-// ＣＳＶファイルを書き込めません
-constexpr const char* kMsgExportFailed =
-    "\x82\x62\x82\x72\x82\x75\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82"
-    "\xDF\x82\xDC\x82\xB9\x82\xF1";
+namespace {
 
 // Version 1 kept exercises and cells only. Version 2 added the expected key
 // of each miss, unfinished cells, weak-spot exercises and the daily totals
@@ -124,86 +97,20 @@ constexpr const char* kUpsertMiss =
     "INSERT INTO day_miss VALUES(?,?,?,?,?,?) ON CONFLICT DO UPDATE SET"
     " count = count + excluded.count";
 
-std::tm localTime(std::time_t t) {
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &t);
-#else
-    localtime_r(&t, &tm);
-#endif
-    return tm;
-}
-
-// Days since 1970-01-01 of a civil date (Howard Hinnant's algorithm).
-std::int64_t daysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;
-    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return static_cast<std::int64_t>(era) * 146097 + doe - 719468;
-}
-
-// The local calendar day of `t`, as days since 1970.
-std::int64_t localDay(std::int64_t t) {
-    const std::tm tm = localTime(static_cast<std::time_t>(t));
-    return daysFromCivil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
-}
-
-// One prepared statement, reset after every use.
-class Statement {
-  public:
-    Statement() = default;
-    Statement(sqlite3* db, const char* sql) {
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
-    }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    Statement(Statement&& o) noexcept : stmt_(std::exchange(o.stmt_, nullptr)) {}
-    Statement& operator=(Statement&& o) noexcept {
-        if (this != &o) {
-            sqlite3_finalize(stmt_);
-            stmt_ = std::exchange(o.stmt_, nullptr);
-        }
-        return *this;
-    }
-    explicit operator bool() const { return stmt_ != nullptr; }
-
-    Statement& bind(int i, std::int64_t v) {
-        sqlite3_bind_int64(stmt_, i, v);
-        return *this;
-    }
-    Statement& bind(int i, int v) { return bind(i, static_cast<std::int64_t>(v)); }
-    Statement& bind(int i, bool v) { return bind(i, static_cast<std::int64_t>(v ? 1 : 0)); }
-    Statement& bind(int i, const std::string& v) {
-        sqlite3_bind_blob(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
-        return *this;
-    }
-    // SQLITE_ROW, SQLITE_DONE or an error.
-    int step() { return sqlite3_step(stmt_); }
-    // Runs a statement that returns no rows; the statement is ready again after.
-    int run() {
-        const int rc = sqlite3_step(stmt_);
-        sqlite3_reset(stmt_);
-        sqlite3_clear_bindings(stmt_);
-        return rc == SQLITE_ROW ? SQLITE_DONE : rc;
-    }
-    std::int64_t integer(int col) const { return sqlite3_column_int64(stmt_, col); }
-    int int32(int col) const { return sqlite3_column_int(stmt_, col); }
-    double real(int col) const { return sqlite3_column_double(stmt_, col); }
-    std::string blob(int col) const {
-        const void* p = sqlite3_column_blob(stmt_, col);
-        const int n = sqlite3_column_bytes(stmt_, col);
-        return p ? std::string(static_cast<const char*>(p), static_cast<std::size_t>(n))
-                 : std::string();
-    }
-
-  private:
-    sqlite3_stmt* stmt_ = nullptr;
-};
-
-bool isCorruption(int rc) {
-    const int primary = rc & 0xFF;
-    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+// What stands where the journal or its -wal and -shm companions belong and
+// keeps SQLite from opening them, or null. SQLite's own codes call most of
+// these a read-only file or an I/O error.
+const char* obstacle(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::is_directory(fs::status(path, ec))) return kFolderInTheWay;
+    const fs::path target = followLinks(path);
+    if (fs::is_symlink(fs::symlink_status(path, ec)) && !fs::exists(target.parent_path(), ec))
+        return kLinkGoesNowhere;
+    for (const char* suffix : {"-wal", "-shm"})
+        if (fs::is_directory(fs::status(target.string() + suffix, ec)))
+            return kCompanionFolderInTheWay;
+    return nullptr;
 }
 
 Journal::Result resultFor(int rc, const char* failedMessage) {
@@ -215,18 +122,34 @@ Journal::Result resultFor(int rc, const char* failedMessage) {
         case SQLITE_PERM:
         case SQLITE_CANTOPEN:
         case SQLITE_AUTH:
-            return {Journal::Status::ReadOnly, kMsgReadOnly, {}};
+            return {Journal::Status::ReadOnly, kReadOnly, {}};
         case SQLITE_FULL:
-            return {Journal::Status::Full, kMsgFull, {}};
+            return {Journal::Status::Full, kFull, {}};
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
-            return {Journal::Status::Corrupt, kMsgCorrupt, {}};
+            return {Journal::Status::Corrupt, kCorrupt, {}};
         default:
             return {Journal::Status::Failed, failedMessage, {}};
     }
 }
 
-// Per-exercise totals that go into the daily tables.
+// A failure of the connection `db` on `path`, named by its cause: what is in
+// the way, a disk that is full (SQLite tells some of those as I/O errors, as
+// when the -shm file cannot grow), else SQLite's code.
+Journal::Result failureFor(sqlite3* db, int rc, const std::string& path,
+                           const char* failedMessage) {
+    if (isCorruption(rc)) return resultFor(rc, failedMessage);
+    if (const char* cause = obstacle(path)) return {Journal::Status::Failed, cause, {}};
+    const int error = db ? sqlite3_system_errno(db) : 0;
+#ifdef EDQUOT
+    if (error == EDQUOT) return {Journal::Status::Full, kFull, {}};
+#endif
+    if (error == ENOSPC) return {Journal::Status::Full, kFull, {}};
+    return resultFor(rc, failedMessage);
+}
+
+}  // namespace
+
 struct Totals {
     struct CharTotal {
         int seen = 0, missedCells = 0, misses = 0;
@@ -262,7 +185,34 @@ struct Totals {
     }
 };
 
+std::tm localTime(std::time_t t) {
+    std::tm tm{};
+#ifdef _WIN32
+    localtime_s(&tm, &t);
+#else
+    localtime_r(&t, &tm);
+#endif
+    return tm;
+}
+
+namespace {
+
+// Days since 1970-01-01 of a civil date (Howard Hinnant's algorithm).
+std::int64_t daysFromCivil(int y, int m, int d) {
+    y -= m <= 2;
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yoe = y - era * 400;
+    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return static_cast<std::int64_t>(era) * 146097 + doe - 719468;
+}
+
 }  // namespace
+
+std::int64_t localDay(std::int64_t t) {
+    const std::tm tm = localTime(static_cast<std::time_t>(t));
+    return daysFromCivil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
+}
 
 std::string journalFileName(const std::string& programName) { return programName + ".sqlite3"; }
 
@@ -297,150 +247,138 @@ double CharStat::missRate() const {
     return seen > 0 ? static_cast<double>(missedCells) / seen : 0.0;
 }
 
-struct Journal::Impl {
-    sqlite3* db = nullptr;
-    bool readOnly = false;
-    Statement insertExercise, insertCell, upsertChar, upsertKey, upsertMiss;
+void Journal::Impl::closeDb() {
+    insertExercise = {};
+    insertCell = {};
+    upsertChar = {};
+    upsertKey = {};
+    upsertMiss = {};
+    if (db) sqlite3_close_v2(db);
+    db = nullptr;
+}
 
-    ~Impl() { closeDb(); }
+int Journal::Impl::userVersion(int& version) {
+    Statement s(db, "PRAGMA user_version");
+    if (!s) return sqlite3_errcode(db);
+    const int rc = s.step();
+    if (rc != SQLITE_ROW) return rc;
+    version = s.int32(0);
+    return SQLITE_OK;
+}
 
-    void closeDb() {
-        insertExercise = {};
-        insertCell = {};
-        upsertChar = {};
-        upsertKey = {};
-        upsertMiss = {};
-        if (db) sqlite3_close_v2(db);
-        db = nullptr;
+int Journal::Impl::setVersion(int v) {
+    return exec(("PRAGMA user_version = " + std::to_string(v)).c_str());
+}
+
+int Journal::Impl::quickCheck() {
+    Statement s(db, "PRAGMA quick_check(1)");
+    if (!s) return prepareError(db);
+    const int rc = s.step();
+    if (rc != SQLITE_ROW) return rc;
+    return s.blob(0) == "ok" ? SQLITE_OK : SQLITE_CORRUPT;
+}
+
+int Journal::Impl::writeTotals(const Totals& t, int course, std::int64_t day) {
+    for (const auto& [ch, c] : t.chars) {
+        upsertChar.bind(1, course).bind(2, day).bind(3, ch).bind(4, c.seen);
+        upsertChar.bind(5, c.missedCells).bind(6, c.misses).bind(7, c.ms);
+        if (int rc = upsertChar.run(); rc != SQLITE_DONE) return rc;
     }
-
-    int exec(const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
-
-    int userVersion(int& version) {
-        Statement s(db, "PRAGMA user_version");
-        if (!s) return sqlite3_errcode(db);
-        const int rc = s.step();
-        if (rc != SQLITE_ROW) return rc;
-        version = s.int32(0);
-        return SQLITE_OK;
+    for (const auto& [id, pm] : t.keys) {
+        upsertKey.bind(1, course).bind(2, day).bind(3, id).bind(4, pm.first).bind(5, pm.second);
+        if (int rc = upsertKey.run(); rc != SQLITE_DONE) return rc;
     }
+    for (const auto& [k, n] : t.misses) {
+        upsertMiss.bind(1, course).bind(2, day).bind(3, std::get<0>(k)).bind(4, std::get<1>(k));
+        upsertMiss.bind(5, std::get<2>(k)).bind(6, n);
+        if (int rc = upsertMiss.run(); rc != SQLITE_DONE) return rc;
+    }
+    return SQLITE_DONE;
+}
 
-    int setVersion(int v) { return exec(("PRAGMA user_version = " + std::to_string(v)).c_str()); }
+int Journal::Impl::insert(const ExerciseEntry& e) {
+    Statement& x = insertExercise;
+    x.bind(1, e.startedAt).bind(2, e.courseIndex).bind(3, e.problemSlot).bind(4, e.problemName);
+    x.bind(5, e.timeLimitIndex).bind(6, e.spacing).bind(7, e.letterCase).bind(8, e.romajiMode);
+    x.bind(9, static_cast<int>(e.end)).bind(10, e.characters).bind(11, e.misses);
+    x.bind(12, e.keystrokes).bind(13, e.elapsedMs).bind(14, e.score).bind(15, e.newBest);
+    x.bind(16, static_cast<int>(e.kind)).bind(17, e.extendedRomaji);
+    int rc = x.run();
+    const std::int64_t id = sqlite3_last_insert_rowid(db);
+    Totals totals;
+    for (std::size_t i = 0; rc == SQLITE_DONE && i < e.cells.size(); ++i) {
+        const CellEntry& c = e.cells[i];
+        Statement& s = insertCell;
+        s.bind(1, id).bind(2, static_cast<int>(i)).bind(3, c.cellIndex).bind(4, c.character);
+        s.bind(5, c.typed).bind(6, c.wrongKeys).bind(7, c.msSincePrevious);
+        s.bind(8, c.expectedKeys).bind(9, c.completed);
+        rc = s.run();
+        totals.add(c);
+    }
+    if (rc == SQLITE_DONE) rc = writeTotals(totals, e.courseIndex, localDay(e.startedAt));
+    return rc;
+}
 
-    int writeTotals(const Totals& t, int course, std::int64_t day) {
-        for (const auto& [ch, c] : t.chars) {
-            upsertChar.bind(1, course).bind(2, day).bind(3, ch).bind(4, c.seen);
-            upsertChar.bind(5, c.missedCells).bind(6, c.misses).bind(7, c.ms);
-            if (int rc = upsertChar.run(); rc != SQLITE_DONE) return rc;
+bool Journal::Impl::prepareWrites() {
+    insertExercise = Statement(db, kInsertExercise);
+    insertCell = Statement(db, kInsertCell);
+    return insertExercise && insertCell && prepareTotals();
+}
+
+bool Journal::Impl::prepareTotals() {
+    upsertChar = Statement(db, kUpsertChar);
+    upsertKey = Statement(db, kUpsertKey);
+    upsertMiss = Statement(db, kUpsertMiss);
+    return upsertChar && upsertKey && upsertMiss;
+}
+
+int Journal::Impl::migrateToV2() {
+    if (int rc = exec(kMigrateV2); rc != SQLITE_OK) return rc;
+    if (!prepareTotals()) return prepareError(db);
+    Statement ex(db, "SELECT id, started_at, course FROM exercise");
+    Statement cells(db,
+                    "SELECT character, typed, wrong_keys, ms FROM cell WHERE exercise_id = ?"
+                    " ORDER BY seq");
+    if (!ex || !cells) return sqlite3_errcode(db);
+    int rc;
+    while ((rc = ex.step()) == SQLITE_ROW) {
+        Totals t;
+        cells.bind(1, ex.integer(0));
+        while (cells.step() == SQLITE_ROW) {
+            CellEntry c;
+            c.character = cells.blob(0);
+            c.typed = cells.blob(1);
+            c.wrongKeys = cells.blob(2);
+            c.msSincePrevious = cells.int32(3);
+            t.add(c);
         }
-        for (const auto& [id, pm] : t.keys) {
-            upsertKey.bind(1, course).bind(2, day).bind(3, id).bind(4, pm.first).bind(5, pm.second);
-            if (int rc = upsertKey.run(); rc != SQLITE_DONE) return rc;
-        }
-        for (const auto& [k, n] : t.misses) {
-            upsertMiss.bind(1, course).bind(2, day).bind(3, std::get<0>(k)).bind(4, std::get<1>(k));
-            upsertMiss.bind(5, std::get<2>(k)).bind(6, n);
-            if (int rc = upsertMiss.run(); rc != SQLITE_DONE) return rc;
-        }
-        return SQLITE_DONE;
+        cells.run();
+        if (int w = writeTotals(t, ex.int32(2), localDay(ex.integer(1))); w != SQLITE_DONE)
+            return w;
     }
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
 
-    // One exercise with its cells and totals, inside the caller's transaction.
-    int insert(const ExerciseEntry& e) {
-        Statement& x = insertExercise;
-        x.bind(1, e.startedAt).bind(2, e.courseIndex).bind(3, e.problemSlot).bind(4, e.problemName);
-        x.bind(5, e.timeLimitIndex).bind(6, e.spacing).bind(7, e.letterCase).bind(8, e.romajiMode);
-        x.bind(9, static_cast<int>(e.end)).bind(10, e.characters).bind(11, e.misses);
-        x.bind(12, e.keystrokes).bind(13, e.elapsedMs).bind(14, e.score).bind(15, e.newBest);
-        x.bind(16, static_cast<int>(e.kind)).bind(17, e.extendedRomaji);
-        int rc = x.run();
-        const std::int64_t id = sqlite3_last_insert_rowid(db);
-        Totals totals;
-        for (std::size_t i = 0; rc == SQLITE_DONE && i < e.cells.size(); ++i) {
-            const CellEntry& c = e.cells[i];
-            Statement& s = insertCell;
-            s.bind(1, id).bind(2, static_cast<int>(i)).bind(3, c.cellIndex).bind(4, c.character);
-            s.bind(5, c.typed).bind(6, c.wrongKeys).bind(7, c.msSincePrevious);
-            s.bind(8, c.expectedKeys).bind(9, c.completed);
-            rc = s.run();
-            totals.add(c);
-        }
-        if (rc == SQLITE_DONE) rc = writeTotals(totals, e.courseIndex, localDay(e.startedAt));
-        return rc;
+int Journal::Impl::upgrade(int& version) {
+    if (int rc = exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) return rc;
+    int rc = SQLITE_OK;
+    if (version == 0) {
+        rc = exec(kSchemaV1);
+        if (rc == SQLITE_OK) version = 1;
     }
-
-    bool prepareWrites() {
-        insertExercise = Statement(db, kInsertExercise);
-        insertCell = Statement(db, kInsertCell);
-        return insertExercise && insertCell && prepareTotals();
+    if (rc == SQLITE_OK && version == 1) {
+        rc = migrateToV2();
+        if (rc == SQLITE_OK) version = 2;
     }
-
-    // A later statement that prepared well clears the error code of one that
-    // did not: a failure must never read as success.
-    int failedPrepare() const {
-        const int rc = sqlite3_errcode(db);
-        return rc == SQLITE_OK ? SQLITE_ERROR : rc;
+    if (rc == SQLITE_OK && version == 2) {
+        rc = exec(kMigrateV3);
+        if (rc == SQLITE_OK) version = 3;
     }
-
-    // The daily totals alone: a migration runs before the later columns exist.
-    bool prepareTotals() {
-        upsertChar = Statement(db, kUpsertChar);
-        upsertKey = Statement(db, kUpsertKey);
-        upsertMiss = Statement(db, kUpsertMiss);
-        return upsertChar && upsertKey && upsertMiss;
-    }
-
-    // Version 1 to 2: the new columns, then the daily totals from the cells
-    // already stored.
-    int migrateToV2() {
-        if (int rc = exec(kMigrateV2); rc != SQLITE_OK) return rc;
-        if (!prepareTotals()) return failedPrepare();
-        Statement ex(db, "SELECT id, started_at, course FROM exercise");
-        Statement cells(db,
-                        "SELECT character, typed, wrong_keys, ms FROM cell WHERE exercise_id = ?"
-                        " ORDER BY seq");
-        if (!ex || !cells) return sqlite3_errcode(db);
-        int rc;
-        while ((rc = ex.step()) == SQLITE_ROW) {
-            Totals t;
-            cells.bind(1, ex.integer(0));
-            while (cells.step() == SQLITE_ROW) {
-                CellEntry c;
-                c.character = cells.blob(0);
-                c.typed = cells.blob(1);
-                c.wrongKeys = cells.blob(2);
-                c.msSincePrevious = cells.int32(3);
-                t.add(c);
-            }
-            cells.run();
-            if (int w = writeTotals(t, ex.int32(2), localDay(ex.integer(1))); w != SQLITE_DONE)
-                return w;
-        }
-        return rc == SQLITE_DONE ? SQLITE_OK : rc;
-    }
-
-    // Creates or migrates the schema in one transaction.
-    int upgrade(int& version) {
-        if (int rc = exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) return rc;
-        int rc = SQLITE_OK;
-        if (version == 0) {
-            rc = exec(kSchemaV1);
-            if (rc == SQLITE_OK) version = 1;
-        }
-        if (rc == SQLITE_OK && version == 1) {
-            rc = migrateToV2();
-            if (rc == SQLITE_OK) version = 2;
-        }
-        if (rc == SQLITE_OK && version == 2) {
-            rc = exec(kMigrateV3);
-            if (rc == SQLITE_OK) version = 3;
-        }
-        if (rc == SQLITE_OK) rc = setVersion(version);
-        if (rc == SQLITE_OK) rc = exec("COMMIT");
-        if (rc != SQLITE_OK) exec("ROLLBACK");
-        return rc;
-    }
-};
+    if (rc == SQLITE_OK) rc = setVersion(version);
+    if (rc == SQLITE_OK) rc = exec("COMMIT");
+    if (rc != SQLITE_OK) exec("ROLLBACK");
+    return rc;
+}
 
 Journal::Journal() : impl_(std::make_unique<Impl>()) {}
 Journal::~Journal() = default;
@@ -488,15 +426,16 @@ Journal::Result Journal::open(const std::string& path) {
     close();
     path_ = path;
     std::string movedAside;
+    if (const char* cause = obstacle(path)) return {Status::Failed, cause, {}};
 
     for (int attempt = 0; attempt < 2; ++attempt) {
         Impl& d = *impl_;
         int rc = sqlite3_open_v2(path.c_str(), &d.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                                  nullptr);
         if (rc != SQLITE_OK) {
+            Result r = failureFor(d.db, rc, path, kOpenFailed);
             close();
-            Result r = resultFor(rc, kMsgOpenFailed);
-            if (r.status == Status::Corrupt) r = {Status::Failed, kMsgOpenFailed, {}};
+            if (r.status == Status::Corrupt) r = {Status::Failed, kOpenFailed, {}};
             return r;
         }
         sqlite3_busy_timeout(d.db, 2000);
@@ -507,7 +446,7 @@ Journal::Result Journal::open(const std::string& path) {
         // A newer program's journal is left exactly as it is.
         if (rc == SQLITE_OK && version > kSchemaVersion) {
             close();
-            return {Status::Failed, kMsgNewer, {}};
+            return {Status::Failed, kNewer, {}};
         }
         // Someone else's file is neither migrated nor switched to WAL, so that
         // it is set aside as it was: a versionless one must be empty, a
@@ -520,6 +459,7 @@ Journal::Result Journal::open(const std::string& path) {
             if (!tables || tables.step() != SQLITE_ROW) rc = sqlite3_errcode(d.db);
             else if (tables.int32(0) == 0) rc = SQLITE_NOTADB;
         }
+        if (rc == SQLITE_OK) rc = d.quickCheck();
         if (rc == SQLITE_OK && !d.readOnly) rc = d.exec("PRAGMA journal_mode = WAL");
         if (rc == SQLITE_OK) rc = d.exec("PRAGMA foreign_keys = ON");
         if (rc == SQLITE_OK && version < kSchemaVersion) {
@@ -530,27 +470,28 @@ Journal::Result Journal::open(const std::string& path) {
             Statement probe(d.db, "SELECT count(*) FROM exercise, day_char LIMIT 1");
             if (!probe) rc = SQLITE_NOTADB;
         }
-        if (rc == SQLITE_OK && !d.readOnly && !d.prepareWrites()) rc = d.failedPrepare();
+        if (rc == SQLITE_OK && !d.readOnly && !d.prepareWrites()) rc = prepareError(d.db);
 
         if (rc == SQLITE_OK) {
-            if (d.readOnly) return {Status::ReadOnly, kMsgReadOnly, movedAside};
-            if (!movedAside.empty()) return {Status::Corrupt, kMsgCorrupt, movedAside};
+            if (d.readOnly) return {Status::ReadOnly, kReadOnly, movedAside};
+            if (!movedAside.empty()) return {Status::Corrupt, kCorrupt, movedAside};
             return {};
         }
+        const Result failed = failureFor(d.db, rc, path, kOpenFailed);
         close();
-        if (!isCorruption(rc) || attempt > 0) return resultFor(rc, kMsgOpenFailed);
+        if (!isCorruption(rc) || attempt > 0) return failed;
 
         // Never deleted: the learner's history may still be recoverable.
         movedAside = moveAside(path);
-        if (movedAside.empty()) return {Status::Failed, kMsgOpenFailed, {}};
+        if (movedAside.empty()) return {Status::Failed, kOpenFailed, {}};
     }
-    return {Status::Failed, kMsgOpenFailed, movedAside};
+    return {Status::Failed, kOpenFailed, movedAside};
 }
 
 Journal::Result Journal::record(const ExerciseEntry& e) {
     Impl& d = *impl_;
-    if (!d.db) return {Status::NotOpen, kMsgWriteFailed, {}};
-    if (d.readOnly) return {Status::ReadOnly, kMsgReadOnly, {}};
+    if (!d.db) return {Status::NotOpen, kWriteFailed, {}};
+    if (d.readOnly) return {Status::ReadOnly, kReadOnly, {}};
 
     auto attempt = [&]() -> int {
         if (int rc = d.exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) return rc;
@@ -564,30 +505,38 @@ Journal::Result Journal::record(const ExerciseEntry& e) {
     if (rc == SQLITE_OK) return {};
     if (isCorruption(rc)) {
         // The file went bad under us: set it aside, start afresh, keep this exercise.
-        const std::string path = path_;
-        close();
-        const std::string aside = moveAside(path);
-        if (aside.empty()) return {Status::Failed, kMsgWriteFailed, {}};
-        Result reopened = open(path);
-        if (!reopened.ok()) return reopened;
+        Result restarted = startAgain();
+        if (restarted.status != Status::Corrupt) return restarted;
         const int again = attempt();
-        if (again != SQLITE_OK) return resultFor(again, kMsgWriteFailed);
-        return {Status::Corrupt, kMsgCorrupt, aside};
+        if (again != SQLITE_OK) return failureFor(impl_->db, again, path_, kWriteFailed);
+        return restarted;
     }
-    return resultFor(rc, kMsgWriteFailed);
+    return failureFor(d.db, rc, path_, kWriteFailed);
+}
+
+Journal::Result Journal::startAgain() {
+    const std::string path = path_;
+    close();
+    // Never deleted: the learner's history may still be recoverable.
+    const std::string aside = moveAside(path);
+    if (aside.empty()) return {Status::Failed, kOpenFailed, {}};
+    Result reopened = open(path);
+    reopened.movedAsideTo = aside;
+    if (reopened.ok()) return {Status::Corrupt, kCorrupt, aside};
+    return reopened;
 }
 
 Journal::Result Journal::recordAll(const std::vector<ExerciseEntry>& entries) {
     Impl& d = *impl_;
-    if (!d.db) return {Status::NotOpen, kMsgWriteFailed, {}};
-    if (d.readOnly) return {Status::ReadOnly, kMsgReadOnly, {}};
+    if (!d.db) return {Status::NotOpen, kWriteFailed, {}};
+    if (d.readOnly) return {Status::ReadOnly, kReadOnly, {}};
     int rc = d.exec("BEGIN IMMEDIATE");
-    if (rc != SQLITE_OK) return resultFor(rc, kMsgWriteFailed);
+    if (rc != SQLITE_OK) return failureFor(d.db, rc, path_, kWriteFailed);
     rc = SQLITE_DONE;
     for (std::size_t i = 0; rc == SQLITE_DONE && i < entries.size(); ++i) rc = d.insert(entries[i]);
     if (rc == SQLITE_DONE) rc = d.exec("COMMIT");
     if (rc != SQLITE_OK) d.exec("ROLLBACK");
-    return resultFor(rc, kMsgWriteFailed);
+    return rc == SQLITE_OK ? Result{} : failureFor(d.db, rc, path_, kWriteFailed);
 }
 
 void Journal::setMaxPagesForTesting(int pages) {
@@ -600,217 +549,6 @@ void Journal::setMaxPagesForTesting(int pages) {
 
 void Journal::refuseWritesForTesting() {
     if (impl_->db) impl_->exec("PRAGMA query_only = 1");
-}
-
-namespace {
-
-// WHERE clause over the exercise table and its values, in order.
-struct Where {
-    std::string sql;
-    std::vector<std::int64_t> values;
-};
-
-Where exerciseWhere(const Filter& f) {
-    Where w{" WHERE 1", {}};
-    if (f.courseIndex) {
-        w.sql += " AND course = ?";
-        w.values.push_back(*f.courseIndex);
-    }
-    if (f.settingIndex) {
-        w.sql += " AND time_limit * 2 + spacing = ?";
-        w.values.push_back(*f.settingIndex);
-    }
-    if (f.since > 0) {
-        w.sql += " AND started_at >= ?";
-        w.values.push_back(f.since);
-    }
-    if (!f.includeStopped) w.sql += " AND end_reason <> 2";
-    if (!f.includeWeakSpot) w.sql += " AND kind = 0";
-    return w;
-}
-
-// The daily totals know course and day only: the keys of every exercise,
-// stopped or weak-spot, tell where the fingers go wrong.
-Where dailyWhere(const Filter& f) {
-    Where w{" WHERE 1", {}};
-    if (f.courseIndex) {
-        w.sql += " AND course = ?";
-        w.values.push_back(*f.courseIndex);
-    }
-    if (f.since > 0) {
-        w.sql += " AND day >= ?";
-        w.values.push_back(localDay(f.since));
-    }
-    return w;
-}
-
-Statement prepared(sqlite3* db, const std::string& sql, const Where& w) {
-    Statement s(db, (sql + w.sql).c_str());
-    if (s) {
-        for (std::size_t i = 0; i < w.values.size(); ++i)
-            s.bind(static_cast<int>(i) + 1, w.values[i]);
-    }
-    return s;
-}
-
-}  // namespace
-
-int Journal::exerciseCount(const Filter& filter) const {
-    if (!impl_->db) return 0;
-    Statement s = prepared(impl_->db, "SELECT count(*) FROM exercise", exerciseWhere(filter));
-    return s && s.step() == SQLITE_ROW ? s.int32(0) : 0;
-}
-
-std::vector<ExerciseSummary> Journal::exercises(const Filter& filter) const {
-    std::vector<ExerciseSummary> out;
-    if (!impl_->db) return out;
-    Where w = exerciseWhere(filter);
-    w.sql += " ORDER BY started_at, id";
-    Statement s = prepared(impl_->db,
-                           "SELECT id, started_at, course, problem_slot, problem_name, time_limit,"
-                           " spacing, letter_case, romaji, end_reason, kind, characters, misses,"
-                           " keystrokes, elapsed_ms, score, new_best, extended_romaji FROM exercise",
-                           w);
-    if (!s) return out;
-    while (s.step() == SQLITE_ROW) {
-        ExerciseSummary e;
-        e.id = s.integer(0);
-        e.startedAt = s.integer(1);
-        e.courseIndex = s.int32(2);
-        e.problemSlot = s.int32(3);
-        e.problemName = s.blob(4);
-        e.timeLimitIndex = s.int32(5);
-        e.spacing = s.int32(6);
-        e.letterCase = s.int32(7);
-        e.romajiMode = s.int32(8) != 0;
-        e.end = static_cast<EndReason>(s.int32(9));
-        e.kind = static_cast<PracticeKind>(s.int32(10));
-        e.characters = s.int32(11);
-        e.misses = s.int32(12);
-        e.keystrokes = s.int32(13);
-        e.elapsedMs = s.int32(14);
-        e.score = s.int32(15);
-        e.newBest = s.int32(16) != 0;
-        e.extendedRomaji = s.int32(17) != 0;
-        out.push_back(std::move(e));
-    }
-    return out;
-}
-
-std::vector<KeyStat> Journal::keyStats(const Filter& filter) const {
-    std::vector<KeyStat> out;
-    if (!impl_->db) return out;
-    const Where w = dailyWhere(filter);
-    Statement keys = prepared(impl_->db, "SELECT key_id, sum(presses), sum(misses) FROM day_key",
-                              Where{w.sql + " GROUP BY key_id ORDER BY key_id", w.values});
-    if (!keys) return out;
-    std::map<int, std::size_t> at;
-    while (keys.step() == SQLITE_ROW) {
-        at[keys.int32(0)] = out.size();
-        out.push_back({keys.int32(0), keys.int32(1), keys.int32(2), {}});
-    }
-    Statement details = prepared(
-        impl_->db, "SELECT key_id, character, wrong_key, sum(count) AS n FROM day_miss",
-        Where{w.sql + " GROUP BY key_id, character, wrong_key ORDER BY key_id, n DESC, character",
-              w.values});
-    if (!details) return out;
-    while (details.step() == SQLITE_ROW) {
-        const auto it = at.find(details.int32(0));
-        if (it == at.end()) continue;
-        out[it->second].details.push_back(
-            {details.blob(1), static_cast<char>(details.int32(2)), details.int32(3)});
-    }
-    return out;
-}
-
-std::vector<CharStat> Journal::charStats(const Filter& filter) const {
-    std::vector<CharStat> out;
-    if (!impl_->db) return out;
-    const Where w = dailyWhere(filter);
-    Statement s = prepared(impl_->db,
-                           "SELECT character, sum(seen), sum(missed_cells), sum(misses),"
-                           " sum(total_ms) FROM day_char",
-                           Where{w.sql + " GROUP BY character ORDER BY character", w.values});
-    if (!s) return out;
-    while (s.step() == SQLITE_ROW) {
-        CharStat c;
-        c.character = s.blob(0);
-        c.seen = s.int32(1);
-        c.missedCells = s.int32(2);
-        c.misses = s.int32(3);
-        c.meanMs = c.seen > 0 ? static_cast<double>(s.integer(4)) / c.seen : 0.0;
-        out.push_back(std::move(c));
-    }
-    return out;
-}
-
-std::vector<CharStat> Journal::weakestCharacters(const Filter& filter, int count) const {
-    std::vector<CharStat> all = charStats(filter);
-    // The space is typed with the thumb between characters; it is no weak spot to practise.
-    std::erase_if(all, [](const CharStat& c) { return c.seen == 0 || c.character == "\x81\x40"; });
-    std::stable_sort(all.begin(), all.end(), [](const CharStat& a, const CharStat& b) {
-        if (a.missRate() != b.missRate()) return a.missRate() > b.missRate();
-        if (a.meanMs != b.meanMs) return a.meanMs > b.meanMs;
-        return a.seen > b.seen;
-    });
-    if (count >= 0 && static_cast<int>(all.size()) > count)
-        all.resize(static_cast<std::size_t>(count));
-    return all;
-}
-
-std::vector<CellEntry> Journal::cells(std::int64_t exerciseId) const {
-    std::vector<CellEntry> out;
-    if (!impl_->db) return out;
-    Statement s(impl_->db,
-                "SELECT cell_index, character, typed, wrong_keys, expected_keys, ms, completed"
-                " FROM cell WHERE exercise_id = ? ORDER BY seq");
-    if (!s) return out;
-    s.bind(1, exerciseId);
-    while (s.step() == SQLITE_ROW) {
-        CellEntry c;
-        c.cellIndex = s.int32(0);
-        c.character = s.blob(1);
-        c.typed = s.blob(2);
-        c.wrongKeys = s.blob(3);
-        c.expectedKeys = s.blob(4);
-        c.msSincePrevious = s.int32(5);
-        c.completed = s.int32(6) != 0;
-        out.push_back(std::move(c));
-    }
-    return out;
-}
-
-std::string Journal::csv(const Filter& filter) const {
-    std::string out =
-        "id,started,course,problem_slot,problem_name,time_limit_s,spacing,letter_case,romaji,"
-        "ended,kind,characters,misses,keystrokes,elapsed_ms,score,new_best,chars_per_minute,"
-        "accuracy,extended_romaji\r\n";
-    static const char* kEnds[] = {"time_limit", "last_cell", "stopped"};
-    static const int kLimits[] = {30, 60, 0};
-    for (const ExerciseSummary& e : exercises(filter)) {
-        const std::tm tm = localTime(static_cast<std::time_t>(e.startedAt));
-        char line[512];
-        std::snprintf(line, sizeof line, "%lld,%04d-%02d-%02d %02d:%02d:%02d,%d,%d,",
-                      static_cast<long long>(e.id), tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
-                      tm.tm_hour, tm.tm_min, tm.tm_sec, e.courseIndex, e.problemSlot);
-        out += line;
-        out += csvField(shiftJisToUtf8(e.problemName));
-        const int end = std::clamp(static_cast<int>(e.end), 0, 2);
-        std::snprintf(line, sizeof line, ",%d,%d,%d,%d,%s,%s,%d,%d,%d,%d,%d,%d,%.1f,%.4f,%d\r\n",
-                      kLimits[std::clamp(e.timeLimitIndex, 0, 2)], e.spacing, e.letterCase,
-                      e.romajiMode ? 1 : 0, kEnds[end],
-                      e.kind == PracticeKind::WeakSpot ? "weak_spot" : "normal", e.characters,
-                      e.misses, e.keystrokes, e.elapsedMs, e.score, e.newBest ? 1 : 0,
-                      e.charactersPerMinute(), e.accuracy(), e.extendedRomaji ? 1 : 0);
-        out += line;
-    }
-    return out;
-}
-
-Journal::Result Journal::exportCsv(const std::string& path, const Filter& filter) const {
-    if (!impl_->db) return {Status::NotOpen, kMsgExportFailed, {}};
-    if (!replaceFileAtomically(path, csv(filter))) return {Status::Failed, kMsgExportFailed, {}};
-    return {};
 }
 
 }  // namespace hayate::journal

@@ -4,7 +4,9 @@
 //
 // The journal never stands in the way of practice: every failure comes back
 // as a status with a message for the status bar, never as an exception, and
-// a journal that could not be opened simply records nothing.
+// a journal that could not be opened simply records nothing. A damaged file,
+// found on opening, by a write or by a read, is renamed (never deleted) and a
+// new journal started.
 //
 // Texts in and out are Shift-JIS, as everywhere in the core; only the CSV
 // export writes UTF-8.
@@ -157,8 +159,9 @@ class Journal {
         NotOpen,   // open failed earlier or was never called: nothing recorded
         ReadOnly,  // the file or its folder cannot be written
         Full,      // the disk is full
-        Corrupt,   // the file was not a journal; moved aside, a new one started
-        Failed,    // any other SQLite failure
+        Corrupt,   // the file was damaged or not a journal; moved aside, a new one started
+        Failed,    // any other failure
+        Empty,     // an export found no exercise to write; no file was written
     };
 
     struct Result {
@@ -176,10 +179,14 @@ class Journal {
     Journal(const Journal&) = delete;
     Journal& operator=(const Journal&) = delete;
 
-    // Opens or creates the journal at `path`. A file that is not a journal is
-    // renamed to "<path>.corrupt-YYYYMMDD-HHMMSS" (never deleted) and a fresh
-    // one created; the result then says Corrupt with the new name, and the
-    // journal is open. Any other failure leaves the journal closed.
+    // Opens or creates the journal at `path`. A file that is not a journal,
+    // or fails SQLite's quick check, is renamed to
+    // "<path>.corrupt-YYYYMMDD-HHMMSS" (never deleted) and a fresh one
+    // created; the result then says Corrupt with the new name, and the
+    // journal is open. Any other failure leaves the journal closed, with a
+    // message that names the cause (a folder or a broken link in the way, a
+    // read-only file or folder, a full disk). The check reads the whole file:
+    // a window opens the journal on a thread of its own.
     Result open(const std::string& path);
     void close();
     bool isOpen() const;
@@ -193,20 +200,28 @@ class Journal {
     // Many exercises in one transaction (imports, benchmarks): all or none.
     Result recordAll(const std::vector<ExerciseEntry>& entries);
 
-    // Queries. On a closed journal or a failure they return empty results.
-    int exerciseCount(const Filter& filter) const;
-    std::vector<ExerciseSummary> exercises(const Filter& filter) const;  // oldest first
-    std::vector<KeyStat> keyStats(const Filter& filter) const;    // keys that came up, by key id
-    std::vector<CharStat> charStats(const Filter& filter) const;  // every character seen
+    // Queries. On a closed journal or a failure they return empty results,
+    // and takeReadResult() tells why. A query that meets a damaged file sets
+    // it aside and starts a new journal, as a write does.
+    int exerciseCount(const Filter& filter);
+    std::vector<ExerciseSummary> exercises(const Filter& filter);  // oldest first
+    std::vector<KeyStat> keyStats(const Filter& filter);           // keys that came up, by key id
+    std::vector<CharStat> charStats(const Filter& filter);         // every character seen
     // The weakest characters: highest miss rate, then slowest, then most seen.
-    std::vector<CharStat> weakestCharacters(const Filter& filter, int count = 10) const;
+    std::vector<CharStat> weakestCharacters(const Filter& filter, int count = 10);
     // Every cell of one exercise, in typing order.
-    std::vector<CellEntry> cells(std::int64_t exerciseId) const;
+    std::vector<CellEntry> cells(std::int64_t exerciseId);
+
+    // What the queries met since the last call: Ok, Corrupt (with the name
+    // the damaged file was given) or Failed. Taking it clears it, so that it
+    // is told once.
+    Result takeReadResult();
 
     // The journal as CSV (UTF-8, header line, one line per exercise), and the
-    // same written crash-safely to `path`.
-    std::string csv(const Filter& filter) const;
-    Result exportCsv(const std::string& path, const Filter& filter) const;
+    // same written crash-safely to `path`. The export writes nothing when it
+    // could not read every exercise (Corrupt or Failed) or found none (Empty).
+    std::string csv(const Filter& filter);
+    Result exportCsv(const std::string& path, const Filter& filter);
 
     // Test seam: caps the file at its size plus `pages` pages, so that a write
     // meets a full disk.
@@ -217,6 +232,14 @@ class Journal {
     struct Impl;
 
   private:
+    // Sets a damaged file aside and opens a new journal in its place.
+    Result startAgain();
+    // What a failed read means: a damaged file is set aside at once.
+    Result readFailure(int rc);
+    // Ends a query with the code of its last step (its statements finished):
+    // true when it read well; a failure is kept for takeReadResult().
+    bool endRead(int rc);
+
     std::unique_ptr<Impl> impl_;
     std::string path_;
 };

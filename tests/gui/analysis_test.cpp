@@ -21,6 +21,8 @@
 #include "gui/sjis_qt.h"
 #include "journal/jis_keys.h"
 #include "journal/journal.h"
+#include "journal/journal_messages.h"
+#include "support/journal_damage.h"
 
 namespace hayate::gui::test {
 namespace {
@@ -259,6 +261,33 @@ TEST_F(Analysis, CsvExportWritesEveryExercise) {
     ASSERT_GE(characters, 0) << lines[0].toStdString();
     EXPECT_EQ(lines[1].split(QLatin1Char(','))[characters].toInt(), 10);
     EXPECT_EQ(lines[2].split(QLatin1Char(','))[characters].toInt(), 5);
+}
+
+TEST_F(Analysis, ADamagedJournalIsSetAsideAndNothingIsReportedAsExported) {
+    play(10);
+    stop();
+    play(5);
+    stop();
+    // The damage leaves the count, which the index gives, and takes the rows.
+    hayate::test::damageJournalPage(dir / "hayateuchi.sqlite3", "exercise");
+    QDialog* w = openAnalysis();
+    ASSERT_NE(w, nullptr);
+    auto* summary = w->findChild<QLabel*>("LSummary");
+    EXPECT_EQ(summary->toolTip(), toQt(journal_text::kCorrupt));
+    int aside = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        aside += entry.path().filename().string().starts_with("hayateuchi.sqlite3.corrupt-");
+    EXPECT_EQ(aside, 1);
+
+    // What is left is a new journal without an exercise: there is nothing to write.
+    const QString target = QString::fromStdString((dir / "out.csv").string());
+    QString said;
+    answerFileDialog(target);
+    answerNextMessageBox(QMessageBox::Ok, &said);
+    QTest::mouseClick(w->findChild<QPushButton*>("BExport"), Qt::LeftButton);
+    EXPECT_EQ(said, toQt(journal_text::kNothingToExport));
+    EXPECT_FALSE(QFile::exists(target));
+    EXPECT_FALSE(summary->toolTip().startsWith(QStringLiteral(u"書き出しました")));
 }
 
 TEST_F(Analysis, WeakSpotPracticeWaitsForThreeExercises) {

@@ -3,11 +3,15 @@
 // from TForm1's entry point, and a failing journal told in the status bar.
 #include <QStatusBar>
 #include <filesystem>
+#include <functional>
 
 #include "form_fixture.h"
 #include "gui/ok_dialog.h"
+#include "gui/sjis_qt.h"
 #include "journal/journal.h"
+#include "journal/journal_messages.h"
 #include "platform/safe_file.h"
+#include "support/journal_damage.h"
 
 namespace hayate::gui::test {
 namespace {
@@ -82,18 +86,41 @@ TEST_F(JournalWindow, WeakSpotPracticeWaitsForThreeExercisesThenStarts) {
     EXPECT_EQ(weak.back().characters, 2);
 }
 
+TEST_F(JournalWindow, WeakSpotPracticeOverADamagedJournalSaysSoAndDoesNotStart) {
+    journal::Journal* j = openedJournal();
+    ASSERT_NE(j, nullptr);
+    journal::ExerciseEntry e;
+    e.cells = {{0, "\x82\x60", "A", "S", "A", 400, true}};
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(j->record(e).ok());
+    hayate::test::damageJournalPage(dir / "hayateuchi.sqlite3", "day_char");
+    QString said;
+    answerNextMessageBox(QMessageBox::Ok, &said);
+    EXPECT_FALSE(form->startWeakSpotPractice());
+    EXPECT_EQ(said, toQt(journal_text::kCorrupt));
+    EXPECT_FALSE(sg1()->isEnabled());
+}
+
 TEST_F(JournalWindow, CorruptJournalIsSetAsideWithANoticeInTheStatusBar) {
-    form.reset();
-    ASSERT_TRUE(replaceFileAtomically(dir / "hayateuchi.sqlite3", std::string(4096, 'x')));
-    open();
-    ASSERT_NE(openedJournal(), nullptr);
-    auto* bar = find<QStatusBar>("SBar1");
-    EXPECT_TRUE(bar->currentMessage().contains(QStringLiteral(u"練習記録")))
-        << bar->currentMessage().toStdString();
-    int aside = 0;
-    for (const auto& entry : fs::directory_iterator(dir.path()))
-        aside += entry.path().filename().string().starts_with("hayateuchi.sqlite3.corrupt-");
-    EXPECT_EQ(aside, 1);
+    const fs::path file = dir / "hayateuchi.sqlite3";
+    const std::function<void()> damages[] = {
+        [&] { ASSERT_TRUE(replaceFileAtomically(file, std::string(4096, 'x'))); },
+        [&] { hayate::test::damageJournalPage(file, "day_char"); },
+    };
+    for (int round = 0; round < 2; ++round) {
+        journal::Journal* j = openedJournal();
+        ASSERT_NE(j, nullptr);
+        ASSERT_TRUE(j->record(journal::ExerciseEntry{}).ok());
+        form.reset();
+        damages[round]();
+        open();
+        ASSERT_NE(openedJournal(), nullptr);
+        auto* bar = find<QStatusBar>("SBar1");
+        EXPECT_EQ(bar->currentMessage(), toQt(journal_text::kCorrupt)) << round;
+        int aside = 0;
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            aside += entry.path().filename().string().starts_with("hayateuchi.sqlite3.corrupt-");
+        EXPECT_EQ(aside, round + 1);
+    }
 }
 
 }  // namespace

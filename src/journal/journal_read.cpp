@@ -1,0 +1,298 @@
+// The journal's reading side: the queries of the analysis screen and of
+// weak-spot practice, and the CSV export.
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+#include "journal/journal.h"
+#include "journal/journal_messages.h"
+#include "journal/journal_sqlite.h"
+#include "journal/journal_text.h"
+#include "platform/safe_file.h"
+
+namespace hayate::journal {
+
+using namespace journal_text;
+
+namespace {
+
+// WHERE clause over the exercise table and its values, in order.
+struct Where {
+    std::string sql;
+    std::vector<std::int64_t> values;
+};
+
+Where exerciseWhere(const Filter& f) {
+    Where w{" WHERE 1", {}};
+    if (f.courseIndex) {
+        w.sql += " AND course = ?";
+        w.values.push_back(*f.courseIndex);
+    }
+    if (f.settingIndex) {
+        w.sql += " AND time_limit * 2 + spacing = ?";
+        w.values.push_back(*f.settingIndex);
+    }
+    if (f.since > 0) {
+        w.sql += " AND started_at >= ?";
+        w.values.push_back(f.since);
+    }
+    if (!f.includeStopped) w.sql += " AND end_reason <> 2";
+    if (!f.includeWeakSpot) w.sql += " AND kind = 0";
+    return w;
+}
+
+// The daily totals know course and day only: the keys of every exercise,
+// stopped or weak-spot, tell where the fingers go wrong.
+Where dailyWhere(const Filter& f) {
+    Where w{" WHERE 1", {}};
+    if (f.courseIndex) {
+        w.sql += " AND course = ?";
+        w.values.push_back(*f.courseIndex);
+    }
+    if (f.since > 0) {
+        w.sql += " AND day >= ?";
+        w.values.push_back(localDay(f.since));
+    }
+    return w;
+}
+
+Statement prepared(sqlite3* db, const std::string& sql, const Where& w) {
+    Statement s(db, (sql + w.sql).c_str());
+    if (s) {
+        for (std::size_t i = 0; i < w.values.size(); ++i)
+            s.bind(static_cast<int>(i) + 1, w.values[i]);
+    }
+    return s;
+}
+
+// The readers below return the code of their last step, SQLITE_DONE when
+// they read everything, with their statements finished.
+
+// How many exercises `filter` takes; on the index, a count that does not
+// depend on the table's pages.
+int countExercises(sqlite3* db, const Filter& filter, bool onIndex, int& count) {
+    Statement s = prepared(db,
+                           onIndex ? "SELECT count(*) FROM exercise INDEXED BY exercise_course_time"
+                                   : "SELECT count(*) FROM exercise",
+                           exerciseWhere(filter));
+    if (!s) return prepareError(db);
+    const int rc = s.step();
+    if (rc == SQLITE_ROW) count = s.int32(0);
+    return rc == SQLITE_ROW ? SQLITE_DONE : rc;
+}
+
+int readExercises(sqlite3* db, const Filter& filter, std::vector<ExerciseSummary>& out) {
+    Where w = exerciseWhere(filter);
+    w.sql += " ORDER BY started_at, id";
+    Statement s =
+        prepared(db,
+                 "SELECT id, started_at, course, problem_slot, problem_name, time_limit,"
+                 " spacing, letter_case, romaji, end_reason, kind, characters, misses,"
+                 " keystrokes, elapsed_ms, score, new_best, extended_romaji FROM exercise",
+                 w);
+    if (!s) return prepareError(db);
+    int rc;
+    while ((rc = s.step()) == SQLITE_ROW) {
+        ExerciseSummary e;
+        e.id = s.integer(0);
+        e.startedAt = s.integer(1);
+        e.courseIndex = s.int32(2);
+        e.problemSlot = s.int32(3);
+        e.problemName = s.blob(4);
+        e.timeLimitIndex = s.int32(5);
+        e.spacing = s.int32(6);
+        e.letterCase = s.int32(7);
+        e.romajiMode = s.int32(8) != 0;
+        e.end = static_cast<EndReason>(s.int32(9));
+        e.kind = static_cast<PracticeKind>(s.int32(10));
+        e.characters = s.int32(11);
+        e.misses = s.int32(12);
+        e.keystrokes = s.int32(13);
+        e.elapsedMs = s.int32(14);
+        e.score = s.int32(15);
+        e.newBest = s.int32(16) != 0;
+        e.extendedRomaji = s.int32(17) != 0;
+        out.push_back(std::move(e));
+    }
+    return rc;
+}
+
+int readKeyStats(sqlite3* db, const Filter& filter, std::vector<KeyStat>& out) {
+    const Where w = dailyWhere(filter);
+    Statement keys = prepared(db, "SELECT key_id, sum(presses), sum(misses) FROM day_key",
+                              Where{w.sql + " GROUP BY key_id ORDER BY key_id", w.values});
+    if (!keys) return prepareError(db);
+    std::map<int, std::size_t> at;
+    int rc;
+    while ((rc = keys.step()) == SQLITE_ROW) {
+        at[keys.int32(0)] = out.size();
+        out.push_back({keys.int32(0), keys.int32(1), keys.int32(2), {}});
+    }
+    if (rc != SQLITE_DONE) return rc;
+    Statement details = prepared(
+        db, "SELECT key_id, character, wrong_key, sum(count) AS n FROM day_miss",
+        Where{w.sql + " GROUP BY key_id, character, wrong_key ORDER BY key_id, n DESC, character",
+              w.values});
+    if (!details) return prepareError(db);
+    while ((rc = details.step()) == SQLITE_ROW) {
+        const auto it = at.find(details.int32(0));
+        if (it == at.end()) continue;
+        out[it->second].details.push_back(
+            {details.blob(1), static_cast<char>(details.int32(2)), details.int32(3)});
+    }
+    return rc;
+}
+
+int readCharStats(sqlite3* db, const Filter& filter, std::vector<CharStat>& out) {
+    const Where w = dailyWhere(filter);
+    Statement s = prepared(db,
+                           "SELECT character, sum(seen), sum(missed_cells), sum(misses),"
+                           " sum(total_ms) FROM day_char",
+                           Where{w.sql + " GROUP BY character ORDER BY character", w.values});
+    if (!s) return prepareError(db);
+    int rc;
+    while ((rc = s.step()) == SQLITE_ROW) {
+        CharStat c;
+        c.character = s.blob(0);
+        c.seen = s.int32(1);
+        c.missedCells = s.int32(2);
+        c.misses = s.int32(3);
+        c.meanMs = c.seen > 0 ? static_cast<double>(s.integer(4)) / c.seen : 0.0;
+        out.push_back(std::move(c));
+    }
+    return rc;
+}
+
+int readCells(sqlite3* db, std::int64_t exerciseId, std::vector<CellEntry>& out) {
+    Statement s(db,
+                "SELECT cell_index, character, typed, wrong_keys, expected_keys, ms, completed"
+                " FROM cell WHERE exercise_id = ? ORDER BY seq");
+    if (!s) return prepareError(db);
+    s.bind(1, exerciseId);
+    int rc;
+    while ((rc = s.step()) == SQLITE_ROW) {
+        CellEntry c;
+        c.cellIndex = s.int32(0);
+        c.character = s.blob(1);
+        c.typed = s.blob(2);
+        c.wrongKeys = s.blob(3);
+        c.expectedKeys = s.blob(4);
+        c.msSincePrevious = s.int32(5);
+        c.completed = s.int32(6) != 0;
+        out.push_back(std::move(c));
+    }
+    return rc;
+}
+
+std::string csvText(const std::vector<ExerciseSummary>& rows) {
+    std::string out =
+        "id,started,course,problem_slot,problem_name,time_limit_s,spacing,letter_case,romaji,"
+        "ended,kind,characters,misses,keystrokes,elapsed_ms,score,new_best,chars_per_minute,"
+        "accuracy,extended_romaji\r\n";
+    static const char* kEnds[] = {"time_limit", "last_cell", "stopped"};
+    static const int kLimits[] = {30, 60, 0};
+    for (const ExerciseSummary& e : rows) {
+        const std::tm tm = localTime(static_cast<std::time_t>(e.startedAt));
+        char line[512];
+        std::snprintf(line, sizeof line, "%lld,%04d-%02d-%02d %02d:%02d:%02d,%d,%d,",
+                      static_cast<long long>(e.id), tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                      tm.tm_hour, tm.tm_min, tm.tm_sec, e.courseIndex, e.problemSlot);
+        out += line;
+        out += csvField(shiftJisToUtf8(e.problemName));
+        const int end = std::clamp(static_cast<int>(e.end), 0, 2);
+        std::snprintf(line, sizeof line, ",%d,%d,%d,%d,%s,%s,%d,%d,%d,%d,%d,%d,%.1f,%.4f,%d\r\n",
+                      kLimits[std::clamp(e.timeLimitIndex, 0, 2)], e.spacing, e.letterCase,
+                      e.romajiMode ? 1 : 0, kEnds[end],
+                      e.kind == PracticeKind::WeakSpot ? "weak_spot" : "normal", e.characters,
+                      e.misses, e.keystrokes, e.elapsedMs, e.score, e.newBest ? 1 : 0,
+                      e.charactersPerMinute(), e.accuracy(), e.extendedRomaji ? 1 : 0);
+        out += line;
+    }
+    return out;
+}
+
+}  // namespace
+
+int Journal::exerciseCount(const Filter& filter) {
+    int count = 0;
+    if (!impl_->db || !endRead(countExercises(impl_->db, filter, false, count))) return 0;
+    return count;
+}
+
+std::vector<ExerciseSummary> Journal::exercises(const Filter& filter) {
+    std::vector<ExerciseSummary> out;
+    if (impl_->db && !endRead(readExercises(impl_->db, filter, out))) out.clear();
+    return out;
+}
+
+std::vector<KeyStat> Journal::keyStats(const Filter& filter) {
+    std::vector<KeyStat> out;
+    if (impl_->db && !endRead(readKeyStats(impl_->db, filter, out))) out.clear();
+    return out;
+}
+
+std::vector<CharStat> Journal::charStats(const Filter& filter) {
+    std::vector<CharStat> out;
+    if (impl_->db && !endRead(readCharStats(impl_->db, filter, out))) out.clear();
+    return out;
+}
+
+std::vector<CharStat> Journal::weakestCharacters(const Filter& filter, int count) {
+    std::vector<CharStat> all = charStats(filter);
+    // The space is typed with the thumb between characters; it is no weak spot to practise.
+    std::erase_if(all, [](const CharStat& c) { return c.seen == 0 || c.character == "\x81\x40"; });
+    std::stable_sort(all.begin(), all.end(), [](const CharStat& a, const CharStat& b) {
+        if (a.missRate() != b.missRate()) return a.missRate() > b.missRate();
+        if (a.meanMs != b.meanMs) return a.meanMs > b.meanMs;
+        return a.seen > b.seen;
+    });
+    if (count >= 0 && static_cast<int>(all.size()) > count)
+        all.resize(static_cast<std::size_t>(count));
+    return all;
+}
+
+std::vector<CellEntry> Journal::cells(std::int64_t exerciseId) {
+    std::vector<CellEntry> out;
+    if (impl_->db && !endRead(readCells(impl_->db, exerciseId, out))) out.clear();
+    return out;
+}
+
+std::string Journal::csv(const Filter& filter) { return csvText(exercises(filter)); }
+
+Journal::Result Journal::exportCsv(const std::string& path, const Filter& filter) {
+    if (!impl_->db) return {Status::NotOpen, kExportFailed, {}};
+    std::vector<ExerciseSummary> rows;
+    int rc = readExercises(impl_->db, filter, rows);
+    // The rows come from the table, the count from its index: a damaged page
+    // can hide rows without an error, and a copy missing them is no copy.
+    int counted = 0;
+    if (rc == SQLITE_DONE) rc = countExercises(impl_->db, filter, true, counted);
+    if (rc == SQLITE_DONE && counted != static_cast<int>(rows.size())) rc = SQLITE_CORRUPT;
+    if (rc != SQLITE_DONE) {
+        Result failed = readFailure(rc);
+        failed.message = failed.status == Status::Corrupt
+                             ? std::string(kExportUnreadable) + "\r\n" + kCorrupt
+                             : std::string(kExportUnreadable);
+        return failed;
+    }
+    if (rows.empty()) return {Status::Empty, kNothingToExport, {}};
+    if (!replaceFileAtomically(path, csvText(rows))) return {Status::Failed, kExportFailed, {}};
+    return {};
+}
+
+Journal::Result Journal::readFailure(int rc) {
+    if (isCorruption(rc)) return startAgain();
+    return {Status::Failed, kReadFailed, {}};
+}
+
+bool Journal::endRead(int rc) {
+    if (rc == SQLITE_DONE || rc == SQLITE_ROW || rc == SQLITE_OK) return true;
+    const Result failure = readFailure(rc);
+    // A damaged file set aside is the news that matters most.
+    if (impl_->readResult.ok() || failure.status == Status::Corrupt) impl_->readResult = failure;
+    return false;
+}
+
+Journal::Result Journal::takeReadResult() { return std::exchange(impl_->readResult, Result{}); }
+
+}  // namespace hayate::journal
