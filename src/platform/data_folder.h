@@ -1,5 +1,5 @@
 // Where the data files (settings, records, problems) live: beside the
-// executable when that folder can be written, as a portable copy expects,
+// executable when its data is there or can be, as a portable copy expects,
 // otherwise in the user's own data folder (an installed copy). The start-up
 // decides once and keeps the answer for the run.
 #pragma once
@@ -28,10 +28,35 @@ bool canWriteIn(const std::filesystem::path& folder);
 // on macOS. Empty when the environment names no home.
 std::filesystem::path userDataFolder(OsFamily os, const EnvironmentLookup& environment);
 
-// The executable's folder if it can be written, else the user data folder,
-// created when missing; an installed copy (install_layout.h) takes the user
-// data folder first. If neither can be used, the executable's folder: the
-// start-up then fails on its files and says so.
+// The record files of the program at `executablePath` in `folder`: their
+// presence marks the folder as holding that copy's data.
+std::filesystem::path bestRecordFileIn(const std::filesystem::path& folder,
+                                       const std::filesystem::path& executablePath);
+std::filesystem::path historyFileIn(const std::filesystem::path& folder,
+                                    const std::filesystem::path& executablePath);
+
+struct DataFolderChoice {
+    DataFolderChoice(std::filesystem::path chosen = {}, std::filesystem::path unwritable = {})
+        : folder(std::move(chosen)), unwritableRecords(std::move(unwritable)) {}
+    std::filesystem::path folder;
+    // A record file beside the program that cannot be written, when that sent
+    // the data to the per-user folder instead; empty otherwise.
+    std::filesystem::path unwritableRecords;
+};
+
+// The folder is chosen by the data files already there, never by writing a
+// new one, so that a full disk changes nothing:
+// - the executable's folder when it holds the record files and they can be
+//   written, or holds none and takes new files;
+// - otherwise the user data folder, created when missing; an installed copy
+//   (install_layout.h) takes it first;
+// - if neither can be used, the executable's folder: the start-up then fails
+//   on its files and says why.
+DataFolderChoice decideDataFolder(const std::filesystem::path& executablePath,
+                                  OsFamily os = currentOsFamily(),
+                                  const EnvironmentLookup& environment = systemEnvironment);
+
+// The folder of decideDataFolder.
 std::filesystem::path chooseDataFolder(const std::filesystem::path& executablePath,
                                        OsFamily os = currentOsFamily(),
                                        const EnvironmentLookup& environment = systemEnvironment);

@@ -6,7 +6,9 @@
 #include <map>
 
 #include "support/environment.h"
+#include "support/small_disk.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace hayate {
 namespace {
@@ -62,6 +64,58 @@ TEST(DataFolderTest, AnUnwritableExecutableFolderFallsBackToTheUserFolder) {
     EXPECT_EQ(chooseDataFolder(dir / "bin" / "hayate", OsFamily::Linux, blocked), dir / "bin");
     EXPECT_EQ(chooseDataFolder(dir / "bin" / "hayate", OsFamily::Linux, environmentOf({})),
               dir / "bin");
+}
+
+// The folder follows the record files already there. A full disk takes no
+// new file, yet changes nothing: the files there can still be written.
+TEST(DataFolderTest, TheRecordFilesDecideNotAWriteTest) {
+    test::SmallDisk disk(64);
+    HAYATE_NEED_SMALL_DISK(disk);
+    struct Case {
+        const char* name;
+        const char* program;  // on the disk
+        bool installed;
+        const char* recordsIn;  // the folder holding the records, on the disk
+    };
+    // A portable copy on a full stick has its user folder on another disk.
+    test::TempDir home;
+    const Case cases[] = {
+        {"portable copy, full disk", "games/hayate", false, "games"},
+        {"installed copy, full disk", "usr/bin/hayate", true, "xdg/hayateuchi"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        disk.empty();
+        const fs::path program = disk / c.program;
+        fs::create_directories(program.parent_path());
+        if (c.installed) fs::create_directories(disk / "usr/share/hayateuchi/help");
+        fs::create_directories(disk / c.recordsIn);
+        for (const char* name : {"hayate.DAT", "hayate.UPD"}) {
+            std::ofstream(disk / c.recordsIn / name) << std::string(720, '\0');
+        }
+        disk.fill();
+        const fs::path xdg = c.installed ? disk / "xdg" : home / "xdg";
+        const auto env = environmentOf({{"XDG_DATA_HOME", xdg.string()}});
+        const DataFolderChoice choice = decideDataFolder(program, OsFamily::Linux, env);
+        EXPECT_EQ(choice.folder, disk / c.recordsIn);
+        EXPECT_TRUE(choice.unwritableRecords.empty());
+    }
+}
+
+// Records beside the program that cannot be written send the data to the
+// user folder, and the choice names the file.
+TEST(DataFolderTest, UnwritableRecordsBesideTheProgramAreNamed) {
+    test::TempDir dir;
+    fs::create_directories(dir / "copy");
+    { std::ofstream(dir / "copy" / "hayate.DAT") << "x"; }
+    fs::permissions(dir / "copy" / "hayate.DAT", fs::perms::owner_read);
+    test::asUnprivilegedUser(dir.path(), [&] {
+        const auto env = environmentOf({{"XDG_DATA_HOME", (dir / "xdg").string()}});
+        const DataFolderChoice choice =
+            decideDataFolder(dir / "copy" / "hayate", OsFamily::Linux, env);
+        EXPECT_EQ(choice.folder, dir / "xdg" / "hayateuchi");
+        EXPECT_EQ(choice.unwritableRecords, dir / "copy" / "hayate.DAT");
+    });
 }
 
 }  // namespace
