@@ -130,8 +130,10 @@ DataFolderChoice decideDataFolder(const std::filesystem::path& executablePath, O
     if (!installedShareFolder(executablePath).empty() && userFolderUsable()) return {user};
     const Held here = held(beside);
     if (here.any) {
-        if (here.unwritable.empty()) return {beside};
-        if (userFolderUsable()) return {user, here.unwritable};
+        // A copy on a read-only disk or in a folder not its own still runs;
+        // a single read-only record file stops the start, which names it.
+        if (!here.unwritable.empty() && !folderTakesFiles(beside) && userFolderUsable())
+            return {user, here.unwritable};
         return {beside};
     }
     if (folderTakesFiles(beside)) return {beside};

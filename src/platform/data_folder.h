@@ -39,15 +39,17 @@ struct DataFolderChoice {
     DataFolderChoice(std::filesystem::path chosen = {}, std::filesystem::path unwritable = {})
         : folder(std::move(chosen)), unwritableRecords(std::move(unwritable)) {}
     std::filesystem::path folder;
-    // A record file beside the program that cannot be written, when that sent
-    // the data to the per-user folder instead; empty otherwise.
+    // A record file beside the program that cannot be written, in a folder
+    // that takes no new files, when that sent the data to the per-user
+    // folder instead; empty otherwise.
     std::filesystem::path unwritableRecords;
 };
 
 // The folder is chosen by the data files already there, never by writing a
 // new one, so that a full disk changes nothing:
 // - the executable's folder when it holds the record files and they can be
-//   written, or holds none and takes new files;
+//   written or the folder takes new files (a read-only record file is then
+//   the start-up's to report), or holds none and takes new files;
 // - otherwise the user data folder, created when missing; an installed copy
 //   (install_layout.h) takes it first;
 // - if neither can be used, the executable's folder: the start-up then fails

@@ -103,19 +103,31 @@ TEST(DataFolderTest, TheRecordFilesDecideNotAWriteTest) {
 }
 
 // Records beside the program that cannot be written send the data to the
-// user folder, and the choice names the file.
-TEST(DataFolderTest, UnwritableRecordsBesideTheProgramAreNamed) {
-    test::TempDir dir;
-    fs::create_directories(dir / "copy");
-    { std::ofstream(dir / "copy" / "hayate.DAT") << "x"; }
-    fs::permissions(dir / "copy" / "hayate.DAT", fs::perms::owner_read);
-    test::asUnprivilegedUser(dir.path(), [&] {
-        const auto env = environmentOf({{"XDG_DATA_HOME", (dir / "xdg").string()}});
-        const DataFolderChoice choice =
-            decideDataFolder(dir / "copy" / "hayate", OsFamily::Linux, env);
-        EXPECT_EQ(choice.folder, dir / "xdg" / "hayateuchi");
-        EXPECT_EQ(choice.unwritableRecords, dir / "copy" / "hayate.DAT");
-    });
+// user folder, naming the file, only when the folder is not the copy's to
+// write either (a read-only disk); a single read-only file stays, for the
+// start-up to report.
+TEST(DataFolderTest, UnwritableRecordsBesideTheProgram) {
+    const struct {
+        const char* name;
+        bool folderWritable;
+        bool moved;
+    } cases[] = {{"read-only folder", false, true}, {"read-only file", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        fs::create_directories(dir / "copy");
+        { std::ofstream(dir / "copy" / "hayate.DAT") << "x"; }
+        fs::permissions(dir / "copy" / "hayate.DAT", fs::perms::owner_read);
+        if (!c.folderWritable)
+            fs::permissions(dir / "copy", fs::perms::owner_read | fs::perms::owner_exec);
+        test::asUnprivilegedUser(dir.path(), [&] {
+            const auto env = environmentOf({{"XDG_DATA_HOME", (dir / "xdg").string()}});
+            const DataFolderChoice choice =
+                decideDataFolder(dir / "copy" / "hayate", OsFamily::Linux, env);
+            EXPECT_EQ(choice.folder, c.moved ? dir / "xdg" / "hayateuchi" : dir / "copy");
+            EXPECT_EQ(choice.unwritableRecords, c.moved ? dir / "copy" / "hayate.DAT" : fs::path());
+        });
+    }
 }
 
 }  // namespace
