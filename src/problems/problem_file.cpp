@@ -185,8 +185,9 @@ ProblemListResult ProblemFile::listProblems() {
         if (!bytes || bytes->size() != static_cast<std::size_t>(whole) * kProblemRecordBytes)
             return kFailed;
         // Only a problem file is completed: a note named as one (a few bytes,
-        // no whole record) or any other file keeps every byte.
-        if (!kindsValid(*bytes, whole) || (whole == 0 && *size > 0))
+        // no whole record) or any other file keeps every byte. A file of ten
+        // records is written by nothing here and is taken as it is.
+        if (whole < kProblemSlots && (!kindsValid(*bytes, whole) || (whole == 0 && *size > 0)))
             return {ProblemListResult::NotProblemFile};
         if (whole < kProblemSlots) {
             // Completes the file; a trailing partial record gives way to a default one.

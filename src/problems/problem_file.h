@@ -110,9 +110,9 @@ class ProblemFile {
     int loadedSlot() const { return loadedSlot_; }
 
     // Start-up: creates the file or completes it to ten records, then reads
-    // the ten heads. A file that is no problem file (a record kind outside
-    // 0..3, or too short for one record) is refused untouched; Failed when
-    // the file cannot be created, completed or read. The table is then
+    // the ten heads. A short file that is no problem file (a record kind
+    // outside 0..3, or not one whole record) is refused untouched; Failed
+    // when the file cannot be created, completed or read. The table is then
     // left with no counts, kinds or units.
     ProblemListResult listProblems();
 

@@ -188,7 +188,8 @@ TEST_F(ProblemFileTest, TheStartupListRefusesWhatIsNoProblemFile) {
          ProblemListResult::NotProblemFile},
         {"a longer text", std::string(5000, 'a'), ProblemListResult::NotProblemFile},
         {"a short file with a foreign record", good + badKind, ProblemListResult::NotProblemFile},
-        {"ten records, one of a foreign kind", tenWithBadKind, ProblemListResult::NotProblemFile},
+        // Nothing to complete: taken as it is, as before.
+        {"ten records, one of a foreign kind", tenWithBadKind, ProblemListResult::Listed},
         {"an empty file", "", ProblemListResult::Listed},
         {"two records and a partial one", good + good + "xyz", ProblemListResult::Listed},
     };
