@@ -1,7 +1,6 @@
 #include "platform/data_folder.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <system_error>
 
 #include "platform/file_check.h"
@@ -36,20 +35,6 @@ std::optional<std::string> systemEnvironment(const char* name) {
     const char* value = std::getenv(name);  // NOLINT(concurrency-mt-unsafe)
     if (!value) return std::nullopt;
     return std::string(value);
-}
-
-bool canWriteIn(const std::filesystem::path& folder) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) return false;
-    const std::filesystem::path probe = folder / ".hayateuchi-write-test";
-    std::ofstream f(probe, std::ios::binary);
-    if (!f) return false;
-    f.put('x');
-    f.close();
-    const bool written = !f.fail();
-    // A probe that cannot be removed again means the folder is not ours to use.
-    const bool removed = std::filesystem::remove(probe, ec) && !ec;
-    return written && removed;
 }
 
 std::filesystem::path userDataFolder(OsFamily os, const EnvironmentLookup& environment) {

@@ -20,9 +20,6 @@ using EnvironmentLookup = std::function<std::optional<std::string>(const char* n
 
 std::optional<std::string> systemEnvironment(const char* name);
 
-// True when a file can be created, written and removed in `folder`.
-bool canWriteIn(const std::filesystem::path& folder);
-
 // The per-user folder "hayateuchi" of the platform: $XDG_DATA_HOME (or
 // ~/.local/share) on Linux, %APPDATA% on Windows, ~/Library/Application Support
 // on macOS. Empty when the environment names no home.

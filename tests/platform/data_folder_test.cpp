@@ -5,6 +5,7 @@
 #include <fstream>
 #include <map>
 
+#include "platform/file_check.h"
 #include "support/environment.h"
 #include "support/small_disk.h"
 #include "support/temp_dir.h"
@@ -57,7 +58,7 @@ TEST(DataFolderTest, AnUnwritableExecutableFolderFallsBackToTheUserFolder) {
     const fs::path chosen = chooseDataFolder(dir / "bin" / "hayate", OsFamily::Linux, env);
     EXPECT_EQ(chosen, dir / "share" / "hayateuchi");
     EXPECT_TRUE(fs::is_directory(chosen));
-    EXPECT_TRUE(canWriteIn(chosen));
+    EXPECT_TRUE(folderTakesFiles(chosen));
 
     // Neither usable: the executable's folder, where the start-up will report the failure.
     const auto blocked = environmentOf({{"XDG_DATA_HOME", (dir / "bin").string()}});
