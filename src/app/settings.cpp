@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/ini_file.h"
+#include "platform/file_check.h"
 #include "platform/file_names.h"
-#include "platform/safe_file.h"
 
 namespace hayate {
 
@@ -38,7 +38,13 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& executable,
 }
 
 void readSettings(const std::filesystem::path& file, SharedState& state) {
-    const std::string content = readWholeFile(file).value_or(std::string());
+    std::string content = readRegularFileHead(file, kMaxSettingsBytes + 1).value_or(std::string());
+    if (content.size() > kMaxSettingsBytes) {
+        // A line cut by the limit could read as another value.
+        content.resize(kMaxSettingsBytes);
+        const std::size_t lastBreak = content.rfind('\n');
+        content.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
+    }
     readSettingsText(content, state);
     // Earlier versions wrote the system's bytes unconverted; such a name still
     // finds its file.

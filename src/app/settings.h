@@ -82,8 +82,13 @@ constexpr std::size_t kMaxProblemFileNameBytes = 4095;
 std::filesystem::path settingsFilePath(const std::filesystem::path& executable,
                                        const std::filesystem::path& dataFolder);
 
-// Reads the seven keys into `state`. A missing or unreadable file, a missing key
-// and a value that is not accepted all give the start-up value of that setting.
+// What of the settings file is read: a real one is a few hundred bytes, and
+// what lies beyond is ignored (from the last line break before it).
+constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
+
+// Reads the seven keys into `state`. A missing or unreadable file, one that is
+// no regular file (never opened then), a missing key and a value that is not
+// accepted all give the start-up value of that setting.
 void readSettings(const std::filesystem::path& file, SharedState& state);
 // The same from the file's content.
 void readSettingsText(std::string_view content, SharedState& state);

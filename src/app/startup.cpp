@@ -2,10 +2,15 @@
 
 #include <exception>
 #include <system_error>
+#include <utility>
 
 #include "app/settings.h"
 #include "exercise/practice_text.h"
 #include "platform/data_folder.h"
+#include "platform/file_check.h"
+#include "platform/file_names.h"
+#include "platform/safe_file.h"
+#include "problems/editor_texts.h"
 #include "records/record_store.h"
 
 namespace hayate {
@@ -19,6 +24,47 @@ std::size_t lastCharacterBytes(std::string_view s) {
         ++n;
     const auto lead = static_cast<unsigned char>(s[s.size() - n]);
     return (n > 1 && (lead & 0xC0) == 0xC0) ? n : 1;
+}
+
+std::string_view troubleReason(FileTrouble trouble) {
+    switch (trouble) {
+        case FileTrouble::FolderMissing:
+            return startup_text::kReasonFolderMissing;
+        case FileTrouble::LinkLoop:
+            return startup_text::kReasonLinkLoop;
+        case FileTrouble::NoAccess:
+            return startup_text::kReasonNoAccess;
+        case FileTrouble::Folder:
+            return startup_text::kReasonFolder;
+        case FileTrouble::NotRegular:
+            return startup_text::kReasonNotRegular;
+        case FileTrouble::ReadOnly:
+            return startup_text::kReasonReadOnly;
+        case FileTrouble::ReadOnlyDisk:
+            return startup_text::kReasonReadOnlyDisk;
+        case FileTrouble::FolderNotWritable:
+            return startup_text::kReasonFolderNotWritable;
+        case FileTrouble::DiskFull:
+            return startup_text::kReasonDiskFull;
+        case FileTrouble::Unreadable:
+            return startup_text::kReasonUnreadable;
+        case FileTrouble::None:
+            break;
+    }
+    return startup_text::kReasonUnknown;
+}
+
+std::string problemFileTrouble(ProblemListResult listed, const std::filesystem::path& file) {
+    if (listed.outcome == ProblemListResult::NotProblemFile)
+        return std::string(editor_text::kNotProblemFile);
+    return std::string(troubleReason(diagnoseDataFile(file, kProblemFileBytes)));
+}
+
+// 「file」を使えません and the reason below.
+std::string troubleText(std::string_view lead, const std::filesystem::path& file,
+                        const std::string& why) {
+    return std::string(lead) + shownFileName(file) + std::string(startup_text::kCannotUse) +
+           "\r\n" + why;
 }
 
 }  // namespace
@@ -40,8 +86,24 @@ bool endCommandCloses(bool& spaceKeyGuard, const std::function<bool(std::string_
     return askToEnd(startup_text::kEndQuestion);
 }
 
-std::filesystem::path systemDataFolder(const std::filesystem::path& executable) {
-    return chooseDataFolder(executable);
+DataFolderChoice systemDataFolder(const std::filesystem::path& executable) {
+    return decideDataFolder(executable);
+}
+
+std::string shownFileName(const std::filesystem::path& path) {
+    const std::string name = path.string();
+    if (std::optional<std::string> sjis = sjisFromFileSystemName(name)) return *sjis;
+    std::string shown;
+    for (std::size_t i = 0; i < name.size();) {
+        std::size_t n = 1;
+        while (i + n < name.size() && n < 4 &&
+               (static_cast<unsigned char>(name[i + n]) & 0xC0) == 0x80)
+            ++n;
+        const std::optional<std::string> c = sjisFromFileSystemName(name.substr(i, n));
+        shown += c ? *c : std::string("?");
+        i += n;
+    }
+    return shown;
 }
 
 StartupSequence::StartupSequence(SharedState& state, StartupOptions options)
@@ -54,9 +116,18 @@ bool StartupSequence::create(ExerciseTimer& timer) {
         titleOverride_ = titleOverrideFromArguments(options_.arguments);
         // The relative problem file name resolves in the data folder, as it
         // does when the program is started from its own folder.
-        dataFolder_ = options_.chooseDataFolder ? options_.chooseDataFolder(options_.executable)
-                                                : systemDataFolder(options_.executable);
+        const DataFolderChoice choice = options_.chooseDataFolder
+                                            ? options_.chooseDataFolder(options_.executable)
+                                            : systemDataFolder(options_.executable);
+        dataFolder_ = choice.folder;
         if (!dataFolder_.empty()) std::filesystem::current_path(dataFolder_);
+        if (!choice.unwritableRecords.empty()) {
+            notices_.push_back(std::string(startup_text::kRecordFileLead) +
+                               shownFileName(choice.unwritableRecords) +
+                               std::string(startup_text::kCannotWriteRecordsMiddle) +
+                               shownFileName(dataFolder_) +
+                               std::string(startup_text::kCannotWriteRecordsEnd));
+        }
         readSettings(settingsFile(), state_);
         const std::string today = hayate::todayDateNumber(options_.today);
         today_ = std::stoi(today);
@@ -70,13 +141,78 @@ bool StartupSequence::create(ExerciseTimer& timer) {
 
 bool StartupSequence::firstShow(ProblemFile& problems) {
     try {
-        problems.setPath(state_.problemFileName);
-        if (!problems.listProblems()) return false;
+        if (!listProblemFile(problems)) return false;
         state_.kanaMode = state_.courseIndex == kCourseRomaji;
         records_ = std::make_unique<RecordStore>(bestRecordFile(), historyFile(), today_);
-        return records_->loadAtStartup();
+        if (!records_->loadAtStartup()) {
+            explainRecordFailure();
+            return false;
+        }
+        noticeRecordSpace();
+        return true;
     } catch (const std::exception&) {
         return false;
+    }
+}
+
+// The problem file of the settings, or else the default one: a file that has
+// gone (a deleted folder, an unplugged stick) or is no problem file would
+// otherwise stop every start. The settings keep its name for the next start.
+bool StartupSequence::listProblemFile(ProblemFile& problems) {
+    const std::filesystem::path named = state_.problemFileName;
+    problems.setPath(named);
+    ProblemListResult listed = problems.listProblems();
+    if (listed) return true;
+    std::string why = problemFileTrouble(listed, named);
+    const std::filesystem::path fallback(settings_text::kDefaultProblemFileName);
+    const bool isFallback = std::filesystem::absolute(named).lexically_normal() ==
+                            std::filesystem::absolute(fallback).lexically_normal();
+    if (!isFallback) {
+        problems.setPath(fallback);
+        listed = problems.listProblems();
+        if (listed) {
+            state_.problemFileName = fallback.string();
+            notices_.push_back(troubleText(startup_text::kProblemFileLead, named, why) + "\r\n" +
+                               std::string(startup_text::kUsingDefaultProblemFile));
+            return true;
+        }
+        why = problemFileTrouble(listed, fallback);
+    }
+    showFailedMessage_ = std::string(startup_text::kShowFailedMessage) + "\r\n\r\n" +
+                         troubleText(startup_text::kProblemFileLead, problems.path(), why);
+    return false;
+}
+
+void StartupSequence::explainRecordFailure() {
+    const std::pair<std::filesystem::path, std::uintmax_t> files[] = {
+        {bestRecordFile(), kCourseBestSize * kCourseCount},
+        {historyFile(), kCourseHistorySize * kCourseCount},
+    };
+    for (const auto& [file, fullBytes] : files) {
+        const FileTrouble trouble = diagnoseDataFile(file, fullBytes);
+        if (trouble == FileTrouble::None) continue;
+        showFailedMessage_ =
+            std::string(startup_text::kShowFailedMessage) + "\r\n\r\n" +
+            troubleText(startup_text::kRecordFileLead, file, std::string(troubleReason(trouble)));
+        return;
+    }
+}
+
+// A record file is replaced whole, so a new record needs room for a copy of
+// the larger one.
+void StartupSequence::noticeRecordSpace() {
+    for (const std::filesystem::path& file : {bestRecordFile(), historyFile()}) {
+        std::error_code ec;
+        const std::filesystem::path target = followLinks(file);
+        const std::uintmax_t size = std::filesystem::file_size(target, ec);
+        if (ec) continue;
+        std::filesystem::path folder = target.parent_path();
+        if (folder.empty()) folder = ".";
+        if (!roomFor(folder, size)) {
+            notices_.push_back(std::string(startup_text::kCannotSaveRecords) + "\r\n" +
+                               shownFileName(folder));
+            return;
+        }
     }
 }
 

@@ -465,11 +465,19 @@ void TForm1::FormShow() {
         // Its glyph needs a font engine of its own; the first frame does not
         // wait for it.
         QTimer::singleShot(kJournalOpenDelayMs, this, [this] { setWindowIcon(programIcon()); });
+        // Once the window is up, so that the message has the window behind it.
+        if (!core_->startup.notices().empty()) QTimer::singleShot(0, this, &TForm1::showNotices);
     } catch (...) {
         firstShowFailed_ = true;
-        errorBox(toQt(startup_text::kShowFailedMessage));
+        errorBox(toQt(core_->startup.showFailedMessage()));
         QTimer::singleShot(0, this, &QWidget::close);
     }
+}
+
+void TForm1::showNotices() {
+    QStringList texts;
+    for (const std::string& notice : core_->startup.notices()) texts << toQt(notice);
+    errorBox(texts.join(QStringLiteral("\n\n")));
 }
 
 void TForm1::applySettingsToControls() {
@@ -645,8 +653,9 @@ void TForm1::ensureCellFont(int font) {
     const auto k = static_cast<std::size_t>(font);
     const int pixels = cellFontPixels(sizes[k], narrowest);
     const bool header = font == kHeaderFont;
-    const QFont wanted =
-        header ? headerFont(pixels) : cellFont(pixels, font == kCellFont1 + 1 || font == kCellFont2 + 1);
+    const QFont wanted = header
+                             ? headerFont(pixels)
+                             : cellFont(pixels, font == kCellFont1 + 1 || font == kCellFont2 + 1);
     cellFonts_[k] = fitCellFontToRow(wanted, layout_.practice.rowHeights[1],
                                      header ? layout_.textOffset2 : layout_.textOffset1);
     cellFontRaise_[k] = emBoxRaise(cellFonts_[k]);

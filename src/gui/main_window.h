@@ -10,9 +10,9 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -146,6 +146,8 @@ class TForm1 : public QMainWindow,
     // Start-up steps.
     void FormCreate();
     void FormShow();
+    // The start-up's notices in one message box.
+    void showNotices();
     void applyLayout();
     void placeControl(Ctl ctl, QWidget* widget);
     // Screen fit (main_window_layout.cpp).

@@ -1,9 +1,9 @@
 #include "platform/data_folder.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <system_error>
 
+#include "platform/file_check.h"
 #include "platform/install_layout.h"
 
 namespace hayate {
@@ -37,20 +37,6 @@ std::optional<std::string> systemEnvironment(const char* name) {
     return std::string(value);
 }
 
-bool canWriteIn(const std::filesystem::path& folder) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) return false;
-    const std::filesystem::path probe = folder / ".hayateuchi-write-test";
-    std::ofstream f(probe, std::ios::binary);
-    if (!f) return false;
-    f.put('x');
-    f.close();
-    const bool written = !f.fail();
-    // A probe that cannot be removed again means the folder is not ours to use.
-    const bool removed = std::filesystem::remove(probe, ec) && !ec;
-    return written && removed;
-}
-
 std::filesystem::path userDataFolder(OsFamily os, const EnvironmentLookup& environment) {
     switch (os) {
         case OsFamily::Windows: {
@@ -76,23 +62,73 @@ std::filesystem::path userDataFolder(OsFamily os, const EnvironmentLookup& envir
     return std::filesystem::path(*home) / ".local" / "share" / kFolderName;
 }
 
-std::filesystem::path chooseDataFolder(const std::filesystem::path& executablePath, OsFamily os,
-                                       const EnvironmentLookup& environment) {
+std::filesystem::path bestRecordFileIn(const std::filesystem::path& folder,
+                                       const std::filesystem::path& executablePath) {
+    std::filesystem::path name = executablePath.filename();
+    name.replace_extension(".DAT");
+    return folder / name;
+}
+
+std::filesystem::path historyFileIn(const std::filesystem::path& folder,
+                                    const std::filesystem::path& executablePath) {
+    std::filesystem::path name = executablePath.filename();
+    name.replace_extension(".UPD");
+    return folder / name;
+}
+
+DataFolderChoice decideDataFolder(const std::filesystem::path& executablePath, OsFamily os,
+                                  const EnvironmentLookup& environment) {
     std::filesystem::path beside = executablePath.parent_path();
     if (beside.empty()) beside = ".";
     const std::filesystem::path user = userDataFolder(os, environment);
-    const auto userFolderUsable = [&user] {
+
+    // The record files of `folder` that are there; the first that cannot be
+    // written, if any.
+    struct Held {
+        bool any = false;
+        std::filesystem::path unwritable;
+    };
+    const auto held = [&executablePath](const std::filesystem::path& folder) {
+        Held h;
+        for (const auto& file :
+             {bestRecordFileIn(folder, executablePath), historyFileIn(folder, executablePath)}) {
+            std::error_code ec;
+            if (std::filesystem::symlink_status(file, ec).type() ==
+                std::filesystem::file_type::not_found)
+                continue;
+            h.any = true;
+            if (h.unwritable.empty() && !regularFileWritable(file)) h.unwritable = file;
+        }
+        return h;
+    };
+    // Its data is there, or it can take them; created when missing.
+    const auto userFolderUsable = [&] {
         if (user.empty()) return false;
         std::error_code ec;
         std::filesystem::create_directories(user, ec);
-        return canWriteIn(user);
+        if (!std::filesystem::is_directory(user, ec)) return false;
+        return held(user).any || folderTakesFiles(user);
     };
+
     // An installed program's folder is shared by every user (and writable for
     // root), so its copy never keeps data there while a user folder can be had.
-    if (!installedShareFolder(executablePath).empty() && userFolderUsable()) return user;
-    if (canWriteIn(beside)) return beside;
-    if (userFolderUsable()) return user;
-    return beside;
+    if (!installedShareFolder(executablePath).empty() && userFolderUsable()) return {user};
+    const Held here = held(beside);
+    if (here.any) {
+        // A copy on a read-only disk or in a folder not its own still runs;
+        // a single read-only record file stops the start, which names it.
+        if (!here.unwritable.empty() && !folderTakesFiles(beside) && userFolderUsable())
+            return {user, here.unwritable};
+        return {beside};
+    }
+    if (folderTakesFiles(beside)) return {beside};
+    if (userFolderUsable()) return {user};
+    return {beside};
+}
+
+std::filesystem::path chooseDataFolder(const std::filesystem::path& executablePath, OsFamily os,
+                                       const EnvironmentLookup& environment) {
+    return decideDataFolder(executablePath, os, environment).folder;
 }
 
 }  // namespace hayate

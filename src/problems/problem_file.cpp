@@ -72,6 +72,16 @@ std::optional<std::uintmax_t> sizeOf(const std::filesystem::path& file) {
     return size;
 }
 
+// The test of the switch: every one of the first `records` records has a kind 0..3.
+bool kindsValid(std::string_view bytes, int records) {
+    for (int k = 0; k < records; ++k) {
+        const std::int32_t kind =
+            getInt32(bytes, static_cast<std::size_t>(k) * kProblemRecordBytes + kKindOffset);
+        if (kind < kKindUpperCase || kind > kKindMixedCase) return false;
+    }
+    return true;
+}
+
 std::string defaultRecords(int from, int to) {
     std::string out;
     for (int k = from; k < to; ++k) out += encodeProblemRecord(defaultProblemRecord(k));
@@ -156,38 +166,43 @@ const ProblemHead& ProblemFile::head(int slot) const {
     return slot >= 0 && slot < kProblemSlots ? table_[static_cast<std::size_t>(slot)] : kNone;
 }
 
-bool ProblemFile::listProblems() {
+ProblemListResult ProblemFile::listProblems() {
     for (ProblemHead& h : table_) h.count = h.kind = h.unit = 0;
+    constexpr ProblemListResult kFailed{ProblemListResult::Failed};
 
+    std::optional<std::string> bytes;
     std::error_code ec;
     if (!std::filesystem::exists(path_, ec)) {
-        if (ec || !replaceFileAtomically(path_, defaultRecords(0, kProblemSlots))) return false;
+        bytes = defaultRecords(0, kProblemSlots);
+        if (ec || !replaceFileAtomically(path_, *bytes)) return kFailed;
     } else {
         const std::optional<std::uintmax_t> size = sizeOf(path_);
-        if (!size) return false;
+        if (!size) return kFailed;
         const auto whole =
             static_cast<int>(std::min<std::uintmax_t>(*size / kProblemRecordBytes, kProblemSlots));
+        // Records after the tenth are never read.
+        bytes = readAt(path_, 0, static_cast<std::size_t>(whole) * kProblemRecordBytes);
+        if (!bytes || bytes->size() != static_cast<std::size_t>(whole) * kProblemRecordBytes)
+            return kFailed;
+        // Only a problem file is completed: a note named as one (a few bytes,
+        // no whole record) or any other file keeps every byte. A file of ten
+        // records is written by nothing here and is taken as it is.
+        if (whole < kProblemSlots && (!kindsValid(*bytes, whole) || (whole == 0 && *size > 0)))
+            return {ProblemListResult::NotProblemFile};
         if (whole < kProblemSlots) {
             // Completes the file; a trailing partial record gives way to a default one.
-            if (!openableForUpdate(path_)) return false;
-            std::optional<std::string> kept =
-                readAt(path_, 0, static_cast<std::size_t>(whole) * kProblemRecordBytes);
-            if (!kept || kept->size() != static_cast<std::size_t>(whole) * kProblemRecordBytes)
-                return false;
-            if (!replaceFileAtomically(path_, *kept + defaultRecords(whole, kProblemSlots)))
-                return false;
+            if (!openableForUpdate(path_)) return kFailed;
+            *bytes += defaultRecords(whole, kProblemSlots);
+            if (!replaceFileAtomically(path_, *bytes)) return kFailed;
         }
     }
-    // Records after the tenth are never read.
-    const std::optional<std::string> bytes = readAt(path_, 0, kProblemFileBytes);
-    if (!bytes || bytes->size() != kProblemFileBytes) return false;
     for (int k = 0; k < kProblemSlots; ++k) {
         table_[static_cast<std::size_t>(k)] =
             decodeProblemRecord(
                 std::string_view(*bytes).substr(static_cast<std::size_t>(k) * kProblemRecordBytes))
                 .head;
     }
-    return true;
+    return {ProblemListResult::Listed};
 }
 
 bool ProblemFile::loadSlot(int slot) {
@@ -264,14 +279,13 @@ ProblemFileCheck ProblemFile::readProblemFile(const std::filesystem::path& candi
     if (*size / kProblemRecordBytes != kProblemSlots) return ProblemFileCheck::Rejected;
     const std::optional<std::string> bytes = readAt(candidate, 0, kProblemFileBytes);
     if (!bytes || bytes->size() != kProblemFileBytes) return ProblemFileCheck::Unreadable;
+    if (!kindsValid(*bytes, kProblemSlots)) return ProblemFileCheck::Rejected;
     std::array<ProblemHead, kProblemSlots> heads;
     for (int k = 0; k < kProblemSlots; ++k) {
         heads[static_cast<std::size_t>(k)] =
             decodeProblemRecord(
                 std::string_view(*bytes).substr(static_cast<std::size_t>(k) * kProblemRecordBytes))
                 .head;
-        const int kind = heads[static_cast<std::size_t>(k)].kind;
-        if (kind < kKindUpperCase || kind > kKindMixedCase) return ProblemFileCheck::Rejected;
     }
     table_ = std::move(heads);
     return ProblemFileCheck::Accepted;

@@ -84,6 +84,12 @@ enum class StoreResult {
 
 enum class ProblemFileCheck { Accepted, Rejected, Unreadable };
 
+// What the start-up list made of the file; true when it was listed.
+struct ProblemListResult {
+    enum Outcome { Listed, NotProblemFile, Failed } outcome = Failed;
+    explicit operator bool() const { return outcome == Listed; }
+};
+
 // Ten default records, replacing `path` crash-safely. False on any failure.
 bool writeNewProblemFile(const std::filesystem::path& path);
 
@@ -104,8 +110,11 @@ class ProblemFile {
     int loadedSlot() const { return loadedSlot_; }
 
     // Start-up: creates the file or completes it to ten records, then reads
-    // the ten heads. False when the file cannot be created, completed or read.
-    bool listProblems();
+    // the ten heads. A short file that is no problem file (a record kind
+    // outside 0..3, or not one whole record) is refused untouched; Failed
+    // when the file cannot be created, completed or read. The table is then
+    // left with no counts, kinds or units.
+    ProblemListResult listProblems();
 
     // Reads slot 0..9 into its table entry and the loaded text. On failure
     // both keep their previous contents.

@@ -1,10 +1,14 @@
 #include "app/settings.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <future>
 
 #include "app/ini_file.h"
 #include "platform/safe_file.h"
@@ -187,6 +191,54 @@ TEST_F(SettingsTest, BinaryGarbageReadsAsDefaults) {
     const SharedState s = read();
     EXPECT_EQ(s.courseIndex, 0);
     EXPECT_EQ(s.timeLimitIndex, 0);
+    EXPECT_EQ(s.problemFileName, "Kbdojo.USR");
+}
+
+// A settings file of megabytes is read no further than a real one could
+// reach; a line cut by the limit is not read as a shorter value.
+TEST_F(SettingsTest, OnlyTheStartOfAnOverlongFileIsRead) {
+    const auto padding = [](std::size_t bytes) {
+        const std::string line = "; " + std::string(60, '-') + "\r\n";
+        std::string out;
+        while (out.size() + line.size() <= bytes) out += line;
+        return out + std::string(bytes - out.size(), ' ');
+    };
+    const std::string header = sj("[Init]\r\n制限時間=1\r\n");
+    const std::string course12 = sj("コース=12");
+    struct Case {
+        const char* name;
+        std::string content;
+        int course;
+    };
+    const Case cases[] = {
+        {"key within the limit", header + sj("コース=3\r\n") + padding(200 * 1024), 3},
+        {"key beyond the limit", header + padding(kMaxSettingsBytes) + sj("コース=3\r\n"), 0},
+        // Cut after its "1", the line would give course 1.
+        {"line across the limit",
+         header + padding(kMaxSettingsBytes - header.size() - course12.size() + 1) + course12 +
+             "\r\n",
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        write(c.content);
+        const SharedState s = read();
+        EXPECT_EQ(s.courseIndex, c.course);
+        EXPECT_EQ(s.timeLimitIndex, 1);
+    }
+}
+
+TEST_F(SettingsTest, AFifoInThePlaceOfTheFileIsNeverWaitedFor) {
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&] { return read(); });
+    if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // Lets the blocked reader go, so that the test ends.
+        const int fd = ::open(file.c_str(), O_WRONLY);
+        ::close(fd);
+        FAIL() << "the settings file was opened as a FIFO and waited for";
+    }
+    const SharedState s = reading.get();
+    EXPECT_EQ(s.courseIndex, 0);
     EXPECT_EQ(s.problemFileName, "Kbdojo.USR");
 }
 

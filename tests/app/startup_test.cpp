@@ -1,14 +1,19 @@
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <functional>
 #include <stdexcept>
 
 #include "app/settings.h"
 #include "platform/safe_file.h"
+#include "problems/editor_texts.h"
 #include "records/record_store.h"
 #include "support/sjis_test_support.h"
+#include "support/small_disk.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace hayate {
 namespace {
@@ -146,6 +151,116 @@ TEST_F(StartupTest, FirstShowFailures) {
     std::filesystem::remove(exeDir / "Kbdojo.USR");
     std::filesystem::create_directory(exeDir / "Kbdojo.USR");
     EXPECT_FALSE(startup.firstShow(problems));
+}
+
+// A problem file of the settings that cannot be used gives way to the
+// default one with a notice naming it and why; the file itself is left alone.
+TEST_F(StartupTest, AnUnusableProblemFileGivesWayToTheDefault) {
+    const std::string note = "Remember: buy milk and practise typing.";
+    struct Case {
+        const char* name;
+        std::string problemFile;
+        std::string_view reason;
+    };
+    const Case cases[] = {
+        {"folder gone", (exeDir / "stick" / "mine.USR").string(),
+         startup_text::kReasonFolderMissing},
+        {"a FIFO", (exeDir / "fifo.USR").string(), startup_text::kReasonNotRegular},
+        {"a device", "/dev/zero", startup_text::kReasonNotRegular},
+        {"a folder", exeDir.string(), startup_text::kReasonFolder},
+        {"a note", "notes.txt", editor_text::kNotProblemFile},
+    };
+    ASSERT_EQ(::mkfifo((exeDir / "fifo.USR").c_str(), 0600), 0);
+    ASSERT_TRUE(replaceFileAtomically(exeDir / "notes.txt", note));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string ini = sj("[Init]\r\n問題ファイル名=") + c.problemFile + "\r\n";
+        ASSERT_TRUE(replaceFileAtomically(exeDir / "Kbdojo.INI", ini));
+        StartupSequence startup(state, options());
+        ASSERT_TRUE(startup.create(timer));
+        ProblemFile problems;
+        ASSERT_TRUE(startup.firstShow(problems));
+        EXPECT_EQ(problems.path(), "Kbdojo.USR");
+        EXPECT_EQ(problems.table()[0].name, sj("ユーザー１"));
+        ASSERT_EQ(startup.notices().size(), 1u);
+        EXPECT_NE(startup.notices()[0].find(c.problemFile), std::string::npos);
+        EXPECT_NE(startup.notices()[0].find(c.reason), std::string::npos);
+        EXPECT_EQ(readWholeFile(exeDir / "Kbdojo.INI"), ini);  // found again next time
+    }
+    EXPECT_EQ(readWholeFile(exeDir / "notes.txt"), note);
+    EXPECT_TRUE(std::filesystem::is_fifo(exeDir / "fifo.USR"));
+}
+
+// A record file that stops the start is named, with the reason.
+TEST_F(StartupTest, ARecordFileThatStopsTheStartIsNamed) {
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+        std::string_view reason;
+        bool unprivileged;
+    };
+    const std::filesystem::path best = exeDir / "Kbdojo.DAT";
+    const Case cases[] = {
+        {"read-only",
+         [&] {
+             ASSERT_TRUE(replaceFileAtomically(best, std::string(720, '\0')));
+             std::filesystem::permissions(best, std::filesystem::perms::owner_read);
+         },
+         startup_text::kReasonReadOnly, true},
+        {"a folder", [&] { std::filesystem::create_directory(best); }, startup_text::kReasonFolder,
+         false},
+        {"a loop of links",
+         [&] {
+             std::filesystem::create_symlink("loop.DAT", best);
+             std::filesystem::create_symlink("Kbdojo.DAT", exeDir / "loop.DAT");
+         },
+         startup_text::kReasonLinkLoop, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(best);
+        std::filesystem::remove(exeDir / "loop.DAT");
+        c.spoil();
+        const auto start = [&] {
+            SharedState fresh;
+            StartupSequence startup(fresh, options());
+            ASSERT_TRUE(startup.create(timer));
+            ProblemFile problems;
+            EXPECT_FALSE(startup.firstShow(problems));
+            const std::string& message = startup.showFailedMessage();
+            EXPECT_EQ(message.rfind(startup_text::kShowFailedMessage, 0), 0u);
+            EXPECT_NE(message.find(shownFileName(best)), std::string::npos);
+            EXPECT_NE(message.find(c.reason), std::string::npos);
+        };
+        if (c.unprivileged)
+            test::asUnprivilegedUser(exeDir, start);
+        else
+            start();
+    }
+}
+
+// Records that can be read but not saved for want of space: the start goes
+// on and says so.
+TEST_F(StartupTest, AFullDiskIsToldOnce) {
+    test::SmallDisk disk(128);
+    HAYATE_NEED_SMALL_DISK(disk);
+    StartupOptions o = options();
+    o.chooseDataFolder = [&](const std::filesystem::path&) { return disk.path(); };
+    {
+        SharedState first;
+        StartupSequence startup(first, o);
+        ASSERT_TRUE(startup.create(timer));
+        ProblemFile problems;
+        ASSERT_TRUE(startup.firstShow(problems));
+        EXPECT_TRUE(startup.notices().empty());
+    }
+    disk.fill();
+    StartupSequence startup(state, o);
+    ASSERT_TRUE(startup.create(timer));
+    ProblemFile problems;
+    ASSERT_TRUE(startup.firstShow(problems));
+    ASSERT_EQ(startup.notices().size(), 1u);
+    EXPECT_EQ(startup.notices()[0].rfind(startup_text::kCannotSaveRecords, 0), 0u);
 }
 
 TEST_F(StartupTest, EndCommand) {

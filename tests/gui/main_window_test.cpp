@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/settings.h"
 #include "form_fixture.h"
 #include "gui/cell_font.h"
 #include "gui/faces.h"
@@ -42,7 +43,8 @@ TEST_F(MainWindow, LaidOutOnceForTheScreen) {
 // lowest pixel.
 TEST_F(MainWindow, EveryControlDrawsTheWindowsFacesAlike) {
     const auto check = [this](const char* when) {
-        const QWidget* grids[] = {form->findChild<QWidget*>("SG1"), form->findChild<QWidget*>("SG3")};
+        const QWidget* grids[] = {form->findChild<QWidget*>("SG1"),
+                                  form->findChild<QWidget*>("SG3")};
         for (QWidget* w : form->findChildren<QWidget*>()) {
             if (!w->isVisible()) continue;
             bool cell = false;
@@ -224,8 +226,29 @@ TEST_F(MainWindow, UnreadableRecordFileStopsTheStart) {
     failing.show();
     QTest::qWait(50);
     EXPECT_TRUE(failing.firstShowFailed());
-    EXPECT_EQ(said, QStringLiteral(u"画面の表示に失敗しました\nプログラムを終了します"));
+    EXPECT_TRUE(
+        said.startsWith(QStringLiteral(u"画面の表示に失敗しました\nプログラムを終了します\n\n")));
+    EXPECT_TRUE(said.contains(QString::fromStdString((dir / "hayateuchi.DAT").string())))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral(u"フォルダです")));
     EXPECT_FALSE(failing.isVisible());
+}
+
+TEST_F(MainWindow, AProblemFileOnAStickThatIsGoneIsToldAndTheStartGoesOn) {
+    form.reset();
+    const std::string gone = (dir / "stick" / "mine.USR").string();
+    {
+        std::ofstream ini(dir / "hayateuchi.INI", std::ios::binary);
+        ini << "[Init]\r\n" << settings_text::kProblemFileName << "=" << gone << "\r\n";
+    }
+    QString said;
+    answerNextMessageBox(QMessageBox::Ok, &said);
+    open(1024, 768, false);  // the message box takes the focus first
+    QTest::qWait(100);
+    EXPECT_FALSE(form->firstShowFailed());
+    EXPECT_TRUE(said.contains(QString::fromStdString(gone))) << said.toStdString();
+    EXPECT_EQ(find<QComboBox>("Comb1")->itemText(5), QStringLiteral(u"ユーザー１"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "Kbdojo.USR"));
 }
 
 }  // namespace

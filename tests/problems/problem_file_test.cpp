@@ -170,6 +170,40 @@ TEST_F(ProblemFileTest, TheSwitchChecksCountAndKindsOnly) {
     EXPECT_EQ(current.readProblemFile(dir.path()), ProblemFileCheck::Unreadable);
 }
 
+// The start-up completes a problem file cut short, never some other file
+// named as one: it is refused with every byte kept.
+TEST_F(ProblemFileTest, TheStartupListRefusesWhatIsNoProblemFile) {
+    const std::string good = handMadeRecord(3, 1, 0, "R", sj("あいう"));
+    std::string badKind = good;
+    badKind.replace(4, 4, std::string("\x07\0\0\0", 4));
+    std::string tenWithBadKind;
+    for (int k = 0; k < 10; ++k) tenWithBadKind += k == 6 ? badKind : good;
+    struct Case {
+        const char* name;
+        std::string content;
+        ProblemListResult::Outcome outcome;
+    };
+    const Case cases[] = {
+        {"a 39-byte note", "Remember: buy milk and practise typing.",
+         ProblemListResult::NotProblemFile},
+        {"a longer text", std::string(5000, 'a'), ProblemListResult::NotProblemFile},
+        {"a short file with a foreign record", good + badKind, ProblemListResult::NotProblemFile},
+        // Nothing to complete: taken as it is, as before.
+        {"ten records, one of a foreign kind", tenWithBadKind, ProblemListResult::Listed},
+        {"an empty file", "", ProblemListResult::Listed},
+        {"two records and a partial one", good + good + "xyz", ProblemListResult::Listed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(replaceFileAtomically(file, c.content));
+        EXPECT_EQ(problems.listProblems().outcome, c.outcome);
+        if (c.outcome == ProblemListResult::Listed)
+            EXPECT_EQ(bytes().size(), 40930u);
+        else
+            EXPECT_EQ(bytes(), c.content);
+    }
+}
+
 TEST_F(ProblemFileTest, StoreTakesRowsUpToTheFirstEmptyCell) {
     std::string grid[51][41];
     for (int c = 1; c <= 10; ++c) grid[3][c] = sj("あ");
