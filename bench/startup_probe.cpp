@@ -49,7 +49,7 @@ bool titled(Display* d, Window w) {
 }
 
 // Milliseconds from fork to the first frame, or a negative figure.
-double firstFrame(Display* d, int damageEvent, const std::vector<std::string>& command,
+double msToFirstFrame(Display* d, int damageEvent, const std::vector<std::string>& command,
                   const std::filesystem::path& folder) {
     Window root = DefaultRootWindow(d);
     XSelectInput(d, root, SubstructureNotifyMask);
@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
     for (int i = -1; i < runs; ++i) {
         for (int k = 0; k < 2; ++k) {
             const int which = (i + k) % 2 == 0 ? 0 : 1;  // the order alternates
-            const double ms = firstFrame(d, damageEvent, commands[which], folder);
+            const double ms = msToFirstFrame(d, damageEvent, commands[which], folder);
             if (ms < 0) {
                 std::fprintf(stderr, "%s showed no frame\n", commands[which][0].c_str());
                 return 1;
