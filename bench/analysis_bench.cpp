@@ -16,7 +16,6 @@
 
 #include "gui/analysis_window.h"
 #include "bench_application.h"
-#include "gui/display_environment.h"
 #include "gui/main_window.h"
 #include "journal/journal.h"
 #include "records/record_store.h"

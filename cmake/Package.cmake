@@ -1,7 +1,6 @@
 # The Debian package: `cpack -G DEB` in a build folder. Shared-library
-# dependencies are worked out by dpkg-shlibdeps (cmake/PackageDepends.cmake);
-# the fonts the window falls back to are named here, as scripts/deps.sh
-# installs them.
+# dependencies are worked out by dpkg-shlibdeps; the fonts the window falls
+# back to are named here, as scripts/deps.sh installs them.
 set(HAYATE_FONT_PACKAGES "fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-ipaexfont-mincho, fonts-noto-cjk" CACHE STRING
     "Debian packages of the fonts the window needs (comma-separated dependency list)")
 set(HAYATE_MAINTAINER "HayateUchi developers <hayateuchi@users.noreply.github.com>" CACHE STRING
@@ -20,15 +19,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${HAYATE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS ${HAYATE_FONT_PACKAGES})
-# Not CPack's own dpkg-shlibdeps run (CPACK_DEBIAN_PACKAGE_SHLIBDEPS): with it
-# CPack 3.25 adds postinst and postrm scripts calling ldconfig for any library
-# below /usr/lib, the analysis module's private folder too, where ldconfig
-# never looks. The same run is made on the built files when cpack starts.
-file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake CONTENT
-"set(HAYATE_PACKAGE_ELF_FILES \"$<TARGET_FILE:hayateuchi>;$<TARGET_FILE:hayateuchi-analysis>\")
-include(\"${PROJECT_SOURCE_DIR}/cmake/PackageDepends.cmake\")
-")
-set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own dialogs speak Japanese only with its translations; on a Wayland
 # desktop Qt runs natively only with its Wayland plugin (else through XWayland).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")

@@ -24,9 +24,7 @@ namespace hayate::gui {
 
 class KeyboardHeatmap;
 
-// Built into the analysis module only (src/gui/CMakeLists.txt); the main
-// window reaches it through AnalysisScreen.
-class AnalysisWindow : public QDialog, public AnalysisScreen {
+class AnalysisWindow : public QDialog {
     Q_OBJECT
   public:
     using Source = AnalysisSource;
@@ -34,7 +32,7 @@ class AnalysisWindow : public QDialog, public AnalysisScreen {
     explicit AnalysisWindow(QWidget* parent = nullptr);
 
     // Fills the screen from `source` with the course filter on its course.
-    void open(Source source) override;
+    void open(Source source);
     // Reads the journal again for the filters chosen.
     void refresh();
 

@@ -15,8 +15,7 @@ QStringList cellFontFamilies() {
 
 QFont cellFont(int pixelSize, bool bold) {
     QFont f;
-    f.setFamilies(installedFaces(cellFontFamilies()));
-    f.setHintingPreference(cellHinting);
+    f.setFamilies(cellFontFamilies());
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     return f;

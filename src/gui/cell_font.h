@@ -15,11 +15,6 @@ namespace hayate::gui {
 QStringList cellFontFamilies();
 QFont cellFont(int pixelSize, bool bold);
 
-// The cells keep the desktop's hinting, unlike the window's faces: they are
-// made after the first frame, and their size is fitted to their glyphs' ink,
-// which unhinted ends a pixel lower and would cost a pixel of size.
-inline constexpr QFont::HintingPreference cellHinting = QFont::PreferDefaultHinting;
-
 // Pixel size of a cell font of `points`: a full-width glyph is one em wide,
 // so the em stays a pixel narrower than the narrowest cell, or the glyph's
 // right side would be cut off by its neighbour.

@@ -1,6 +1,5 @@
 #include "gui/grid_widget.h"
 
-#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -297,8 +296,6 @@ bool GridWidget::moveByKey(int qtKey, Qt::KeyboardModifiers modifiers) {
 }
 
 void GridWidget::paintEvent(QPaintEvent* event) {
-    QElapsedTimer clock;
-    clock.start();
     QPainter painter(viewport());
     // The region, not its bounding box: the old and the new cursor cell can
     // lie at opposite ends of the grid.
@@ -364,8 +361,6 @@ void GridWidget::paintEvent(QPaintEvent* event) {
         y += rowHeights_[static_cast<std::size_t>(r)] + line;
     }
     if (y < height) painter.fillRect(QRect(0, y, width, height - y), base);
-    painter.end();
-    paintNs_ += clock.nsecsElapsed();
 }
 
 }  // namespace hayate::gui

@@ -76,11 +76,7 @@ class GridWidget : public QAbstractScrollArea {
     // Cells painted since the counter was reset: tests and the benchmark
     // check that a key repaints only the cells it changed.
     long paintedCells() const { return paintedCells_; }
-    qint64 paintNanoseconds() const { return paintNs_; }
-    void resetPaintedCells() {
-        paintedCells_ = 0;
-        paintNs_ = 0;
-    }
+    void resetPaintedCells() { paintedCells_ = 0; }
 
   signals:
     void currentCellChanged(int column, int row);
@@ -119,7 +115,6 @@ class GridWidget : public QAbstractScrollArea {
     int leftColumn_ = 1;
     bool syncingBars_ = false;
     long paintedCells_ = 0;
-    qint64 paintNs_ = 0;
 };
 
 }  // namespace hayate::gui

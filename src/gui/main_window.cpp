@@ -36,7 +36,6 @@
 #include "exercise/practice_text.h"
 #include "exercise/random_source.h"
 #include "gui/about_box.h"
-#include "gui/application_style.h"
 #include "gui/cell_font.h"
 #include "gui/faces.h"
 #include "gui/focus_combo_box.h"
@@ -138,7 +137,6 @@ TForm1::TForm1(Options options)
     if (options_.randomSeed) core_->random = Mt19937Source(*options_.randomSeed);
     compositorPlaces_ = options_.compositorPlaces.value_or(compositorPlacesWindows());
     installFontSubstitutes();
-    installApplicationStyle();
     setObjectName("Form1");
     setWindowTitle(QStringLiteral(u"ハヤテウチ"));
     QFont mainFont = face(QStringLiteral(u"ＭＳ 明朝"));

@@ -47,7 +47,7 @@ class HelpWindow;
 
 class GridWidget;
 class TOKDlg;
-class AnalysisScreen;
+class AnalysisWindow;
 class TAboutBox;
 struct CellState;
 
@@ -291,7 +291,7 @@ class TForm1 : public QMainWindow,
 
     TickSource* tickOverride_ = nullptr;
     TOKDlg* okDlg_ = nullptr;
-    AnalysisScreen* analysis_ = nullptr;  // made when first opened, from its module
+    AnalysisWindow* analysis_ = nullptr;  // made when first opened
     TAboutBox* aboutBox_ = nullptr;
 
     // Controls.

@@ -1,8 +1,8 @@
-// 成績 › 分析: the analysis screen over the exercise journal, from its module.
+// 成績 › 分析: the analysis screen over the exercise journal.
 #include <QComboBox>
 #include <QDateTime>
 
-#include "gui/analysis_loader.h"
+#include "gui/analysis_window.h"
 #include "gui/main_window_core.h"
 
 namespace hayate::gui {
@@ -10,15 +10,7 @@ namespace hayate::gui {
 void TForm1::SeiBunClick() {
     // Like the records screens: nothing while typing or editing.
     if (core_->session->inputMode() != 0) return;
-    if (!analysis_) {
-        // A missing module costs the screen only; practice and records go on.
-        const AnalysisModule module = loadAnalysisModule();
-        if (!module.make) {
-            errorBox(module.problem);
-            return;
-        }
-        analysis_ = module.make(this);
-    }
+    if (!analysis_) analysis_ = new AnalysisWindow(this);
     AnalysisSource source;
     source.journal = journal();
     source.records = &core_->startup.records();

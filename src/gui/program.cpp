@@ -4,17 +4,12 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QStandardPaths>
-#include <QTimer>
-#include <QWindow>
 
 #include "app/single_instance.h"
-#include "gui/display_environment.h"
 #include "gui/main_window.h"
 #include "gui/qt_japanese.h"
 #include "gui/single_instance.h"
 #include "gui/sjis_qt.h"
-#include "platform/font_config.h"
-#include "platform/heap.h"
 
 namespace hayate::gui {
 
@@ -36,24 +31,6 @@ class FormGuardWindow final : public GuardWindow {
     TForm1& form_;
 };
 
-constexpr int kHeapReservationLimitMs = 5000;
-
-// Ends the heap reservation once the window's first frame is out: the
-// expose is painted and flushed before the next turn of the event loop.
-class FirstFrameWatch final : public QObject {
-  public:
-    using QObject::QObject;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, [] { endHeapReservation(); });
-        }
-        return false;
-    }
-};
-
 void plainMessage(std::string_view caption, std::string_view text) {
     QMessageBox box(QMessageBox::NoIcon, toQt(caption),
                     toQt(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
@@ -63,15 +40,8 @@ void plainMessage(std::string_view caption, std::string_view text) {
 
 }  // namespace
 
-int runProgram(int argc, char** argv, const std::function<void()>& firstFrame) {
-    reserveHeapForWindow(kWindowHeapBytes);
-    prepareDisplayEnvironment();
-    // While QApplication connects to the display; joined before the first
-    // font and before the environment changes again.
-    FontConfigPreload fontConfig;
+int runProgram(int argc, char** argv) {
     QApplication app(argc, argv);
-    fontConfig.wait();
-    startAccessibility();
     installFontSubstitutes();
     installQtJapanese();
     const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
@@ -102,21 +72,10 @@ int runProgram(int argc, char** argv, const std::function<void()>& firstFrame) {
     for (qsizetype i = 1; i < args.size(); ++i) options.arguments.push_back(args[i].toStdString());
     TForm1 form(options);
     FormGuardWindow guardWindow(form);
-    guard.serve(guardWindow);
+    (void)guard.serve(guardWindow);  // unreachable, it still runs alone
     if (form.firstShowFailed()) return 1;
     form.show();
-    if (!firstFrame) {
-        FirstFrameWatch watch;
-        if (QWindow* window = form.windowHandle()) window->installEventFilter(&watch);
-        // A window that is never exposed (started minimised) ends it anyway.
-        QTimer::singleShot(kHeapReservationLimitMs, &app, [] { endHeapReservation(); });
-        return app.exec();
-    }
-    while (!form.windowHandle() || !form.windowHandle()->isExposed())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    QCoreApplication::sendPostedEvents(&form, QEvent::UpdateRequest);
-    firstFrame();
-    return 0;
+    return app.exec();
 }
 
 }  // namespace hayate::gui

@@ -1,12 +1,10 @@
 #include "gui/single_instance.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSocketNotifier>
+#include <QLocalSocket>
 #include <memory>
 #include <string>
 
-#include "platform/local_socket.h"
+#include "platform/peer_user.h"
 
 namespace hayate::gui {
 
@@ -15,21 +13,7 @@ namespace {
 constexpr int kWaitMs = 2000;
 // A request is one short line; a peer that sends more without a line end is
 // not one of ours.
-constexpr std::size_t kMaxRequestBytes = 4096;
-
-// Where Qt's local server put a socket of this name, so that copies of the
-// program from before and after it stopped using Qt Network find each other.
-std::filesystem::path socketPathFor(const std::string& serverName) {
-    const QString path =
-        QDir::cleanPath(QDir::tempPath()) + QLatin1Char('/') + QString::fromStdString(serverName);
-    return QFile::encodeName(path).toStdString();
-}
-
-// One later copy's connection, kept until it has had its answer.
-struct Caller {
-    LocalConnection connection;
-    std::string received;
-};
+constexpr qint64 kMaxRequestBytes = 4096;
 
 }  // namespace
 
@@ -37,14 +21,11 @@ SingleInstance::SingleInstance(const std::filesystem::path& executable,
                                const std::filesystem::path& runtimeFolder,
                                const std::string& desktop)
     : names_(instanceNames(executable, runtimeFolder, desktop)),
-      socketPath_(socketPathFor(names_.serverName)),
       lock_(std::make_unique<QLockFile>(QString::fromStdString(names_.lockFile.string()))) {
     lock_->setStaleLockTime(0);  // only a live process holds it
 }
 
-SingleInstance::~SingleInstance() {
-    delete notifier_;  // before the socket it watches is closed
-}
+SingleInstance::~SingleInstance() = default;
 
 std::string SingleInstance::currentDesktop() {
     const std::string display =
@@ -55,12 +36,18 @@ std::string SingleInstance::currentDesktop() {
 }
 
 std::optional<std::string> SingleInstance::ask(std::string_view request) {
-    std::error_code error;
-    LocalConnection connection = LocalConnection::connectTo(socketPath_, kWaitMs, error);
-    // Another user's socket under our name is no copy of ours.
-    if (!connection.isOpen() || !connection.peerIsSameUser()) return std::nullopt;
-    if (connection.sendAll(request, kWaitMs)) return std::nullopt;
-    return connection.receiveLine(kWaitMs);
+    QLocalSocket socket;
+    socket.connectToServer(QString::fromStdString(names_.serverName));
+    if (!socket.waitForConnected(kWaitMs) || !peerIsSameUser(static_cast<int>(socket.socketDescriptor())))
+        return std::nullopt;
+    // What write() could not send yet goes out while waiting for the answer.
+    socket.write(request.data(), static_cast<qint64>(request.size()));
+    QByteArray line;
+    while (!line.endsWith('\n') && line.size() < kMaxRequestBytes) {
+        if (!socket.bytesAvailable() && !socket.waitForReadyRead(kWaitMs)) return std::nullopt;
+        line += socket.readLine(kMaxRequestBytes - line.size() + 1);
+    }
+    return line.toStdString();
 }
 
 GuardAction SingleInstance::acquire() {
@@ -78,35 +65,34 @@ GuardAction SingleInstance::acquire() {
 
 void SingleInstance::requestFront() { (void)ask(kFrontRequest); }
 
-void SingleInstance::serve(GuardWindow& window) {
-    server_ = std::make_unique<LocalServer>();
-    // A socket left by a copy that crashed is replaced there.
-    if (server_->listen(socketPath_)) return;  // runs alone, but cannot be called
-    notifier_ = new QSocketNotifier(server_->fd(), QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this,
-            [this, &window] { answerWaiting(window); });
+bool SingleInstance::serve(GuardWindow& window) {
+    server_ = new QLocalServer(this);
+    // Made elsewhere and renamed into place, readable by this user only: a
+    // socket a crashed copy left under the name (or a link there) is
+    // replaced, which is sound while this copy holds the lock.
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_->listen(QString::fromStdString(names_.serverName))) return false;
+    connect(server_, &QLocalServer::newConnection, this, [this, &window] { answer(window); });
+    return true;
 }
 
-void SingleInstance::answerWaiting(GuardWindow& window) {
-    for (LocalConnection connection = server_->accept(); connection.isOpen();
-         connection = server_->accept()) {
-        if (!connection.peerIsSameUser()) continue;
-        auto caller = std::make_shared<Caller>();
-        caller->connection = std::move(connection);
-        auto* notifier = new QSocketNotifier(caller->connection.fd(), QSocketNotifier::Read, this);
-        // The lambda owns the caller: deleting the notifier closes the connection.
-        connect(notifier, &QSocketNotifier::activated, notifier, [notifier, caller, &window] {
-            const bool open = caller->connection.readAvailable(caller->received);
-            const std::size_t end = caller->received.find('\n');
-            if (end != std::string::npos) {
-                const std::string answer =
-                    answerGuardRequest(caller->received.substr(0, end + 1), window);
-                (void)caller->connection.sendAll(answer, kWaitMs);
-            } else if (open && caller->received.size() < kMaxRequestBytes) {
-                return;  // the rest of the line is still to come
+void SingleInstance::answer(GuardWindow& window) {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (!peerIsSameUser(static_cast<int>(socket->socketDescriptor()))) {
+            socket->abort();
+            continue;
+        }
+        connect(socket, &QLocalSocket::readyRead, socket, [socket, &window] {
+            if (!socket->canReadLine()) {
+                // The rest of the line is still to come, unless it is too long.
+                if (socket->bytesAvailable() >= kMaxRequestBytes) socket->abort();
+                return;
             }
-            notifier->setEnabled(false);
-            notifier->deleteLater();
+            const std::string answer =
+                answerGuardRequest(socket->readLine(kMaxRequestBytes).toStdString(), window);
+            socket->write(answer.data(), static_cast<qint64>(answer.size()));
+            socket->disconnectFromServer();
         });
     }
 }

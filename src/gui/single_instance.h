@@ -4,6 +4,7 @@
 // The decisions are the core's (app/single_instance.h); this is the Qt part.
 #pragma once
 
+#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
 #include <filesystem>
@@ -12,12 +13,6 @@
 #include <string>
 
 #include "app/single_instance.h"
-
-class QSocketNotifier;
-
-namespace hayate {
-class LocalServer;
-}
 
 namespace hayate::gui {
 
@@ -34,20 +29,19 @@ class SingleInstance : public QObject {
     // Second copy, after its message: the running copy comes to the front.
     void requestFront();
     // First copy: answers later copies for `window` (which must outlive this).
-    void serve(GuardWindow& window);
+    // False when no later copy can reach it (it still runs alone).
+    bool serve(GuardWindow& window);
 
     // The desktop of this process: user and display.
     static std::string currentDesktop();
 
   private:
     std::optional<std::string> ask(std::string_view request);
-    void answerWaiting(GuardWindow& window);
+    void answer(GuardWindow& window);
 
     InstanceNames names_;
-    std::filesystem::path socketPath_;
     std::unique_ptr<QLockFile> lock_;
-    std::unique_ptr<LocalServer> server_;
-    QSocketNotifier* notifier_ = nullptr;
+    QLocalServer* server_ = nullptr;
 };
 
 }  // namespace hayate::gui

@@ -1,7 +1,6 @@
 // The analysis screen over exercises played through the real window: what
 // the heat map paints, what the filters leave out, what the export writes.
-// The screen comes from its module as in the program, so it is reached by
-// object names and Qt's own classes only (the module's classes are its own).
+// The screen is reached by object names and Qt's own classes, as a user sees it.
 #include <QComboBox>
 #include <QDateTime>
 #include <QFile>
@@ -15,7 +14,6 @@
 #include "exercise/exercise_ports.h"
 #include "file_dialogs.h"
 #include "form_fixture.h"
-#include "gui/analysis_loader.h"
 #include "gui/keyboard_heatmap.h"
 #include "gui/ok_dialog.h"
 #include "gui/sjis_qt.h"
@@ -310,44 +308,6 @@ TEST_F(Analysis, WeakSpotPracticeWaitsForThreeExercises) {
         EXPECT_TRUE(find("BStop")->isVisible());
         EXPECT_EQ(focused(), sg1());
     }
-}
-
-TEST_F(Analysis, AModuleThatCannotBeUsedIsReportedAndPracticeGoesOn) {
-    struct Case {
-        const char* folder;
-        const char* moduleBytes;  // null: no module file at all
-        const char* copyOf;       // or a copy of this library
-        const char* says;
-    } cases[] = {
-        {"empty", nullptr, nullptr, "見つかりません"},
-        {"broken", "not a shared library", nullptr, "読み込めません"},
-        {"older", nullptr, OLDER_ANALYSIS_MODULE, "この版のハヤテウチのものではありません"},
-    };
-    struct Restore {
-        ~Restore() { setAnalysisModuleFolderForTesting({}); }
-    } restore;
-    for (const Case& c : cases) {
-        const std::filesystem::path folder = dir / "modules" / c.folder;
-        std::filesystem::create_directories(folder);
-        if (c.moduleBytes) std::ofstream(folder / "hayateuchi-analysis.so") << c.moduleBytes;
-        if (c.copyOf) std::filesystem::copy_file(c.copyOf, folder / "hayateuchi-analysis.so");
-        setAnalysisModuleFolderForTesting(QString::fromStdString(folder.string()));
-        QString seen;
-        answerNextMessageBox(QMessageBox::Ok, &seen);
-        find<QAction>("SeiBun")->trigger();
-        EXPECT_TRUE(seen.contains(QStringLiteral("hayateuchi-analysis.so"))) << c.folder;
-        EXPECT_TRUE(seen.contains(QString::fromUtf8(c.says))) << seen.toStdString();
-        EXPECT_EQ(form->findChild<QDialog*>("TAnalysis"), nullptr) << c.folder;
-    }
-    // Practice and its journal go on; the screen opens once the module is back.
-    play(5);
-    stop();
-    setAnalysisModuleFolderForTesting({});
-    QDialog* w = openAnalysis();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->findChild<QComboBox*>("CombCourse")->currentIndex(), 0);
-    EXPECT_TRUE(w->findChild<QLabel*>("LSummary")->text().contains(QLatin1Char('1')))
-        << w->findChild<QLabel*>("LSummary")->text().toStdString();
 }
 
 TEST(HeatKeyColour, GreyWhenUnseenThenWhiteToRedWithTheMissRate) {

@@ -37,29 +37,6 @@ TEST_F(MainWindow, LaidOutOnceForTheScreen) {
     EXPECT_EQ(form->frameGeometry().height(), 750);
 }
 
-// Every control draws as its face says, the editor's too: a font that lost
-// the preference would bring FreeType's auto-hinter back before the first
-// frame, and a cell drawn otherwise than it was fitted could lose its
-// lowest pixel.
-TEST_F(MainWindow, EveryControlDrawsTheWindowsFacesAlike) {
-    const auto check = [this](const char* when) {
-        const QWidget* grids[] = {form->findChild<QWidget*>("SG1"),
-                                  form->findChild<QWidget*>("SG3")};
-        for (QWidget* w : form->findChildren<QWidget*>()) {
-            if (!w->isVisible()) continue;
-            bool cell = false;
-            for (const QWidget* g : grids) cell = cell || (g && (g == w || g->isAncestorOf(w)));
-            EXPECT_EQ(w->font().hintingPreference(), cell ? cellHinting : windowHinting)
-                << when << ": " << w->metaObject()->className() << " "
-                << w->objectName().toStdString();
-        }
-    };
-    check("at start");
-    find<QAction>("MonSaku")->trigger();
-    ASSERT_TRUE(find("SG3")->isVisible());
-    check("in the editor");
-}
-
 TEST_F(MainWindow, FirstShowTexts) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral(u"ハヤテウチ"));
     EXPECT_EQ(find<QPushButton>("BStart")->text(), QStringLiteral(u"F10開始"));

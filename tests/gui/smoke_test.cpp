@@ -104,7 +104,8 @@ TEST(Smoke, RealProgramUnderXvfb) {
     ASSERT_TRUE(second.waitForStarted(5000));
     const QString notice = xdotool(x.display(),
                                    {QStringLiteral("search"), QStringLiteral("--sync"),
-                                    QStringLiteral("--name"), QStringLiteral(u"^二重起動$")},
+                                    QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                    QStringLiteral(u"^二重起動$")},
                                    30000);
     ASSERT_FALSE(notice.isEmpty()) << "no message from the second copy";
     xdotool(x.display(),

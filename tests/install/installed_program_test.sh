@@ -54,9 +54,7 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -f "$data/hayateuchi.sqlite3" ] || fail "the journal was not created in $data"
-# 成績 › 分析 opens the analysis screen from the installed module.
-module=$(find "$prefix" -path '*/hayateuchi/hayateuchi-analysis.so')
-[ -n "$module" ] || fail "the analysis module is not installed"
+# 成績 › 分析 opens the analysis screen.
 DISPLAY="$display" xdotool windowfocus --sync "$window"
 DISPLAY="$display" xdotool key --delay 100 alt+s a
 analysis=""
@@ -69,4 +67,4 @@ done
 leftovers=$(ls "$prefix/bin")
 [ "$leftovers" = hayateuchi ] || fail "files beside the installed program: $leftovers"
 [ -z "$(ls -A "$work/home")" ] || fail "files in the current folder: $(ls -A "$work/home")"
-echo "installed program showed window $window with its data in $data, and its analysis screen from $module"
+echo "installed program showed window $window with its data in $data, and its analysis screen"
