@@ -144,14 +144,25 @@ bool replaceOnce(const fs::path& target, std::string_view content) {
 }  // namespace
 
 std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
-    // A folder opens for reading on some systems and then fails every read;
-    // the stream library reports that by throwing, which no caller expects.
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return std::nullopt;
 #if defined(_WIN32)
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return std::nullopt;
     std::FILE* f = ::_wfopen(path.c_str(), L"rb");
 #else
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    // A FIFO would wait for a writer for ever and /dev/zero never ends:
+    // only a regular file is read, judged on what was actually opened.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        ::close(fd);
+        return std::nullopt;
+    }
 #endif
     if (!f) return std::nullopt;
     std::string content;

@@ -9,7 +9,8 @@
 
 namespace hayate {
 
-// The whole content of `path`, or nothing when it cannot be read.
+// The whole content of the regular file `path`, or nothing when it cannot
+// be read or is a folder, FIFO or device.
 std::optional<std::string> readWholeFile(const std::filesystem::path& path);
 
 // Replaces `path` with `content` so that a crash leaves either the old or the

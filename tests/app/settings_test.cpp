@@ -242,6 +242,33 @@ TEST_F(SettingsTest, AFifoInThePlaceOfTheFileIsNeverWaitedFor) {
     EXPECT_EQ(s.problemFileName, "Kbdojo.USR");
 }
 
+TEST_F(SettingsTest, SavingOverAFifoOrDeviceFailsAtOnceAndSaysSo) {
+    const struct {
+        const char* name;
+        std::function<int()> make;
+    } cases[] = {
+        {"FIFO", [&] { return ::mkfifo(file.c_str(), 0600); }},
+        {"link to /dev/zero", [&] { return ::symlink("/dev/zero", file.c_str()); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(file);
+        ASSERT_EQ(c.make(), 0);
+        ScriptedDialogs dialogs;
+        auto saving =
+            std::async(std::launch::async, [&] { return saveSettings(file, SharedState{}, dialogs); });
+        if (saving.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            const int fd = ::open(file.c_str(), O_WRONLY | O_NONBLOCK);
+            ::close(fd);
+            FAIL() << "saving waited on the file";
+        }
+        EXPECT_EQ(saving.get(), SaveResult::Failed);
+        EXPECT_FALSE(dialogs.failure.empty());
+        EXPECT_TRUE(dialogs.confirmed.empty());
+        EXPECT_FALSE(std::filesystem::is_regular_file(file));
+    }
+}
+
 TEST_F(SettingsTest, SaveWritesTheSixChoicesAndConfirms) {
     SharedState s;
     s.courseIndex = 7;  // a user problem is written unchanged
