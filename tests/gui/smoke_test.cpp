@@ -16,25 +16,20 @@ namespace {
 
 class XServer {
   public:
+    // Xvfb picks a free display itself and names it on its output: choosing
+    // one here would race the other tests that start servers at the same time.
     bool start() {
-        for (int n = 40 + static_cast<int>(QCoreApplication::applicationPid() % 50); n < 140; ++n) {
-            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
-                QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n))) {
-                continue;
-            }
-            display_ = QStringLiteral(":%1").arg(n);
-            server_.start(QStringLiteral("Xvfb"),
-                          {display_, QStringLiteral("-screen"), QStringLiteral("0"),
-                           QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                           QStringLiteral("tcp")});
-            if (!server_.waitForStarted(5000)) return false;
-            for (int i = 0; i < 100; ++i) {
-                if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) return true;
-                QThread::msleep(50);
-            }
-            return false;
-        }
-        return false;
+        server_.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        if (!server_.waitForStarted(5000)) return false;
+        QByteArray out;
+        while (!out.contains('\n') && server_.waitForReadyRead(10000)) out += server_.readAll();
+        const QByteArray number = out.trimmed();
+        if (number.isEmpty()) return false;
+        display_ = QStringLiteral(":") + QString::fromLatin1(number);
+        return true;
     }
     ~XServer() {
         server_.terminate();

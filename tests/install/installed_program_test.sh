@@ -11,12 +11,9 @@ install_into "$prefix"
 mkdir -p "$work/home" "$work/data" "$work/runtime"
 chmod 700 "$work/runtime"
 
-display=""
-for n in $(seq 251 299); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || skip "no free X display number"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself: choosing one here would race the other
+# tests that start servers at the same time.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 app=""
 cleanup() {
@@ -25,7 +22,9 @@ cleanup() {
   kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
   rm -rf "$work"
 }
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+display=":$(tr -d '[:space:]' <"$work/display")"
 
 (cd "$work/home" &&
   exec env -u XDG_CONFIG_HOME DISPLAY="$display" QT_QPA_PLATFORM=xcb HOME="$work/home" \
