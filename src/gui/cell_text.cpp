@@ -32,8 +32,8 @@ void CellText::ensure(int font) {
     const bool header = font == kHeader;
     const QFont wanted =
         header ? headerFont(pixels) : cellFont(pixels, font == kCell1 + 1 || font == kCell2 + 1);
-    fonts_[k] = fitCellFontToRow(wanted, L.practice.rowHeights[1],
-                                 header ? L.textOffset2 : L.textOffset1);
+    fonts_[k] =
+        fitCellFontToRow(wanted, L.practice.rowHeights[1], header ? L.textOffset2 : L.textOffset1);
     raise_[k] = emBoxRaise(fonts_[k]);
 }
 

@@ -11,6 +11,8 @@
 #include <QRadioButton>
 
 #include "app/screen_fit.h"
+#include "gui/cell_font.h"
+#include "gui/grid_widget.h"
 
 namespace hayate::gui {
 
@@ -62,6 +64,16 @@ void placeControl(const PlacedControl& p, QWidget* widget) {
         group->layout()->setContentsMargins(8, m.top(), 8, m.bottom());
         group->layout()->setSpacing(-1);
     }
+}
+
+void placeCellGrid(GridWidget* grid, const QRect& place, const GridMetrics& metrics,
+                   int fontPoints) {
+    grid->setGeometry(place);
+    for (int c = 0; c < 41; ++c)
+        grid->setColumnWidth(c, metrics.columnWidths[static_cast<std::size_t>(c)]);
+    for (int r = 0; r < 51; ++r)
+        grid->setRowHeight(r, metrics.rowHeights[static_cast<std::size_t>(r)]);
+    grid->setFont(cellFont(pointsToPixels(fontPoints), false));
 }
 
 void closeInputMethod() {

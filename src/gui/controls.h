@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -20,6 +21,8 @@ class QWidget;
 
 namespace hayate::gui {
 
+class GridWidget;
+
 QLabel* makeLabel(const char* name, const QString& text, QWidget* parent);
 QGroupBox* makeRadioGroup(const char* name, const QString& caption, const QStringList& items,
                           QButtonGroup** group, QWidget* parent);
@@ -30,6 +33,11 @@ void setTextColour(QLabel* label, std::uint32_t colour);
 
 // Box and font of the layout; a group's buttons follow its font.
 void placeControl(const PlacedControl& place, QWidget* widget);
+
+// A 41 x 51 cell grid (practice or editor) in its place, with the columns,
+// rows and font the layout gives it.
+void placeCellGrid(GridWidget* grid, const QRect& place, const GridMetrics& metrics,
+                   int fontPoints);
 
 // Keys must arrive as plain characters, not through the input method.
 void closeInputMethod();

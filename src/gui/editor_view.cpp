@@ -17,7 +17,6 @@
 #include "app/screen_fit.h"
 #include "exercise/key_codes.h"
 #include "gui/caption_fit.h"
-#include "gui/cell_font.h"
 #include "gui/controls.h"
 #include "gui/file_choice.h"
 #include "gui/grid_widget.h"
@@ -65,8 +64,6 @@ EditorView::EditorView(CharTables& tables, ProblemFile& problems, SharedState& s
     editor_ = std::make_unique<ProblemEditor>(tables_, *gridView_);
     gridView_->setEditor(editor_.get());
 }
-
-EditorView::~EditorView() = default;
 
 void EditorView::createControls() {
     panel1_ = new QFrame(this);
@@ -158,26 +155,23 @@ void EditorView::applyLayout(const WindowLayout& L, const QRect& area) {
     for (auto& [ctl, widget] : placed_) placeControl(L[ctl], widget);
     const Box& g = L.practiceGrid;
     // Over the practice grid's place, as the editor's grid always stood.
-    sg3_->setGeometry(g.left, area.height() - g.height, g.width, g.height);
-    for (int c = 0; c < 41; ++c)
-        sg3_->setColumnWidth(c, L.editor.columnWidths[static_cast<std::size_t>(c)]);
-    for (int r = 0; r < 51; ++r)
-        sg3_->setRowHeight(r, L.editor.rowHeights[static_cast<std::size_t>(r)]);
-    sg3_->setFont(cellFont(pointsToPixels(L.cellFontSize1), false));
+    placeCellGrid(sg3_, QRect(g.left, area.height() - g.height, g.width, g.height), L.editor,
+                  L.cellFontSize1);
     cellText_.reset(L);
 
     fitControls();
     CaptionRow row;
     row.parentWidth = L.client.width;
-    for (Ctl c :
-         {Ctl::Comb2, Ctl::EMname, Ctl::BMonDel, Ctl::BFinp, Ctl::RG6, Ctl::RG7, Ctl::LMsg})
+    for (Ctl c : {Ctl::Comb2, Ctl::EMname, Ctl::BMonDel, Ctl::BFinp, Ctl::RG6, Ctl::RG7, Ctl::LMsg})
         row.controls.push_back(placed_.at(c));
     fitCaptions(row);
     hintHomeLeft_ = lMsg_->x();
     if (!hint.isEmpty()) showKeyHintText(hint);
 }
 
-void EditorView::keepCursorInSight() { sg3_->setCurrentCell(sg3_->currentColumn(), sg3_->currentRow()); }
+void EditorView::keepCursorInSight() {
+    sg3_->setCurrentCell(sg3_->currentColumn(), sg3_->currentRow());
+}
 
 // The editor's controls share the top row with the course box, start and end
 // buttons and best-record panel of the practice screen, whose places the
@@ -239,9 +233,8 @@ void EditorView::leave() {
 void EditorView::storeAndLeave() {
     ProblemEditor& editor = *editor_;
     const int slot = editor.slot();
-    const StoreResult result = problems_.storeProblem(slot, editor.storedText(),
-                                                      editor.confirmedName(), editor.kind(),
-                                                      editor.unit());
+    const StoreResult result = problems_.storeProblem(
+        slot, editor.storedText(), editor.confirmedName(), editor.kind(), editor.unit());
     if (result == StoreResult::Failed) {
         // What was typed stays in the grid, so that the user can try again.
         host_.messages().error(toQt(editor_text::kStoreFailed));
@@ -520,5 +513,8 @@ void EditorView::BFinpClick() {
     }
     finish();
 }
+
+// Here, where the core objects it owns are complete types.
+EditorView::~EditorView() = default;
 
 }  // namespace hayate::gui

@@ -270,7 +270,9 @@ QString TForm1::statusPanelText(int panel) const { return sBar1_->panelText(pane
 
 void TForm1::setStatusPanel(int panel, const QString& text) { sBar1_->setPanel(panel, text); }
 
-void TForm1::setTickSourceForTesting(TickSource* ticks) { practice_->setTickSourceForTesting(ticks); }
+void TForm1::setTickSourceForTesting(TickSource* ticks) {
+    practice_->setTickSourceForTesting(ticks);
+}
 
 QTimer* TForm1::timer1() const { return practice_->timer(); }
 

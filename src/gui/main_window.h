@@ -49,10 +49,7 @@ class TOKDlg;
 void installFontSubstitutes();
 QIcon programIcon();
 
-class TForm1 : public QMainWindow,
-               public ResultDialog,
-               public SettingsDialogs,
-               public EditorHost {
+class TForm1 : public QMainWindow, public ResultDialog, public SettingsDialogs, public EditorHost {
     Q_OBJECT
   public:
     struct Options {

@@ -98,9 +98,9 @@ bool TForm1::startWeakSpotPractice() {
     filter.includeStopped = false;
     const int count = j ? j->exerciseCount(filter) : 0;
     filter.includeStopped = true;  // the keys of a stopped exercise tell as much
-    const std::vector<journal::CharStat> stats =
-        count >= journal::kWeakSpotMinimumExercises ? j->charStats(filter)
-                                                    : std::vector<journal::CharStat>{};
+    const std::vector<journal::CharStat> stats = count >= journal::kWeakSpotMinimumExercises
+                                                     ? j->charStats(filter)
+                                                     : std::vector<journal::CharStat>{};
     // A journal that could not be read says so, rather than that it is too short.
     if (const journal::Journal::Result read = j ? j->takeReadResult() : journal::Journal::Result{};
         !read.ok()) {
@@ -108,7 +108,8 @@ bool TForm1::startWeakSpotPractice() {
         return false;
     }
     if (count < journal::kWeakSpotMinimumExercises) {
-        messages_.information(QStringLiteral(u"弱点練習には、このコースの練習記録が３回分以上必要です"));
+        messages_.information(
+            QStringLiteral(u"弱点練習には、このコースの練習記録が３回分以上必要です"));
         return false;
     }
     const TextSettings settings{course, state_.spacing, state_.letterCase, state_.kanaMode};

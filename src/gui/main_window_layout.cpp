@@ -30,12 +30,13 @@ ScreenArea TForm1::screenArea() const {
     ScreenArea area;
     if (options_.screenWidthOverride > 0 && options_.screenHeightOverride > 0) {
         area = ScreenArea{options_.screenWidthOverride, options_.screenHeightOverride};
-    } else if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+    } else if (QScreen* screen =
+                   this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
         // Device-independent pixels: Qt's high-DPI scaling has divided them.
         const QRect whole = screen->geometry();
         const QRect free = screen->availableGeometry();
         area = ScreenArea{whole.width(), whole.height(), free.left(),
-                          free.top(),    free.width(),  free.height()};
+                          free.top(),    free.width(),   free.height()};
     }
     // The compositor knows the free part of the screen; the size it gave the
     // maximised window is that part.

@@ -54,7 +54,8 @@ void TForm1::problemNamesChanged(int slot) {
 void TForm1::problemStored(int slot, int kind) {
     // The course's problem may have changed its kind: its kana mode follows
     // now, or a romaji problem would be matched as plain letters.
-    if (state_.courseIndex == kFirstProblemCourse + slot) practice_->setKanaMode(kind == kKindRomaji);
+    if (state_.courseIndex == kFirstProblemCourse + slot)
+        practice_->setKanaMode(kind == kKindRomaji);
 }
 
 void TForm1::problemDeleted(int slot) {

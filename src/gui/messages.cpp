@@ -23,7 +23,9 @@ void Messages::information(const QString& text) const {
     showAt(window_, QMessageBox::Information, text, at_);
 }
 
-void Messages::error(const QString& text) const { showAt(window_, QMessageBox::Critical, text, at_); }
+void Messages::error(const QString& text) const {
+    showAt(window_, QMessageBox::Critical, text, at_);
+}
 
 bool Messages::ask(const QString& text, bool atMessagePosition) const {
     QMessageBox box(QMessageBox::Information, window_->windowTitle(), display(text),

@@ -11,48 +11,63 @@ namespace hayate::gui {
 
 OptionsPanel::OptionsPanel(QWidget* parent) : QFrame(parent) {
     setObjectName("Panel3");
-    rg1_ = makeRadioGroup(
-        "RG1", QString(),
-        {QStringLiteral(u"３０秒"), QStringLiteral(u"６０秒"), QStringLiteral(u"無制限")},
-        &rg1Buttons_, this);
-    rg2_ = makeRadioGroup("RG2", QString(),
-                          {QStringLiteral(u"空白有り"), QStringLiteral(u"空白無し")}, &rg2Buttons_,
-                          this);
-    rg4_ = makeRadioGroup("RG4", QString(),
-                          {QStringLiteral(u"英大文字"), QStringLiteral(u"英小文字")}, &rg4Buttons_,
-                          this);
-    rg3_ = makeRadioGroup("RG3", QStringLiteral(u"入力カーソル色"),
-                          {QStringLiteral(u"黄色"), QStringLiteral(u"無色")}, &rg3Buttons_, this);
-    connect(rg1Buttons_, &QButtonGroup::idClicked, this, &OptionsPanel::timeLimitChosen);
-    connect(rg2Buttons_, &QButtonGroup::idClicked, this, &OptionsPanel::spacingChosen);
-    connect(rg3Buttons_, &QButtonGroup::idClicked, this, &OptionsPanel::cursorColourChosen);
-    connect(rg4Buttons_, &QButtonGroup::idClicked, this, &OptionsPanel::letterCaseChosen);
+    struct GroupText {
+        const char* name;
+        const char16_t* caption;
+        QStringList items;
+        void (OptionsPanel::*chosen)(int);
+    };
+    const GroupText groups[kGroupCount] = {
+        {"RG1",
+         u"",
+         {QStringLiteral(u"３０秒"), QStringLiteral(u"６０秒"), QStringLiteral(u"無制限")},
+         &OptionsPanel::timeLimitChosen},
+        {"RG2",
+         u"",
+         {QStringLiteral(u"空白有り"), QStringLiteral(u"空白無し")},
+         &OptionsPanel::spacingChosen},
+        {"RG4",
+         u"",
+         {QStringLiteral(u"英大文字"), QStringLiteral(u"英小文字")},
+         &OptionsPanel::letterCaseChosen},
+        {"RG3",
+         u"入力カーソル色",
+         {QStringLiteral(u"黄色"), QStringLiteral(u"無色")},
+         &OptionsPanel::cursorColourChosen},
+    };
+    for (int g = 0; g < kGroupCount; ++g) {
+        const GroupText& t = groups[g];
+        const auto k = static_cast<std::size_t>(g);
+        boxes_[k] =
+            makeRadioGroup(t.name, QString::fromUtf16(t.caption), t.items, &buttons_[k], this);
+        connect(buttons_[k], &QButtonGroup::idClicked, this, t.chosen);
+    }
 }
 
 void OptionsPanel::showSettings(const SharedState& state) {
-    rg1Buttons_->button(state.timeLimitIndex)->setChecked(true);
-    rg2Buttons_->button(state.spacing)->setChecked(true);
-    rg3Buttons_->button(state.cursorColour)->setChecked(true);
+    buttons_[kTimeLimit]->button(state.timeLimitIndex)->setChecked(true);
+    buttons_[kSpacing]->button(state.spacing)->setChecked(true);
+    buttons_[kCursorColour]->button(state.cursorColour)->setChecked(true);
     showLetterCase(state.letterCase);
 }
 
 void OptionsPanel::showLetterCase(int letterCase) {
-    rg4Buttons_->button(letterCase)->setChecked(true);
+    buttons_[kLetterCase]->button(letterCase)->setChecked(true);
 }
 
 void OptionsPanel::applyLayout(const WindowLayout& L, int top) {
-    for (auto [ctl, group] : {std::pair{Ctl::RG1, rg1_}, std::pair{Ctl::RG2, rg2_},
-                              std::pair{Ctl::RG4, rg4_}, std::pair{Ctl::RG3, rg3_}})
-        placeControl(L[ctl], group);
+    const Ctl places[kGroupCount] = {Ctl::RG1, Ctl::RG2, Ctl::RG4, Ctl::RG3};
+    for (int g = 0; g < kGroupCount; ++g)
+        placeControl(L[places[g]], boxes_[static_cast<std::size_t>(g)]);
     setGeometry(0, top, L.client.width, L.panel3Height);
 }
 
 void OptionsPanel::fit(const WindowLayout& L) {
     CaptionRow bottom;
     bottom.parentWidth = L.client.width;
-    bottom.controls = {rg1_, rg2_, rg4_, rg3_};
+    bottom.controls.assign(boxes_.begin(), boxes_.end());
     // On the classic screens the gaps between the groups are published.
-    if (L.classic) bottom.fixedWidth = {rg1_, rg2_, rg4_};
+    if (L.classic) bottom.fixedWidth = {boxes_[kTimeLimit], boxes_[kSpacing], boxes_[kLetterCase]};
     gui::fitCaptions(bottom);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFrame>
+#include <array>
 
 #include "app/layout.h"
 #include "exercise/shared_state.h"
@@ -31,14 +32,10 @@ class OptionsPanel : public QFrame {
     void cursorColourChosen(int index);
 
   private:
-    QGroupBox* rg1_ = nullptr;
-    QGroupBox* rg2_ = nullptr;
-    QGroupBox* rg4_ = nullptr;
-    QGroupBox* rg3_ = nullptr;
-    QButtonGroup* rg1Buttons_ = nullptr;
-    QButtonGroup* rg2Buttons_ = nullptr;
-    QButtonGroup* rg4Buttons_ = nullptr;
-    QButtonGroup* rg3Buttons_ = nullptr;
+    // In the order they stand, left to right.
+    enum Group { kTimeLimit, kSpacing, kLetterCase, kCursorColour, kGroupCount };
+    std::array<QGroupBox*, kGroupCount> boxes_{};
+    std::array<QButtonGroup*, kGroupCount> buttons_{};
 };
 
 }  // namespace hayate::gui

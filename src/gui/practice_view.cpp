@@ -10,11 +10,9 @@
 #include <algorithm>
 #include <chrono>
 
-#include "app/screen_fit.h"
 #include "exercise/exercise_stats.h"
 #include "exercise/practice_grid.h"
 #include "gui/caption_fit.h"
-#include "gui/cell_font.h"
 #include "gui/controls.h"
 #include "gui/focus_combo_box.h"
 #include "gui/grid_widget.h"
@@ -41,8 +39,6 @@ PracticeView::PracticeView(SharedState& state, ViewHost& host, QWidget* parent)
     setObjectName("PracticeView");
     createControls();
 }
-
-PracticeView::~PracticeView() = default;
 
 void PracticeView::createControls() {
     panel1_ = new QFrame(this);
@@ -183,22 +179,18 @@ void PracticeView::applyLayout(const WindowLayout& L, const QRect& area) {
 
     const Box& g = L.practiceGrid;
     // The grid fills the view below the top panel.
-    sg1_->setGeometry(g.left, area.height() - g.height, g.width, g.height);
-    for (int c = 0; c < 41; ++c)
-        sg1_->setColumnWidth(c, L.practice.columnWidths[static_cast<std::size_t>(c)]);
-    for (int r = 0; r < 51; ++r)
-        sg1_->setRowHeight(r, L.practice.rowHeights[static_cast<std::size_t>(r)]);
-    sg1_->setFont(cellFont(pointsToPixels(L.cellFontSize1), false));
+    placeCellGrid(sg1_, QRect(g.left, area.height() - g.height, g.width, g.height), L.practice,
+                  L.cellFontSize1);
     cellText_.reset(L);
 }
 
 void PracticeView::fitCaptions(const WindowLayout& L) {
     CaptionRow top;
     top.parentWidth = L.client.width;
-    for (Ctl c : {Ctl::Comb1, Ctl::BStart, Ctl::BEnd, Ctl::L21, Ctl::LSaikoM, Ctl::L22,
-                  Ctl::LSaikoD, Ctl::L1, Ctl::LEtime, Ctl::L11, Ctl::LMoji, Ctl::L12, Ctl::LTime,
-                  Ctl::L2, Ctl::LYmoji, Ctl::L13, Ctl::L4, Ctl::LMiss, Ctl::L5, Ctl::LRoma1,
-                  Ctl::LRoma2, Ctl::LRoma3, Ctl::L6, Ctl::LDaken})
+    for (Ctl c : {Ctl::Comb1,   Ctl::BStart, Ctl::BEnd,   Ctl::L21,    Ctl::LSaikoM, Ctl::L22,
+                  Ctl::LSaikoD, Ctl::L1,     Ctl::LEtime, Ctl::L11,    Ctl::LMoji,   Ctl::L12,
+                  Ctl::LTime,   Ctl::L2,     Ctl::LYmoji, Ctl::L13,    Ctl::L4,      Ctl::LMiss,
+                  Ctl::L5,      Ctl::LRoma1, Ctl::LRoma2, Ctl::LRoma3, Ctl::L6,      Ctl::LDaken})
         top.controls.push_back(placed_.at(c));
     gui::fitCaptions(top);
     // The stop button takes the start button's place.
@@ -207,7 +199,9 @@ void PracticeView::fitCaptions(const WindowLayout& L) {
     shrinkToFit(bStop_);
 }
 
-void PracticeView::keepCursorInSight() { sg1_->setCurrentCell(sg1_->currentColumn(), sg1_->currentRow()); }
+void PracticeView::keepCursorInSight() {
+    sg1_->setCurrentCell(sg1_->currentColumn(), sg1_->currentRow());
+}
 
 // ---------------------------------------------------------------- courses
 
@@ -330,7 +324,9 @@ void PracticeView::focusStartOrStop() {
     }
 }
 
-void PracticeView::redrawCursorCell() { sg1_->redrawCell(sg1_->currentColumn(), sg1_->currentRow()); }
+void PracticeView::redrawCursorCell() {
+    sg1_->redrawCell(sg1_->currentColumn(), sg1_->currentRow());
+}
 
 QWidget* PracticeView::grid() const { return sg1_; }
 
@@ -489,5 +485,8 @@ bool PracticeView::eventFilter(QObject* watched, QEvent* event) {
     }
     return QWidget::eventFilter(watched, event);
 }
+
+// Here, where the core objects it owns are complete types.
+PracticeView::~PracticeView() = default;
 
 }  // namespace hayate::gui

@@ -75,9 +75,9 @@ bool RecordsView::fillHistory(int course) {
             const auto si = static_cast<std::size_t>(s);
             const auto ki = static_cast<std::size_t>(k);
             const std::int32_t date = history->date[si][ki];
-            sg2_->setCellText(s + 1, k + 1,
-                              date != 0 ? toQt(recordCellText(history->score[si][ki], date))
-                                        : QString());
+            sg2_->setCellText(
+                s + 1, k + 1,
+                date != 0 ? toQt(recordCellText(history->score[si][ki], date)) : QString());
         }
     }
     return true;
@@ -122,7 +122,7 @@ void RecordsView::deleteRecords(int course, int setting, const Messages& message
         labels_.setLabelText(Label::LSaikoD, std::string());
         sg2_->setCellText(setting + 1, course + 1, QString());
         if (!records_->modifyHistory(course,
-                                    [setting](CourseHistory& h) { h.clearSetting(setting); }))
+                                     [setting](CourseHistory& h) { h.clearSetting(setting); }))
             return;
         messages.information(QStringLiteral(u"現在のコースの現在の設定の成績を削除しました"));
         return;

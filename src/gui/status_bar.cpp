@@ -92,13 +92,13 @@ void StatusBar::applyLayout(const WindowLayout& L) {
 
 void StatusBar::fitPanels(const WindowLayout& L) {
     std::vector<QLabel*> panels(panels_.begin(), panels_.end());
-    fitStatusPanels(
-        this, L.client.width, panels,
-        std::vector<int>(L.statusPanelWidths.begin(), L.statusPanelWidths.end()),
-        {QStringLiteral("888 : 888 "), QStringLiteral(u"制限時間 なし"), QStringLiteral(u"空白有り"),
-         QStringLiteral(u"英大文字"), QStringLiteral(u"入力カーソル 黄色"),
-         QStringLiteral(u"今日の日付 8888/88/88 "), QStringLiteral("Ver.2.02  ")},
-        5, {{}, {}, {}, {}, {}, romajiBadge()});
+    fitStatusPanels(this, L.client.width, panels,
+                    std::vector<int>(L.statusPanelWidths.begin(), L.statusPanelWidths.end()),
+                    {QStringLiteral("888 : 888 "), QStringLiteral(u"制限時間 なし"),
+                     QStringLiteral(u"空白有り"), QStringLiteral(u"英大文字"),
+                     QStringLiteral(u"入力カーソル 黄色"),
+                     QStringLiteral(u"今日の日付 8888/88/88 "), QStringLiteral("Ver.2.02  ")},
+                    5, {{}, {}, {}, {}, {}, romajiBadge()});
 }
 
 }  // namespace hayate::gui
