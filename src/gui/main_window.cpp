@@ -223,7 +223,7 @@ void TForm1::FormShow() {
         practice_->fillCourseList();
         showTimeLimit();
         sBar1_->showToday(QString::fromStdString(today_));
-        setStatusPanel(6, QStringLiteral("Ver.2.02  "));
+        sBar1_->showVersion();
         practice_->refreshBestLabels();
         fitControlCaptions();
         watchScreen();

@@ -6,10 +6,27 @@
 #include <algorithm>
 
 #include "app/screen_fit.h"
+#include "exercise/exercise_stats.h"
 #include "gui/caption_fit.h"
 #include "gui/faces.h"
+#include "gui/sjis_qt.h"
 
 namespace hayate::gui {
+
+namespace {
+
+QString letterCaseText(int letterCase) {
+    return letterCase == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字");
+}
+
+QString cursorColourText(int cursorColour) {
+    return cursorColour == 1 ? QStringLiteral(u"入力カーソル 無色")
+                             : QStringLiteral(u"入力カーソル 黄色");
+}
+
+const QString kVersionText = QStringLiteral("Ver.2.02  ");
+
+}  // namespace
 
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
     setObjectName("SBar1");
@@ -53,19 +70,16 @@ void StatusBar::setPanel(int panel, const QString& text) {
     if (l->text() != text) l->setText(text);
 }
 
-void StatusBar::showLetterCase(int letterCase) {
-    setPanel(3, letterCase == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字"));
-}
+void StatusBar::showLetterCase(int letterCase) { setPanel(3, letterCaseText(letterCase)); }
 
-void StatusBar::showCursorColour(int cursorColour) {
-    setPanel(4, cursorColour == 1 ? QStringLiteral(u"入力カーソル 無色")
-                                  : QStringLiteral(u"入力カーソル 黄色"));
-}
+void StatusBar::showCursorColour(int cursorColour) { setPanel(4, cursorColourText(cursorColour)); }
 
 void StatusBar::showToday(const QString& date) {
     setPanel(5, QStringLiteral(u"今日の日付 %1/%2/%3 ")
                     .arg(date.left(date.size() - 4), date.mid(date.size() - 4, 2), date.right(2)));
 }
+
+void StatusBar::showVersion() { setPanel(6, kVersionText); }
 
 bool StatusBar::setRomajiBadgeShown(bool shown) {
     if (shown == romaji_->isVisibleTo(panels_[5])) return false;
@@ -94,10 +108,9 @@ void StatusBar::fitPanels(const WindowLayout& L) {
     std::vector<QLabel*> panels(panels_.begin(), panels_.end());
     fitStatusPanels(this, L.client.width, panels,
                     std::vector<int>(L.statusPanelWidths.begin(), L.statusPanelWidths.end()),
-                    {QStringLiteral("888 : 888 "), QStringLiteral(u"制限時間 なし"),
-                     QStringLiteral(u"空白有り"), QStringLiteral(u"英大文字"),
-                     QStringLiteral(u"入力カーソル 黄色"),
-                     QStringLiteral(u"今日の日付 8888/88/88 "), QStringLiteral("Ver.2.02  ")},
+                    {QStringLiteral("888 : 888 "), toQt(timeLimitStatusText(2)),
+                     toQt(spacingStatusText(0)), letterCaseText(0), cursorColourText(0),
+                     QStringLiteral(u"今日の日付 8888/88/88 "), kVersionText},
                     5, {{}, {}, {}, {}, {}, romajiBadge()});
 }
 

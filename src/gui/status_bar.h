@@ -25,6 +25,7 @@ class StatusBar : public QStatusBar {
     void showLetterCase(int letterCase);
     void showCursorColour(int cursorColour);
     void showToday(const QString& yyyymmdd);
+    void showVersion();
 
     // True when the badge changed: the panels are then to be fitted again.
     bool setRomajiBadgeShown(bool shown);
