@@ -1,20 +1,20 @@
 // 成績 › 分析: the analysis screen over the exercise journal.
-#include <QComboBox>
 #include <QDateTime>
 
 #include "gui/analysis_window.h"
 #include "gui/main_window_core.h"
+#include "gui/practice_view.h"
 
 namespace hayate::gui {
 
 void TForm1::SeiBunClick() {
     // Like the records screens: nothing while typing or editing.
-    if (core_->session->inputMode() != 0) return;
+    if (practice_->session().inputMode() != 0) return;
     if (!analysis_) analysis_ = new AnalysisWindow(this);
     AnalysisSource source;
     source.journal = journal();
     source.records = &core_->startup.records();
-    for (int i = 0; i < comb1_->count(); ++i) source.courseNames << comb1_->itemText(i);
+    source.courseNames = practice_->courseNames();
     source.course = state_.courseIndex;
     source.setting = state_.settingIndex();
     source.now = QDateTime::currentSecsSinceEpoch();

@@ -2,12 +2,13 @@
 // on a thread of its own after the first show, its failures told once in the
 // status bar; and the start of weak-spot practice.
 #include <QDateTime>
-#include <QStatusBar>
 #include <future>
 #include <system_error>
 
 #include "exercise/practice_text.h"
 #include "gui/main_window_core.h"
+#include "gui/practice_view.h"
+#include "gui/status_bar.h"
 #include "journal/weak_spot.h"
 
 namespace hayate::gui {
@@ -35,8 +36,8 @@ void TForm1::createJournal() {
         finishJournalOpen();
     };
     core_->logger = std::make_unique<journal::ExerciseLogger>(
-        *core_->journal, *core_->session, *core_->completion, state_, std::move(hooks));
-    core_->session->setObserver(core_->logger.get());
+        *core_->journal, practice_->session(), practice_->completion(), state_, std::move(hooks));
+    practice_->session().setObserver(core_->logger.get());
 }
 
 void TForm1::openJournal() {
@@ -82,12 +83,12 @@ journal::Journal* TForm1::journal() {
 }
 
 bool TForm1::startWeakSpotPractice() {
-    if (!core_ || !core_->session) return false;
-    ExerciseSession& session = *core_->session;
+    if (!practice_->hasSession()) return false;
+    ExerciseSession& session = practice_->session();
     if (session.inputMode() == 2 || session.gridEnabled()) return false;
     const int course = state_.courseIndex;
     if (course >= kFirstProblemCourse) {
-        informationBox(QStringLiteral(
+        messages_.information(QStringLiteral(
             u"弱点練習は、アルファベット・数字・ローマ字・キータッチのコースで行えます"));
         return false;
     }
@@ -97,17 +98,18 @@ bool TForm1::startWeakSpotPractice() {
     filter.includeStopped = false;
     const int count = j ? j->exerciseCount(filter) : 0;
     filter.includeStopped = true;  // the keys of a stopped exercise tell as much
-    const std::vector<journal::CharStat> stats =
-        count >= journal::kWeakSpotMinimumExercises ? j->charStats(filter)
-                                                    : std::vector<journal::CharStat>{};
+    const std::vector<journal::CharStat> stats = count >= journal::kWeakSpotMinimumExercises
+                                                     ? j->charStats(filter)
+                                                     : std::vector<journal::CharStat>{};
     // A journal that could not be read says so, rather than that it is too short.
     if (const journal::Journal::Result read = j ? j->takeReadResult() : journal::Journal::Result{};
         !read.ok()) {
-        informationBox(toQt(read.message));
+        messages_.information(toQt(read.message));
         return false;
     }
     if (count < journal::kWeakSpotMinimumExercises) {
-        informationBox(QStringLiteral(u"弱点練習には、このコースの練習記録が３回分以上必要です"));
+        messages_.information(
+            QStringLiteral(u"弱点練習には、このコースの練習記録が３回分以上必要です"));
         return false;
     }
     const TextSettings settings{course, state_.spacing, state_.letterCase, state_.kanaMode};
@@ -119,7 +121,7 @@ bool TForm1::startWeakSpotPractice() {
     ExerciseSession::KeyResult result;
     result.action = ExerciseSession::KeyAction::Consumed;
     result.start = session.startExercise();
-    act(result);
+    practice_->act(result);
     return result.start->outcome == ExerciseSession::StartResult::Outcome::Started;
 }
 

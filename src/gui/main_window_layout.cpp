@@ -1,24 +1,19 @@
 // Placing the main window on its screen: the arithmetic of app/layout applied
 // to the controls, captions made whole, and a new layout whenever the window
 // changes screens or its screen changes.
-#include <QComboBox>
-#include <QGroupBox>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
-#include <QStatusBar>
 #include <QWindow>
 #include <algorithm>
 
 #include "app/screen_fit.h"
-#include "gui/caption_fit.h"
-#include "gui/cell_font.h"
-#include "gui/faces.h"
-#include "gui/grid_widget.h"
+#include "gui/editor_view.h"
 #include "gui/main_window.h"
+#include "gui/options_panel.h"
+#include "gui/practice_view.h"
+#include "gui/records_view.h"
+#include "gui/status_bar.h"
 
 namespace hayate::gui {
 
@@ -35,12 +30,13 @@ ScreenArea TForm1::screenArea() const {
     ScreenArea area;
     if (options_.screenWidthOverride > 0 && options_.screenHeightOverride > 0) {
         area = ScreenArea{options_.screenWidthOverride, options_.screenHeightOverride};
-    } else if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+    } else if (QScreen* screen =
+                   this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
         // Device-independent pixels: Qt's high-DPI scaling has divided them.
         const QRect whole = screen->geometry();
         const QRect free = screen->availableGeometry();
         area = ScreenArea{whole.width(), whole.height(), free.left(),
-                          free.top(),    free.width(),  free.height()};
+                          free.top(),    free.width(),   free.height()};
     }
     // The compositor knows the free part of the screen; the size it gave the
     // maximised window is that part.
@@ -60,42 +56,17 @@ void TForm1::applyLayout() {
     chrome.frameHeight = std::max(0, frameGeometry().height() - geometry().height());
     layout_ = computeLayout(screenArea(), chrome);
     const WindowLayout& L = layout_;
-    editorFitted_ = false;
+    messages_.setPosition(QPoint(L.messageX, L.messageY));
 
     const int W = L.client.width;
     const int gridTop = L.practiceGrid.top - chrome.menuBarHeight;
     pLine_->setGeometry(0, 0, W, 2);
-    panel1_->setGeometry(0, 2, W, L.panel1Height);
-    for (auto& [ctl, widget] : placed_) placeControl(ctl, widget);
-    for (QLabel* l : {labels_[Label::LSaikoM], labels_[Label::LSaikoD]}) {
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-    }
-    panel2_->lower();
-
-    for (GridWidget* g : {sg1_, sg3_}) {
-        g->setGeometry(L.practiceGrid.left, gridTop, L.practiceGrid.width, L.practiceGrid.height);
-        const GridMetrics& m = g == sg1_ ? L.practice : L.editor;
-        for (int c = 0; c < 41; ++c)
-            g->setColumnWidth(c, m.columnWidths[static_cast<std::size_t>(c)]);
-        for (int r = 0; r < 51; ++r) g->setRowHeight(r, m.rowHeights[static_cast<std::size_t>(r)]);
-        g->setFont(cellFont(pointsToPixels(L.cellFontSize1), false));
-    }
-    prepareCellFonts();
-    sg2_->setGeometry(L.recordsGrid.left, gridTop, L.recordsWidth, L.recordsGrid.height);
-    for (int c = 0; c < 7; ++c)
-        sg2_->setColumnWidth(c, L.recordsColumnWidths[static_cast<std::size_t>(c)]);
-    for (int r = 0; r < 16; ++r) sg2_->setRowHeight(r, L.recordsRowHeight);
-    QFont recordsFont = face(QStringLiteral(u"ＭＳ ゴシック"));
-    recordsFont.setPixelSize(pointsToPixels(L.recordsFontSize));
-    sg2_->setFont(recordsFont);
-
-    panel3_->setGeometry(0, gridTop + L.practiceGrid.height, W, L.panel3Height);
-    sBar1_->setFixedHeight(L.statusBarHeight);
-    QFont statusFont = face(QStringLiteral(u"ＭＳ ゴシック"));
-    statusFont.setPixelSize(std::clamp(L.statusBarHeight - 6, 11, pointsToPixels(10)));
-    for (QLabel* panel : statusPanels_) panel->setFont(statusFont);
+    viewArea_ = QRect(0, 2, W, gridTop + L.practiceGrid.height - 2);
+    practice_->applyLayout(L, viewArea_);
+    if (editor_) editor_->applyLayout(L, viewArea_);
+    records_->applyLayout(L, gridTop);
+    optionsPanel_->applyLayout(L, gridTop + L.practiceGrid.height);
+    sBar1_->applyLayout(L);
 
     if (compositorPlaces_) {
         // A window of a fixed size would be floated, and left where it was
@@ -119,65 +90,10 @@ void TForm1::resizeEvent(QResizeEvent* event) {
     screenChanged();
 }
 
-void TForm1::placeControl(Ctl ctl, QWidget* widget) {
-    const PlacedControl& p = layout_[ctl];
-    widget->setGeometry(p.box.left, p.box.top, p.box.width, p.box.height);
-    QFont f = widget->font();
-    f.setPixelSize(pointsToPixels(p.fontSize));
-    widget->setFont(f);
-    // A group's buttons follow its font; a smaller one fitted for an
-    // earlier screen must not stay.
-    for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        child->setFont(f);
-    if (auto* group = qobject_cast<QGroupBox*>(widget); group && group->layout()) {
-        const QMargins m = group->layout()->contentsMargins();
-        group->layout()->setContentsMargins(8, m.top(), 8, m.bottom());
-        group->layout()->setSpacing(-1);
-    }
-}
-
 void TForm1::fitControlCaptions() {
-    const int W = layout_.client.width;
-    CaptionRow top;
-    top.parentWidth = W;
-    for (Ctl c : {Ctl::Comb1, Ctl::BStart, Ctl::BEnd, Ctl::L21, Ctl::LSaikoM, Ctl::L22,
-                  Ctl::LSaikoD, Ctl::L1, Ctl::LEtime, Ctl::L11, Ctl::LMoji, Ctl::L12, Ctl::LTime,
-                  Ctl::L2, Ctl::LYmoji, Ctl::L13, Ctl::L4, Ctl::LMiss, Ctl::L5, Ctl::LRoma1,
-                  Ctl::LRoma2, Ctl::LRoma3, Ctl::L6, Ctl::LDaken})
-        top.controls.push_back(placed_.at(c));
-    fitCaptions(top);
-    // The stop button takes the start button's place.
-    bStop_->setGeometry(bStart_->geometry());
-    bStop_->setFont(bStart_->font());
-    shrinkToFit(bStop_);
-
-    CaptionRow bottom;
-    bottom.parentWidth = W;
-    for (Ctl c : {Ctl::RG1, Ctl::RG2, Ctl::RG4, Ctl::RG3}) bottom.controls.push_back(placed_.at(c));
-    // On the classic screens the gaps between the groups are published.
-    if (layout_.classic) bottom.fixedWidth = {rg1_, rg2_, rg4_};
-    fitCaptions(bottom);
-
-    std::vector<QLabel*> panels(statusPanels_.begin(), statusPanels_.end());
-    fitStatusPanels(sBar1_, W, panels,
-                    std::vector<int>(layout_.statusPanelWidths.begin(),
-                                     layout_.statusPanelWidths.end()),
-                    {QStringLiteral("888 : 888 "), QStringLiteral(u"制限時間 なし"),
-                     QStringLiteral(u"空白有り"), QStringLiteral(u"英大文字"),
-                     QStringLiteral(u"入力カーソル 黄色"),
-                     QStringLiteral(u"今日の日付 8888/88/88 "), QStringLiteral("Ver.2.02  ")},
-                    5, {{}, {}, {}, {}, {}, romajiBadge()});
-}
-
-void TForm1::fitEditorCaptions() {
-    fitEditorControls();
-    CaptionRow editor;
-    editor.parentWidth = layout_.client.width;
-    for (Ctl c :
-         {Ctl::Comb2, Ctl::EMname, Ctl::BMonDel, Ctl::BFinp, Ctl::RG6, Ctl::RG7, Ctl::LMsg})
-        editor.controls.push_back(placed_.at(c));
-    fitCaptions(editor);
-    editorFitted_ = true;
+    practice_->fitCaptions(layout_);
+    optionsPanel_->fit(layout_);
+    sBar1_->fitPanels(layout_);
 }
 
 void TForm1::watchScreen() {
@@ -209,14 +125,10 @@ void TForm1::screenChanged(int widthOverride, int heightOverride) {
     }
     // Everything but geometry and fonts lives in the core and the controls'
     // texts, so the typed cells, counters and the running clock stay.
-    const bool hint = savedHintLeft_ >= 0;
-    const QString hintText = labels_.at(Label::LMsg)->text();
-    savedHintLeft_ = -1;
     applyLayout();
     fitControlCaptions();
-    if (!comb2_->isHidden()) fitEditorCaptions();
-    if (hint) showKeyHintText(hintText);
-    for (GridWidget* g : {sg1_, sg3_}) g->setCurrentCell(g->currentColumn(), g->currentRow());
+    practice_->keepCursorInSight();
+    if (editor_) editor_->keepCursorInSight();
 }
 
 }  // namespace hayate::gui

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "gui/grid_widget.h"
@@ -54,9 +55,16 @@ class FormTest : public ::testing::Test {
         }
     }
 
+    // The practice and editor screens each have a top panel and a message
+    // line: the one on screen is meant.
     template <class T = QWidget>
     T* find(const char* name) const {
-        T* w = form->findChild<T*>(QString::fromLatin1(name));
+        const QList<T*> all = form->findChildren<T*>(QString::fromLatin1(name));
+        T* w = all.isEmpty() ? nullptr : all.first();
+        if constexpr (std::is_base_of_v<QWidget, T>) {
+            for (T* candidate : all)
+                if (candidate->isVisible()) w = candidate;
+        }
         EXPECT_NE(w, nullptr) << name;
         return w;
     }

@@ -1,0 +1,117 @@
+#include "gui/status_bar.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <algorithm>
+
+#include "app/screen_fit.h"
+#include "exercise/exercise_stats.h"
+#include "gui/caption_fit.h"
+#include "gui/faces.h"
+#include "gui/sjis_qt.h"
+
+namespace hayate::gui {
+
+namespace {
+
+QString letterCaseText(int letterCase) {
+    return letterCase == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字");
+}
+
+QString cursorColourText(int cursorColour) {
+    return cursorColour == 1 ? QStringLiteral(u"入力カーソル 無色")
+                             : QStringLiteral(u"入力カーソル 黄色");
+}
+
+const QString kVersionText = QStringLiteral("Ver.2.02  ");
+
+}  // namespace
+
+StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
+    setObjectName("SBar1");
+    setSizeGripEnabled(false);
+    for (int i = 0; i < 7; ++i) {
+        auto* panel = new QLabel(this);
+        panel->setObjectName(QStringLiteral("SBar1Panel%1").arg(i));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setAutoFillBackground(true);
+        panel->setTextFormat(Qt::PlainText);
+        panel->setAlignment((i >= 5 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        panel->setFont(face(QStringLiteral(u"ＭＳ ゴシック")));
+        panels_[static_cast<std::size_t>(i)] = panel;
+    }
+    panels_[0]->setText(QStringLiteral("  1 :  1 "));
+
+    // Only the extended mode shows itself, at the left end of the date panel
+    // (its text keeps to the right), so that no panel loses width.
+    romaji_ = new QLabel(QStringLiteral(u"ローマ字 拡張"), panels_[5]);
+    romaji_->setObjectName("SBar1Roma");
+    romaji_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    romaji_->setTextFormat(Qt::PlainText);
+    romaji_->setAlignment(Qt::AlignCenter);
+    romaji_->hide();
+    auto* row = new QHBoxLayout(panels_[5]);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(romaji_);
+    row->addStretch(1);
+}
+
+void StatusBar::addPanels() {
+    for (std::size_t i = 0; i < panels_.size(); ++i) addWidget(panels_[i], i == 5 ? 1 : 0);
+}
+
+QString StatusBar::panelText(int panel) const {
+    return panels_.at(static_cast<std::size_t>(panel))->text();
+}
+
+void StatusBar::setPanel(int panel, const QString& text) {
+    QLabel* l = panels_.at(static_cast<std::size_t>(panel));
+    if (l->text() != text) l->setText(text);
+}
+
+void StatusBar::showLetterCase(int letterCase) { setPanel(3, letterCaseText(letterCase)); }
+
+void StatusBar::showCursorColour(int cursorColour) { setPanel(4, cursorColourText(cursorColour)); }
+
+void StatusBar::showToday(const QString& date) {
+    setPanel(5, QStringLiteral(u"今日の日付 %1/%2/%3 ")
+                    .arg(date.left(date.size() - 4), date.mid(date.size() - 4, 2), date.right(2)));
+}
+
+void StatusBar::showVersion() { setPanel(6, kVersionText); }
+
+bool StatusBar::setRomajiBadgeShown(bool shown) {
+    if (shown == romaji_->isVisibleTo(panels_[5])) return false;
+    romaji_->setVisible(shown);
+    return true;
+}
+
+void StatusBar::sizeRomajiBadge() {
+    romaji_->setFont(panels_[5]->font());
+    romaji_->setFixedWidth(QFontMetrics(romaji_->font()).horizontalAdvance(romaji_->text()) +
+                           kBadgePadding);
+}
+
+QString StatusBar::romajiBadge() const {
+    return romaji_->isVisibleTo(panels_[5]) ? romaji_->text() : QString();
+}
+
+void StatusBar::applyLayout(const WindowLayout& L) {
+    setFixedHeight(L.statusBarHeight);
+    QFont font = face(QStringLiteral(u"ＭＳ ゴシック"));
+    font.setPixelSize(std::clamp(L.statusBarHeight - 6, 11, pointsToPixels(10)));
+    for (QLabel* panel : panels_) panel->setFont(font);
+}
+
+void StatusBar::fitPanels(const WindowLayout& L) {
+    std::vector<QLabel*> panels(panels_.begin(), panels_.end());
+    fitStatusPanels(this, L.client.width, panels,
+                    std::vector<int>(L.statusPanelWidths.begin(), L.statusPanelWidths.end()),
+                    {QStringLiteral("888 : 888 "), toQt(timeLimitStatusText(2)),
+                     toQt(spacingStatusText(0)), letterCaseText(0), cursorColourText(0),
+                     QStringLiteral(u"今日の日付 8888/88/88 "), kVersionText},
+                    5, {{}, {}, {}, {}, {}, romajiBadge()});
+}
+
+}  // namespace hayate::gui
