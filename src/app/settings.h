@@ -33,6 +33,9 @@ inline constexpr std::string_view kProblemFileName =
 inline constexpr std::string_view kRomajiExtended =
     "\x83\x8d\x81\x5b\x83\x7d\x8e\x9a\x8a\x67\x92\xa3";
 
+// 入力方式: 0 romaji, 1 the JIS kana layout
+inline constexpr std::string_view kInputMethod = "\x93\xfc\x97\xcd\x95\xfb\x8e\xae";
+
 inline constexpr std::string_view kDefaultProblemFileName = "Kbdojo.USR";
 
 // このファイルは問題ファイルにできません\r\nファイル名かフォルダ名が長すぎるか、使えない文字を含んでいます
@@ -108,7 +111,9 @@ class SettingsDialogs {
 enum class SaveResult { Declined, Saved, Failed };
 
 // The command 環境 › 保存: asks, writes the six choices (never the problem file
-// name) in one replacement of the file, and confirms. A failed write (a full
+// name) in one replacement of the file, and confirms. The input method is
+// written only when it is かな or the file has its key already, so that a
+// file saved with romaji input stays as the earlier versions wrote it. A failed write (a full
 // disk, a read-only file) leaves the file as it was and says so.
 SaveResult saveSettings(const std::filesystem::path& file, const SharedState& state,
                         SettingsDialogs& dialogs);
