@@ -115,11 +115,11 @@ struct Layout {
             strokes[k.base - kFirstByte] = {k.base, k.keycode, false, legends[i]};
             if (k.shifted) strokes[k.shifted - kFirstByte] = {k.shifted, k.keycode, true, legends[i]};
         }
-        for (unsigned char b = kFirstByte; b != 0 && b <= kLastByte; ++b) {
+        for (int b = kFirstByte; b <= kLastByte; ++b) {
             KanaStrokes s;
-            s.keys[0] = strokes[b - kFirstByte];
+            s.keys[0] = strokes[static_cast<std::size_t>(b - kFirstByte)];
             s.count = 1;
-            byKana.emplace_back(codeOf(kana[b - kFirstByte]), s);
+            byKana.emplace_back(codeOf(kana[static_cast<std::size_t>(b - kFirstByte)]), s);
         }
         addMarked(kVoicedBases, kVoicedMark, 1);
         addMarked(kSemiVoicedBases, kSemiVoicedMark, 2);
@@ -174,6 +174,11 @@ const std::string& kanaOfByte(unsigned char byte) {
 }
 
 const std::string& kanaOfKey(JisKey key) { return kanaOfByte(kanaByteOfKey(key)); }
+
+KanaStroke strokeOfByte(unsigned char byte) {
+    if (byte < kFirstByte || byte > kLastByte) return {};
+    return layout().strokes[byte - kFirstByte];
+}
 
 KanaStrokes strokesForKana(std::string_view sjisCharacter) {
     if (sjisCharacter.size() != 2) return {};

@@ -40,6 +40,10 @@ struct KanaStroke {
     std::string_view legend;     // the key cap's letter, full-width Shift-JIS ("Ｑ", "＠")
 };
 
+// The key that types `byte` (A1..DF); keycode 0 for any other byte. The
+// journal's keys of kana typed on the layout are these bytes.
+KanaStroke strokeOfByte(unsigned char byte);
+
 // The keys that type one kana (one two-byte Shift-JIS character): one key,
 // or a base key and ゛ or ゜. `count` 0: the layout does not type it.
 struct KanaStrokes {

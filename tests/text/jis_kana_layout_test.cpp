@@ -155,6 +155,10 @@ TEST_F(JisKanaLayoutTest, EveryKeyTypesWhatTheXkbKanaVariantSays) {
                 continue;
             }
             EXPECT_EQ(kanaByteOfKey({keycode, shift}), sym.value & 0xFF);
+            // Back from the byte to the key, Shift only where the key has two kana.
+            const KanaStroke back = strokeOfByte(static_cast<unsigned char>(sym.value & 0xFF));
+            EXPECT_EQ(back.keycode, keycode);
+            EXPECT_EQ(back.shift, shift && it->second.size() > 1);
             ASSERT_NE(sym.unicode, 0u);
             EXPECT_EQ(hex(kanaOfKey({keycode, shift})), hex(practiceFormOf(sym.unicode)));
             bytes.insert(static_cast<unsigned char>(sym.value & 0xFF));
