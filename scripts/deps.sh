@@ -17,6 +17,8 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-ipaexfont-mincho
   fonts-noto-cjk
   xvfb xdotool x11-utils xauth
+  # the JIS kana layout is tested against xkb's jp(kana) and X's keysym list
+  xkb-data x11proto-dev
   # install checks and the Debian package (CPack's dpkg-shlibdeps run needs file)
   desktop-file-utils appstream dpkg-dev file
   # the Debian package's policy check

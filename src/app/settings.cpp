@@ -68,6 +68,9 @@ void readSettingsText(std::string_view content, SharedState& state) {
     // A newer key, read strictly: only "1" turns the extended romaji on.
     state.romajiExtended =
         doc.value(settings_text::kSection, settings_text::kRomajiExtended) == "1" ? 1 : 0;
+    state.inputMethod = doc.value(settings_text::kSection, settings_text::kInputMethod) == "1"
+                            ? InputMethod::Kana
+                            : InputMethod::Romaji;
     const std::optional<std::string> name =
         doc.value(settings_text::kSection, settings_text::kProblemFileName);
     // The file keeps Shift-JIS; the program opens files by the system's names.
@@ -85,7 +88,7 @@ std::optional<std::string> settingsFormOfProblemFileName(std::string_view name) 
 SaveResult saveSettings(const std::filesystem::path& file, const SharedState& state,
                         SettingsDialogs& dialogs) {
     if (!dialogs.askToSave(settings_text::kSaveQuestion)) return SaveResult::Declined;
-    const std::vector<ProfileEntry> entries = {
+    std::vector<ProfileEntry> entries = {
         {settings_text::kCourse, std::to_string(state.courseIndex)},
         {settings_text::kTimeLimit, std::to_string(state.timeLimitIndex)},
         {settings_text::kSpacing, std::to_string(state.spacing)},
@@ -93,6 +96,9 @@ SaveResult saveSettings(const std::filesystem::path& file, const SharedState& st
         {settings_text::kLetterCase, std::to_string(state.letterCase)},
         {settings_text::kRomajiExtended, std::to_string(state.romajiExtended)},
     };
+    const bool kana = state.inputMethod == InputMethod::Kana;
+    if (kana || readProfileString(file, settings_text::kSection, settings_text::kInputMethod))
+        entries.push_back({settings_text::kInputMethod, kana ? "1" : "0"});
     if (!writeProfileStrings(file, settings_text::kSection, entries)) {
         dialogs.reportNotSaved(settings_text::kSaveFailedMessage);
         return SaveResult::Failed;

@@ -1,4 +1,4 @@
-// The settings file: seven user choices kept from one run to the next in the
+// The settings file: eight user choices kept from one run to the next in the
 // profile format, section "Init", Shift-JIS.
 #pragma once
 
@@ -32,6 +32,9 @@ inline constexpr std::string_view kProblemFileName =
 // ローマ字拡張
 inline constexpr std::string_view kRomajiExtended =
     "\x83\x8d\x81\x5b\x83\x7d\x8e\x9a\x8a\x67\x92\xa3";
+
+// 入力方式: 0 romaji, 1 the JIS kana layout
+inline constexpr std::string_view kInputMethod = "\x93\xfc\x97\xcd\x95\xfb\x8e\xae";
 
 inline constexpr std::string_view kDefaultProblemFileName = "Kbdojo.USR";
 
@@ -86,7 +89,7 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& executable,
 // what lies beyond is ignored (from the last line break before it).
 constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
 
-// Reads the seven keys into `state`. A missing or unreadable file, one that is
+// Reads the eight keys into `state`. A missing or unreadable file, one that is
 // no regular file (never opened then), a missing key and a value that is not
 // accepted all give the start-up value of that setting.
 void readSettings(const std::filesystem::path& file, SharedState& state);
@@ -108,7 +111,9 @@ class SettingsDialogs {
 enum class SaveResult { Declined, Saved, Failed };
 
 // The command 環境 › 保存: asks, writes the six choices (never the problem file
-// name) in one replacement of the file, and confirms. A failed write (a full
+// name) in one replacement of the file, and confirms. The input method is
+// written only when it is かな or the file has its key already, so that a
+// file saved with romaji input stays as the earlier versions wrote it. A failed write (a full
 // disk, a read-only file) leaves the file as it was and says so.
 SaveResult saveSettings(const std::filesystem::path& file, const SharedState& state,
                         SettingsDialogs& dialogs);

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "exercise/input_method.h"
+
 namespace hayate {
 
 // The main window's labels that the core writes.
@@ -92,6 +94,9 @@ struct ExerciseKeys {
     int courseIndex = 0;
     int spacing = 0;
     bool kanaMode = false;
+    // Kana only when kana cells were typed on the kana layout; their results
+    // are kept apart from the romaji ones.
+    InputMethod inputMethod = InputMethod::Romaji;
 };
 
 // What the end of an exercise needs from the running exercise.

@@ -71,16 +71,21 @@ ExerciseSession::StartResult ExerciseSession::startExercise() {
 
     // Mode, case and course are fixed for the whole exercise, whatever the
     // course list does while it runs.
-    matcher_.reset(
-        {shared_.kanaMode, shared_.caseMode, shared_.courseIndex, shared_.romajiExtended == 1});
-    keys_ = {shared_.courseIndex, shared_.spacing, shared_.kanaMode};
+    const bool kanaInput = shared_.kanaMode && shared_.inputMethod == InputMethod::Kana;
+    matcher_.reset({shared_.kanaMode, shared_.caseMode, shared_.courseIndex,
+                    shared_.romajiExtended == 1 && !kanaInput, kanaInput});
+    keys_ = {shared_.courseIndex, shared_.spacing, shared_.kanaMode,
+             kanaInput ? InputMethod::Kana : InputMethod::Romaji};
     clock_.arm();  // also switches off a timer left running by a restart
     const std::string zero = formatCount(0);
     display_.setLabelText(Label::LTime, zero);
     display_.setLabelText(Label::LMoji, zero);
     display_.setLabelText(Label::LYmoji, zero);
     display_.setLabelText(Label::LMiss, zero);
-    if (shared_.kanaMode) {
+    if (kanaInput) {
+        display_.setLabelText(Label::LDaken, std::string());
+        matcher_.showKanaHint();
+    } else if (shared_.kanaMode) {
         display_.setLabelText(Label::LDaken, std::string());
         matcher_.showHint(shared_.romajiExtended == 1 ? matcher_.expectedRomaji()
                                                      : grid_.cell(0).input);
@@ -123,6 +128,22 @@ void ExerciseSession::gridKeyDown(int virtualKey) {
 void ExerciseSession::gridKeyPress(unsigned char key) {
     if (!gridEnabled_) return;
     if (matcher_.keyPress(key) == KeystrokeMatcher::KeyPress::TextFinished) {
+        completion_.completeExercise(EndKind::TextEnd, *this);
+        endExercise(ExerciseEnd::LastCell);
+    }
+}
+
+void ExerciseSession::gridKey(int virtualKey, std::optional<unsigned char> byte, JisKey key) {
+    if (!matcher_.mode().kanaInput) {
+        gridKeyDown(virtualKey);
+        if (byte) gridKeyPress(*byte);
+        return;
+    }
+    if (!gridEnabled_) return;
+    gridKeyDown(virtualKey);
+    // Shift and the other keys that type nothing are no key press.
+    if (!gridEnabled_ || (!byte && kanaByteOfKey(key) == 0)) return;
+    if (matcher_.kanaKeyPress(key, byte) == KeystrokeMatcher::KeyPress::TextFinished) {
         completion_.completeExercise(EndKind::TextEnd, *this);
         endExercise(ExerciseEnd::LastCell);
     }

@@ -95,6 +95,11 @@ class ExerciseSession final : public ExerciseControl {
     // The practice grid, SG1. Keys reach it only while it is enabled.
     void gridKeyDown(int virtualKey);      // SG1KeyDown
     void gridKeyPress(unsigned char key);  // SG1KeyPress; the window always swallows the character
+    // One key going down in the grid, whatever the input method: its
+    // virtual-key code, the character it typed if one, and its place on the
+    // keyboard. In romaji input exactly gridKeyDown, then gridKeyPress for a
+    // character; in kana input the kana cells go by the place.
+    void gridKey(int virtualKey, std::optional<unsigned char> byte, JisKey key);
     void gridFocusGained();                // the window also closes the input method
     void gridFocusLost();                  // may take the focus straight back
     void startButtonFocusGained();

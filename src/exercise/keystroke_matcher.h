@@ -5,6 +5,7 @@
 // look-ahead for the small tsu, a single n and two-cell syllables.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "exercise/exercise_capture.h"
@@ -13,6 +14,7 @@
 #include "exercise/extended_romaji_judge.h"
 #include "exercise/practice_grid.h"
 #include "text/char_tables.h"
+#include "text/jis_kana_layout.h"
 
 namespace hayate {
 
@@ -25,6 +27,9 @@ class KeystrokeMatcher {
         int courseIndex = 0;  // above 4: a user problem
         // Kana mode takes every spelling the common input methods accept.
         bool extendedRomaji = false;
+        // Kana mode: the kana cells are typed on the JIS kana layout
+        // (kanaKeyPress), the other cells by their character as before.
+        bool kanaInput = false;
     };
 
     enum class KeyDown {
@@ -51,6 +56,15 @@ class KeystrokeMatcher {
     KeyDown keyDown(int virtualKey);
     // SG1KeyPress, with one Shift-JIS byte.
     KeyPress keyPress(unsigned char key);
+
+    // SG1KeyPress of a key in kana input: its place on the keyboard and the
+    // character it typed under the desktop's layout, if one. Called after
+    // keyDown, for every key with a character or on the kana layout.
+    KeyPress kanaKeyPress(JisKey key, std::optional<unsigned char> byte);
+    // The keys of the kana layout to press for the current cell.
+    void showKanaHint();
+    // Keys of the current kana cell typed so far (0 or 1).
+    int kanaKeysTyped() const { return romajiPosition_ - 1; }
 
     bool keyGateClosed() const { return keyGate_; }
     void setKeyGate(bool closed) { keyGate_ = closed; }
@@ -80,6 +94,11 @@ class KeystrokeMatcher {
     KeyPress judgeExtended(unsigned char key);
     KeyPress generalMatch(unsigned char key, std::string r, int lookAheadRow);
     bool tryAlternatives(unsigned char key);
+    KeyPress judgeKanaCell(const KanaStrokes& strokes, JisKey key,
+                           std::optional<unsigned char> byte);
+    KeyPress judgeCharacterCell(JisKey key, std::optional<unsigned char> byte);
+    // Completes the current cell in kana input and shows the next one's hint.
+    KeyPress completeKanaInputCell();
     void acceptLetter(unsigned char key);
     // styleHint: the hint label also turns plain bold; `expected` is the
     // letter that was due, for the journal.

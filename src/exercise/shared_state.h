@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "exercise/input_method.h"
+
 namespace hayate {
 
 struct SharedState {
@@ -14,6 +16,7 @@ struct SharedState {
     int letterCase = 0;      // 0 = upper case, 1 = lower case
     std::string problemFileName = "Kbdojo.USR";
     int romajiExtended = 0;  // 1: every spelling the input methods accept
+    InputMethod inputMethod = InputMethod::Romaji;  // how the kana cells are typed
 
     bool kanaMode = false;  // kana typed as romaji: course ローマ字 and romaji-kind problems
     int caseMode = 0;       // 2 = letters must match in case

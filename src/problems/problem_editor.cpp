@@ -96,6 +96,7 @@ void ProblemEditor::showSlot(const SlotContent& content) {
     loadedKind_ = kind_;
     loadedUnit_ = unit_;
     fillFromRows(content.rows);
+    kanaCell_ = -1;
     view_.redrawAll();
 }
 
@@ -173,7 +174,27 @@ EditorKeyAction ProblemEditor::SG3KeyDown(int virtualKey) {
     }
 }
 
+bool ProblemEditor::SG3KanaKey(JisKey key) {
+    if (!kanaInput_ || kind_ != kRomajiKind || kanaByteOfKey(key) == 0) return false;
+    // A kana key under a layout that gives it no key code is typed all the same.
+    keyClass_ = KeyClass::Ignored;
+    composer_.clear();
+    const std::string* previous =
+        kanaCell_ >= 0 ? &cells_[static_cast<std::size_t>(kanaCell_)] : nullptr;
+    const KanaEdit edit = composeKana(key, previous);
+    if (edit.kind == KanaEdit::Kind::MarkPrevious) {
+        cells_[static_cast<std::size_t>(kanaCell_)] = edit.text;
+        redraw(kanaCell_);
+    } else if (edit.kind == KanaEdit::Kind::Place) {
+        const int at = position_;
+        place(edit.text);
+        kanaCell_ = at;
+    }
+    return true;
+}
+
 void ProblemEditor::SG3KeyPress(unsigned char ch) {
+    kanaCell_ = -1;
     if (keyClass_ == KeyClass::Ignored) return;
     if (keyClass_ == KeyClass::Delete) {
         keyClass_ = KeyClass::Ignored;
@@ -236,6 +257,7 @@ void ProblemEditor::SG3SelectCell(int column, int row) {
 
 void ProblemEditor::moveTo(int newPosition) {
     if (newPosition == position_) return;
+    kanaCell_ = -1;
     marks_[static_cast<std::size_t>(position_)] = false;
     redraw(position_);
     position_ = newPosition;
@@ -288,6 +310,7 @@ void ProblemEditor::returnToFirstCell() {
 }
 
 void ProblemEditor::emptyAfterDelete() {
+    kanaCell_ = -1;
     for (std::string& cell : cells_) cell.clear();
     marks_.fill(false);
     view_.redrawAll();
@@ -295,6 +318,7 @@ void ProblemEditor::emptyAfterDelete() {
 }
 
 void ProblemEditor::fillFromImport(const std::vector<std::string>& characters) {
+    kanaCell_ = -1;
     std::size_t j = 0;
     for (const std::string& ch : characters) {
         if (j == cells_.size()) break;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "exercise/key_codes.h"
+#include "problems/kana_composer.h"
 #include "problems/problem_file.h"
 #include "problems/romaji_composer.h"
 #include "text/char_tables.h"
@@ -128,12 +129,18 @@ class ProblemEditor {
     // key-presses the one Shift-JIS byte of the typed character.
     EditorKeyAction SG3KeyDown(int virtualKey);
     void SG3KeyPress(unsigned char ch);
+    // In kana input, after SG3KeyDown and instead of SG3KeyPress: true when
+    // the key was taken as a kana (the romaji kind and a key of the JIS kana
+    // layout); otherwise the window goes on with SG3KeyPress.
+    bool SG3KanaKey(JisKey key);
     void SG3SelectCell(int column, int row);
     void SG3Enter();  // the grid gains the focus
 
     int insertionPosition() const { return position_; }
     const std::string& pendingRomaji() const { return composer_.pending(); }
     // The romaji kind takes every input-method spelling (the extended mode).
+    // Kana input: the romaji kind takes the keys of the JIS kana layout.
+    void setKanaInput(bool on) { kanaInput_ = on; }
     void setExtendedRomaji(bool on) { composer_.setSpellings(on ? &romajiSpellings() : nullptr); }
 
     // Cells by index 0..1999 (reading order) or by column and row.
@@ -185,6 +192,10 @@ class ProblemEditor {
     int loadedKind_ = 0;
     int loadedUnit_ = 0;
     bool suppressed_ = false;
+    bool kanaInput_ = false;
+    // The cell the last kana key filled, while the insertion position is
+    // still just after it; -1 otherwise. ゛ and ゜ join that kana.
+    int kanaCell_ = -1;
 };
 
 }  // namespace hayate

@@ -104,7 +104,10 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
     const ExerciseKeys keys = exercise.keys();
     const int course = keys.courseIndex;
     const int setting = state_.timeLimitIndex * 2 + keys.spacing;
-    const bool validKeys = keepRecords_ && isCourseIndex(course) && isSettingIndex(setting);
+    // The record files hold romaji results only: a kana-input result never
+    // competes with them, nor is stored in them.
+    const bool validKeys = keepRecords_ && keys.inputMethod == InputMethod::Romaji &&
+                           isCourseIndex(course) && isSettingIndex(setting);
     last_ = {score, false};
     // A second copy on another display may share the record files: the best
     // to beat is the one the file holds now, not the one read at start-up.

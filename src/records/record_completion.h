@@ -62,6 +62,8 @@ class RecordCompletion : public ExerciseCompletion {
     // Stores `score` as the new best of the course and setting, dated today.
     UpdateResult updateRecords(int course, int setting, std::int32_t score);
 
+    // Results typed with the kana input method are shown as plain ends and
+    // never touch the best tables, the record files or the labels.
     // Off for weak-spot practice: the result is shown as a plain end and the
     // best tables, record files and labels stay as they are.
     void setKeepRecords(bool keep) { keepRecords_ = keep; }

@@ -43,6 +43,7 @@ class SettingsTest : public ::testing::Test {
         SharedState s;
         s.courseIndex = s.timeLimitIndex = s.spacing = s.cursorColour = s.letterCase = 1;
         s.romajiExtended = 1;
+        s.inputMethod = InputMethod::Kana;
         s.problemFileName = "stale";
         readSettings(file, s);
         return s;
@@ -80,6 +81,7 @@ TEST_F(SettingsTest, NoFileGivesTheDefaultsAndCreatesNothing) {
     EXPECT_EQ(s.cursorColour, 0);
     EXPECT_EQ(s.letterCase, 0);
     EXPECT_EQ(s.romajiExtended, 0);
+    EXPECT_EQ(s.inputMethod, InputMethod::Romaji);
     EXPECT_EQ(s.problemFileName, "Kbdojo.USR");
     EXPECT_FALSE(std::filesystem::exists(file));
 }
@@ -284,6 +286,32 @@ TEST_F(SettingsTest, SaveWritesTheSixChoicesAndConfirms) {
     EXPECT_EQ(dialogs.confirmed, settings_text::kSavedMessage);
     EXPECT_EQ(content(), sj("[Init]\r\nコース=7\r\n制限時間=1\r\n空白有無=1\r\n入力カーソル色=0\r\n"
                             "英大文字小文字=1\r\nローマ字拡張=1\r\n"));
+}
+
+TEST_F(SettingsTest, TheInputMethodKeyIsWrittenOnceKanaWasChosen) {
+    EXPECT_EQ(settings_text::kInputMethod, sj("入力方式"));
+    const std::string before = sj("[Init]\r\nコース=3\r\n");
+    write(before);
+    SharedState s;
+    s.courseIndex = 3;
+    ScriptedDialogs dialogs;
+    s.inputMethod = InputMethod::Kana;
+    ASSERT_EQ(saveSettings(file, s, dialogs), SaveResult::Saved);
+    EXPECT_EQ(read().inputMethod, InputMethod::Kana);
+    const std::string six = sj("[Init]\r\nコース=3\r\n制限時間=0\r\n空白有無=0\r\n入力カーソル色=0\r\n"
+                               "英大文字小文字=0\r\nローマ字拡張=0\r\n");
+    EXPECT_EQ(content(), six + sj("入力方式=1\r\n"));
+    // Back to romaji: the key now in the file says so.
+    s.inputMethod = InputMethod::Romaji;
+    ASSERT_EQ(saveSettings(file, s, dialogs), SaveResult::Saved);
+    EXPECT_EQ(content(), six + sj("入力方式=0\r\n"));
+    EXPECT_EQ(read().inputMethod, InputMethod::Romaji);
+
+    // Read strictly, like the romaji key.
+    for (const char* v : {"0", "2", "1x", "", "kana"}) {
+        write(sj("[Init]\r\n入力方式=") + v + "\r\n");
+        EXPECT_EQ(read().inputMethod, InputMethod::Romaji) << v;
+    }
 }
 
 TEST_F(SettingsTest, AnsweringNoLeavesTheFileUntouched) {

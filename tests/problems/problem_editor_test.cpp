@@ -179,6 +179,60 @@ TEST_F(ProblemEditorTest, RomajiFillsOneCellPerKana) {
     EXPECT_EQ(markedCount(), 1);
 }
 
+TEST_F(ProblemEditorTest, KanaInputPutsTheKanaOfEachKeyAndJoinsItsMarks) {
+    editor.setKanaInput(true);
+    editor.enter(content(1));
+    // Each step: a key (keycode, Shift) and the cells 0..4 after it.
+    struct Step {
+        int keycode;
+        bool shift;
+        bool taken;
+        const char* cells;
+    };
+    const Step steps[] = {
+        {28, false, true, "か...."},  // T
+        {34, false, true, "が...."},  // ゛ joins it
+        {34, false, true, "が...."},  // a second ゛ finds nothing
+        {41, false, true, "がは..."},
+        {35, false, true, "がぱ..."},  // ゜
+        {12, true, true, "がぱぁ.."},
+        {35, true, true, "がぱぁ「."},
+        {34, false, true, "がぱぁ「."},  // 「 has no voiced form
+        {65, false, false, "がぱぁ「."},  // the space bar is no kana key
+        {0, false, false, "がぱぁ「."},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.cells);
+        editor.SG3KeyDown(0);  // codes the desktop's layout may not give
+        EXPECT_EQ(editor.SG3KanaKey({s.keycode, s.shift}), s.taken);
+        EXPECT_EQ(cellsText(0, 5), s.cells);
+    }
+    EXPECT_EQ(editor.insertionPosition(), 4);
+
+    // A mark joins only the kana just typed, not one reached by moving.
+    editor.SG3SelectCell(1, 2);
+    editor.SG3KanaKey({28, false});
+    type("a");
+    editor.SG3KanaKey({34, false});
+    EXPECT_EQ(cellsText(40, 3), "かあ.");
+    editor.SG3SelectCell(3, 2);
+    editor.SG3KanaKey({34, false});
+    EXPECT_EQ(cellsText(40, 3), "かあ.");
+
+    // Pending romaji gives way to the kana; other kinds and romaji input type as before.
+    editor.enter(content(1));
+    type("k");
+    editor.SG3KanaKey({24, false});
+    EXPECT_EQ(editor.pendingRomaji(), "");
+    EXPECT_EQ(cellsText(0, 2), "た.");
+    editor.enter(content(0));
+    EXPECT_FALSE(editor.SG3KanaKey({24, false}));
+    editor.setKanaInput(false);
+    editor.enter(content(1));
+    EXPECT_FALSE(editor.SG3KanaKey({24, false}));
+    EXPECT_EQ(cellsText(0, 1), ".");
+}
+
 TEST_F(ProblemEditorTest, EveryCharacterNeedsItsOwnKeyDown) {
     editor.enter(content(0));
     editor.SG3KeyPress('a');  // no key-down before it

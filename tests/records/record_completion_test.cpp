@@ -133,6 +133,26 @@ TEST_F(CompletionTest, TheRecordBelongsToTheCourseAndSpacingTyped) {
     EXPECT_FALSE(display.texts.contains(Label::LDaken));  // no keystroke rate of 0
 }
 
+TEST_F(CompletionTest, KanaInputResultsNeverReachTheRecordFiles) {
+    state.courseIndex = kCourseRomaji;
+    state.kanaMode = true;
+    const ExerciseKeys kana{kCourseRomaji, 0, true, InputMethod::Kana};
+    complete(EndKind::TimeLimit, 150, 30000, 0, kana);
+    EXPECT_EQ(log[2], "dialog:finished");
+    EXPECT_EQ(files.replacements, 0);
+    EXPECT_EQ(store.bestScore(kCourseRomaji, 0), 0);
+    EXPECT_FALSE(completion.lastResult().newBest);
+    EXPECT_EQ(completion.lastResult().score, 150);
+
+    // A romaji result of the same course still counts, and a better kana one
+    // still does not beat it.
+    complete(EndKind::TimeLimit, 100, 30000, 0, ExerciseKeys{kCourseRomaji, 0, true});
+    EXPECT_EQ(store.bestScore(kCourseRomaji, 0), 100);
+    complete(EndKind::TimeLimit, 200, 30000, 0, kana);
+    EXPECT_EQ(store.bestScore(kCourseRomaji, 0), 100);
+    EXPECT_EQ(store.readBest(kCourseRomaji).value().score[0], 100);
+}
+
 TEST_F(CompletionTest, OnlyAStrictlyHigherScoreIsARecord) {
     // 0 against 0 writes nothing.
     complete(EndKind::TimeLimit, 0, 30000);
