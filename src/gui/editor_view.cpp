@@ -20,6 +20,7 @@
 #include "gui/controls.h"
 #include "gui/file_choice.h"
 #include "gui/grid_widget.h"
+#include "gui/kana_keys.h"
 #include "gui/messages.h"
 #include "gui/sjis_qt.h"
 #include "gui/view_host.h"
@@ -429,7 +430,8 @@ bool EditorView::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
             // Esc and F10 may have closed the editor.
-            if (sg3_->isVisible() && !sg3_->moveByKey(k->key(), k->modifiers()) && key->byte)
+            if (sg3_->isVisible() && !sg3_->moveByKey(k->key(), k->modifiers()) &&
+                !editor_->SG3KanaKey(jisKeyOf(*k)) && key->byte)
                 editor_->SG3KeyPress(*key->byte);
             return true;
         }

@@ -165,6 +165,7 @@ void TForm1::createMenus() {
     item(env, "Hozon", QStringLiteral(u"保存(&H)"), &TForm1::HozonClick);
     item(env, "Syuryo", QStringLiteral(u"終了(&X)"), &TForm1::SyuryoClick);
     createRomajiModeMenu(env);
+    createInputMethodMenu(env);
     QMenu* records = bar->addMenu(QStringLiteral(u"成績(&S)"));
     records->setObjectName("Seiseki");
     item(records, "SeiDsp", QStringLiteral(u"表示(&H)"), &TForm1::SeiDspClick);

@@ -158,7 +158,9 @@ class TForm1 : public QMainWindow, public ResultDialog, public SettingsDialogs, 
     void SeiBunClick();
     // Romaji input mode, standard or extended (romaji_mode.cpp).
     void createRomajiModeMenu(QMenu* env);
+    void createInputMethodMenu(QMenu* env);
     void RomaClick(int mode);
+    void NyuryokuClick(int method);
     void showRomajiMode();
     // Problem editor and problem files (main_window_problems.cpp).
     void MonSakuClick();
@@ -204,6 +206,7 @@ class TForm1 : public QMainWindow, public ResultDialog, public SettingsDialogs, 
     EditorView* editor_ = nullptr;
     StatusBar* sBar1_ = nullptr;
     std::array<QAction*, 2> romaActions_{};  // 標準, 拡張
+    std::array<QAction*, 2> inputActions_{};  // ローマ字, かな
 };
 
 }  // namespace hayate::gui

@@ -18,6 +18,7 @@ EditorView& TForm1::editorView() {
         editor_ = new EditorView(core_->startup.tables(), core_->problems, state_, *this,
                                  centralWidget());
         editor_->editor().setExtendedRomaji(state_.romajiExtended == 1);
+        editor_->editor().setKanaInput(state_.inputMethod == InputMethod::Kana);
         editor_->applyLayout(layout_, viewArea_);
     }
     return *editor_;

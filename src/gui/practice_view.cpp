@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -11,8 +12,10 @@
 #include <chrono>
 
 #include "exercise/exercise_stats.h"
+#include "exercise/input_method.h"
 #include "exercise/practice_grid.h"
 #include "gui/caption_fit.h"
+#include "gui/kana_keys.h"
 #include "gui/controls.h"
 #include "gui/focus_combo_box.h"
 #include "gui/grid_widget.h"
@@ -293,6 +296,7 @@ void PracticeView::afterStart(const ExerciseSession::StartResult& result) {
     switch (result.outcome) {
         case Outcome::Started:
             syncPracticeTexts();
+            l5_->setText(toQt(hintCaptionText(session_->keys().inputMethod)));
             if (result.letterCaseChanged) host_.showLetterCase();
             break;
         case Outcome::ProblemRefused:
@@ -452,8 +456,8 @@ bool PracticeView::eventFilter(QObject* watched, QEvent* event) {
     const std::optional<WinKey> key = pressedKey(event);
     if (watched == sg1_) {
         if (key) {
-            session_->gridKeyDown(key->virtualKey);
-            if (key->byte) session_->gridKeyPress(*key->byte);
+            session_->gridKey(key->virtualKey, key->byte,
+                              jisKeyOf(*static_cast<QKeyEvent*>(event)));
             return true;
         }
         if (claimPlainKeys(event)) return false;

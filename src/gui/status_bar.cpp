@@ -43,7 +43,7 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
     }
     panels_[0]->setText(QStringLiteral("  1 :  1 "));
 
-    // Only the extended mode shows itself, at the left end of the date panel
+    // Only a mode other than the default shows itself, at the left end of the date panel
     // (its text keeps to the right), so that no panel loses width.
     romaji_ = new QLabel(QStringLiteral(u"ローマ字 拡張"), panels_[5]);
     romaji_->setObjectName("SBar1Roma");
@@ -81,8 +81,11 @@ void StatusBar::showToday(const QString& date) {
 
 void StatusBar::showVersion() { setPanel(6, kVersionText); }
 
-bool StatusBar::setRomajiBadgeShown(bool shown) {
-    if (shown == romaji_->isVisibleTo(panels_[5])) return false;
+bool StatusBar::setModeBadge(const QString& text) {
+    const bool shown = !text.isEmpty();
+    const bool wasShown = romaji_->isVisibleTo(panels_[5]);
+    if (shown == wasShown && (!shown || text == romaji_->text())) return false;
+    if (shown) romaji_->setText(text);
     romaji_->setVisible(shown);
     return true;
 }

@@ -27,8 +27,10 @@ class StatusBar : public QStatusBar {
     void showToday(const QString& yyyymmdd);
     void showVersion();
 
-    // True when the badge changed: the panels are then to be fitted again.
-    bool setRomajiBadgeShown(bool shown);
+    // The badge of a chosen input mode that is not the default ("ローマ字 拡張",
+    // "かな入力"); an empty text hides it. True when the badge changed: the
+    // panels are then to be fitted again.
+    bool setModeBadge(const QString& text);
     // Measured only while it shows.
     void sizeRomajiBadge();
 
