@@ -36,7 +36,9 @@ std::size_t utf8Length(std::string_view s, std::size_t i) {
 std::size_t sjisLength(std::string_view s, std::size_t i) {
     const auto b = static_cast<unsigned char>(s[i]);
     const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-    return lead && i + 1 < s.size() ? 2 : 1;
+    if (!lead || i + 1 == s.size()) return 1;
+    const auto t = static_cast<unsigned char>(s[i + 1]);
+    return t >= 0x40 && t <= 0xFC && t != 0x7F ? 2 : 1;
 }
 
 }  // namespace

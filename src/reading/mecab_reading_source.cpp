@@ -24,11 +24,13 @@ std::string_view field(std::string_view feature, std::size_t index) {
     return feature.substr(0, feature.find(','));
 }
 
-mecab_t* startTagger(const std::vector<std::string>& arguments) {
+// Through a model: only its creation keeps the reason of a failure for
+// mecab_strerror.
+mecab_model_t* loadModel(const std::vector<std::string>& arguments) {
     std::vector<char*> argv;
     for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    return ::mecab_new(static_cast<int>(arguments.size()), argv.data());
+    return ::mecab_model_new(static_cast<int>(arguments.size()), argv.data());
 }
 
 bool isUtf8(const char* charset) {
@@ -40,8 +42,8 @@ bool isUtf8(const char* charset) {
 
 // Empty when the tagger reads Japanese the way the readings need: UTF-8 and
 // entries with the reading where the IPA dictionary has it.
-std::string checkTagger(mecab_t* tagger) {
-    const mecab_dictionary_info_t* info = ::mecab_dictionary_info(tagger);
+std::string checkTagger(mecab_model_t* model, mecab_t* tagger) {
+    const mecab_dictionary_info_t* info = ::mecab_model_dictionary_info(model);
     if (!info || !isUtf8(info->charset))
         return std::string("MeCab の辞書が UTF-8 ではありません（") + (info ? info->charset : "?") +
                "）";
@@ -65,25 +67,32 @@ MecabReadingSource::Opened MecabReadingSource::open(const std::string& dictionar
     }
     std::string firstReason;
     for (const auto& arguments : attempts) {
-        mecab_t* tagger = startTagger(arguments);
+        mecab_model_t* model = loadModel(arguments);
+        mecab_t* tagger = model ? ::mecab_model_new_tagger(model) : nullptr;
         std::string reason;
         if (!tagger) {
             const char* error = ::mecab_strerror(nullptr);
             reason = std::string("MeCab の辞書を開けません: ") + (error ? error : "");
         } else {
-            reason = checkTagger(tagger);
-            if (reason.empty()) return {std::unique_ptr<MecabReadingSource>(new MecabReadingSource(tagger)), {}};
+            reason = checkTagger(model, tagger);
+            if (reason.empty())
+                return {std::unique_ptr<MecabReadingSource>(new MecabReadingSource(model, tagger)), {}};
             ::mecab_destroy(tagger);
         }
+        if (model) ::mecab_model_destroy(model);
         // The system's own setting tells more than the fallback that follows it.
         if (firstReason.empty()) firstReason = reason;
     }
     return {nullptr, firstReason};
 }
 
-MecabReadingSource::MecabReadingSource(mecab_t* tagger) : tagger_(tagger) {}
+MecabReadingSource::MecabReadingSource(mecab_model_t* model, mecab_t* tagger)
+    : model_(model), tagger_(tagger) {}
 
-MecabReadingSource::~MecabReadingSource() { ::mecab_destroy(tagger_); }
+MecabReadingSource::~MecabReadingSource() {
+    ::mecab_destroy(tagger_);
+    ::mecab_model_destroy(model_);
+}
 
 ReadingWord MecabReadingSource::word(std::string_view surface, std::string_view feature) {
     ReadingWord w;

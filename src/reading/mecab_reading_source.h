@@ -11,6 +11,7 @@
 #include "reading/reading_source.h"
 
 struct mecab_t;
+struct mecab_model_t;
 
 namespace hayate {
 
@@ -29,9 +30,10 @@ class MecabReadingSource final : public ReadingSource {
     std::vector<ReadingWord> wordsOfLine(std::string_view utf8Line) override;
 
   private:
-    explicit MecabReadingSource(mecab_t* tagger);
+    MecabReadingSource(mecab_model_t* model, mecab_t* tagger);
     ReadingWord word(std::string_view surface, std::string_view feature);
 
+    mecab_model_t* model_;
     mecab_t* tagger_;
     SjisConverter converter_;
 };
