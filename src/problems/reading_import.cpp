@@ -18,6 +18,10 @@ constexpr std::string_view kGeta = "\xE3\x80\x93";  // 〓
 // A reading source is given a long line in pieces of about this size, so
 // that the grid, once full, stops the reading early.
 constexpr std::size_t kPieceBytes = 1024;
+// Ten grids' worth of text is read at most, however little of it the kind
+// takes (letters in the romaji kind), so that the preview stays a list a
+// user can look through and a long file is not read to its end.
+constexpr std::size_t kReadCharacterLimit = 10 * kImportMaxCharacters;
 
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -204,6 +208,7 @@ ReadText readForGrid(ReadingSource& source, const CharTables& tables, int kind,
     const CharTables own = tablesFor(tables, kind);
     ReadText read;
     std::vector<std::string> characters;
+    std::size_t readCharacters = 0;
     bool full = false;
     for (const std::string& line : text.lines) {
         read.totalCharacters += charactersIn(line);
@@ -211,10 +216,13 @@ ReadText readForGrid(ReadingSource& source, const CharTables& tables, int kind,
         auto& words = read.lines.emplace_back();
         for (std::size_t start = 0; start < line.size() && !full;) {
             const std::size_t end = pieceEnd(line, start);
-            for (ReadingWord& w : source.wordsOfLine(std::string_view(line).substr(start, end - start))) {
+            const std::string_view piece = std::string_view(line).substr(start, end - start);
+            for (ReadingWord& w : source.wordsOfLine(piece)) {
                 if (!full) full = !takeReading(own, kind, w.reading, characters);
                 words.push_back(std::move(w));
             }
+            readCharacters += charactersIn(piece);
+            full = full || readCharacters >= kReadCharacterLimit;
             start = end;
         }
     }

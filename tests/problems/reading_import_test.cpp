@@ -110,6 +110,15 @@ TEST_F(ReadingImportTest, ALongTextIsReadOnlyAsFarAsTheGridAndSaysHowMuchWasTake
     EXPECT_EQ(result.takenCharacters, 1500u);
     EXPECT_FALSE(takenNotice(result).empty());
     EXPECT_TRUE(takenNotice(fill("東京")).empty());
+
+    // Text the kind takes little of is read only so far.
+    source.bytesGiven = 0;
+    const std::string letters = "東京 " + std::string(30000, 'x');
+    const ReadText fewTaken = readForGrid(source, tables, 1, importLinesOf(letters));
+    EXPECT_LT(source.bytesGiven, 25000u);
+    const ReadingFill some = fillFromReadings(tables, 1, fewTaken.lines, fewTaken.totalCharacters);
+    EXPECT_EQ(joined(some.characters), "とうきょう　");
+    EXPECT_LT(some.takenCharacters, some.totalCharacters);
 }
 
 TEST_F(ReadingImportTest, ACorrectedReadingIsWhatTheGridGets) {
