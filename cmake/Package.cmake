@@ -22,7 +22,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS ${HAYATE_FONT_PACKAGES})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own dialogs speak Japanese only with its translations; on a Wayland
 # desktop Qt runs natively only with its Wayland plugin (else through XWayland).
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
+# Without MeCab's dictionary an import keeps kana only (libmecab2 itself comes
+# from dpkg-shlibdeps).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland, mecab-ipadic-utf8")
 set(CPACK_PACKAGE_DESCRIPTION
     "ハヤテウチ trains touch typing on timed exercises: the alphabet, digits,
 both mixed, romaji input of hiragana, a key-touch course, or ten practice

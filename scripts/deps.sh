@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   libsqlite3-dev
+  # readings of kanji and katakana for the import: MeCab and its IPA dictionary
+  libmecab-dev mecab-ipadic-utf8
   libgtest-dev libbenchmark-dev
   # the start-up benchmark sees the first frame through X's DAMAGE extension
   libxdamage-dev

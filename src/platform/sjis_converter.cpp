@@ -1,0 +1,132 @@
+#include "platform/sjis_converter.h"
+
+#include <cstddef>
+#include <optional>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
+
+namespace hayate {
+
+namespace {
+
+constexpr std::string_view kGetaSjis = "\x81\xAC";
+constexpr std::string_view kGetaUtf8 = "\xE3\x80\x93";
+
+bool plainAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// Length of the character at `i`: by the lead byte of either encoding. A
+// malformed piece is at worst one byte; the conversion of it then fails and
+// it becomes the stand-in.
+std::size_t utf8Length(std::string_view s, std::size_t i) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    const std::size_t n = b < 0xC2 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : b < 0xF5 ? 4 : 1;
+    if (i + n > s.size()) return 1;
+    for (std::size_t k = 1; k < n; ++k)
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
+    return n;
+}
+std::size_t sjisLength(std::string_view s, std::size_t i) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    if (!lead || i + 1 == s.size()) return 1;
+    const auto t = static_cast<unsigned char>(s[i + 1]);
+    return t >= 0x40 && t <= 0xFC && t != 0x7F ? 2 : 1;
+}
+
+}  // namespace
+
+#if defined(_WIN32)
+
+struct SjisConverter::Impl {
+    static std::optional<std::string> convert(std::string_view in, UINT from, UINT to) {
+        const int wide = ::MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, in.data(),
+                                               static_cast<int>(in.size()), nullptr, 0);
+        if (wide <= 0) return std::nullopt;
+        std::wstring w(static_cast<std::size_t>(wide), L'\0');
+        ::MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, in.data(), static_cast<int>(in.size()),
+                              w.data(), wide);
+        BOOL lost = FALSE;
+        const int bytes = ::WideCharToMultiByte(to, 0, w.data(), wide, nullptr, 0, nullptr,
+                                                to == CP_UTF8 ? nullptr : &lost);
+        if (bytes <= 0 || lost) return std::nullopt;
+        std::string out(static_cast<std::size_t>(bytes), '\0');
+        ::WideCharToMultiByte(to, 0, w.data(), wide, out.data(), bytes, nullptr, nullptr);
+        return out;
+    }
+    std::optional<std::string> toSjis(std::string_view s) { return convert(s, CP_UTF8, 932); }
+    std::optional<std::string> toUtf8(std::string_view s) { return convert(s, 932, CP_UTF8); }
+};
+
+#else
+
+struct SjisConverter::Impl {
+    Impl() : toSjisCd(::iconv_open("CP932", "UTF-8")), toUtf8Cd(::iconv_open("UTF-8", "CP932")) {}
+    ~Impl() {
+        if (toSjisCd != invalid()) ::iconv_close(toSjisCd);
+        if (toUtf8Cd != invalid()) ::iconv_close(toUtf8Cd);
+    }
+    static iconv_t invalid() { return reinterpret_cast<iconv_t>(-1); }
+
+    static std::optional<std::string> convert(iconv_t cd, std::string_view in) {
+        if (cd == invalid()) return std::nullopt;
+        ::iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a failed call may leave state behind
+        std::string source(in);
+        std::string out(in.size() * 2 + 8, '\0');
+        char* src = source.data();
+        std::size_t srcLeft = source.size();
+        char* dst = out.data();
+        std::size_t dstLeft = out.size();
+        const std::size_t done = ::iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        // A character replaced by the library's own choice counts as lost.
+        if (done == static_cast<std::size_t>(-1) || srcLeft != 0 || done != 0) return std::nullopt;
+        out.resize(out.size() - dstLeft);
+        return out;
+    }
+    std::optional<std::string> toSjis(std::string_view s) { return convert(toSjisCd, s); }
+    std::optional<std::string> toUtf8(std::string_view s) { return convert(toUtf8Cd, s); }
+
+    iconv_t toSjisCd;
+    iconv_t toUtf8Cd;
+};
+
+#endif
+
+SjisConverter::SjisConverter() : impl_(std::make_unique<Impl>()) {}
+SjisConverter::~SjisConverter() = default;
+
+std::string SjisConverter::toSjis(std::string_view utf8) {
+    if (plainAscii(utf8)) return std::string(utf8);
+    if (auto whole = impl_->toSjis(utf8)) return *whole;
+    // Character by character only when something cannot be converted.
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t n = utf8Length(utf8, i);
+        const auto one = impl_->toSjis(utf8.substr(i, n));
+        out += one ? *one : std::string(kGetaSjis);
+        i += n;
+    }
+    return out;
+}
+
+std::string SjisConverter::toUtf8(std::string_view sjis) {
+    if (plainAscii(sjis)) return std::string(sjis);
+    if (auto whole = impl_->toUtf8(sjis)) return *whole;
+    std::string out;
+    for (std::size_t i = 0; i < sjis.size();) {
+        const std::size_t n = sjisLength(sjis, i);
+        const auto one = impl_->toUtf8(sjis.substr(i, n));
+        out += one ? *one : std::string(kGetaUtf8);
+        i += n;
+    }
+    return out;
+}
+
+}  // namespace hayate
