@@ -6,22 +6,24 @@
 #include <cstdint>
 #include <string>
 
+#include "exercise/colour.h"
+
 namespace hayate {
 
-// The main window's labels that the core writes.
+// What the window shows of an exercise, each in a label of its own.
 enum class Label {
-    LMoji,    // characters typed
-    LMiss,    // miss count
-    LTime,    // elapsed time
-    LYmoji,   // speed
-    LDaken,   // keystroke speed (kana mode)
-    LEtime,   // time limit
-    LRoma1,   // romaji hint, letter 1
-    LRoma2,   // romaji hint, letter 2
-    LRoma3,   // romaji hint, letters 3..
-    LSaikoM,  // best score
-    LSaikoD,  // date of the best score
-    LMsg,     // message line
+    CharactersTyped,
+    MissCount,
+    ElapsedTime,
+    Speed,
+    KeystrokeSpeed,  // kana mode
+    TimeLimit,
+    RomajiHint1,     // the romaji to type, letter 1
+    RomajiHint2,     // letter 2
+    RomajiHintRest,  // letters 3..
+    BestScore,
+    BestDate,
+    Message,
 };
 
 class ExerciseDisplay {
@@ -30,8 +32,7 @@ public:
 
     // Texts are Shift-JIS.
     virtual void setLabelText(Label label, const std::string& text) = 0;
-    // 00BBGGRR colour of the label's text.
-    virtual void setLabelColour(Label label, std::uint32_t colour) = 0;
+    virtual void setLabelColour(Label label, Colour colour) = 0;
     virtual void setLabelFont(Label label, bool bold, bool underline) = 0;
 
     // The practice grid, by column 1..40 and row 1..50.
@@ -53,7 +54,7 @@ public:
 class NullExerciseDisplay : public ExerciseDisplay {
 public:
     void setLabelText(Label, const std::string&) override {}
-    void setLabelColour(Label, std::uint32_t) override {}
+    void setLabelColour(Label, Colour) override {}
     void setLabelFont(Label, bool, bool) override {}
     void redrawCell(int, int) override {}
     void setCurrentCell(int, int) override {}

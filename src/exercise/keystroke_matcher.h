@@ -47,9 +47,9 @@ class KeystrokeMatcher {
     // Writes nothing to the display.
     void reset(const Mode& mode);
 
-    // SG1KeyDown, with the virtual-key code.
+    // A key going down in the practice grid, with its virtual-key code.
     KeyDown keyDown(int virtualKey);
-    // SG1KeyPress, with one Shift-JIS byte.
+    // A character typed in the practice grid, one Shift-JIS byte.
     KeyPress keyPress(unsigned char key);
 
     bool keyGateClosed() const { return keyGate_; }

@@ -68,7 +68,7 @@ QString display(QString text) { return text.replace(QStringLiteral("\r\n"), QStr
 // out in pixels, so the fonts are too.
 int px(int points) { return (points * 96 + 36) / 72; }
 
-QColor fromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor fromBgr(Colour c) { return QColor(c.red, c.green, c.blue); }
 
 const QColor kTeal(0, 128, 128);
 
@@ -264,29 +264,29 @@ void TForm1::createControls() {
         const char* text;
     };
     const Value values[] = {
-        {"LEtime", Label::LEtime, Ctl::LEtime, "   30"},
-        {"LMoji", Label::LMoji, Ctl::LMoji, "    0"},
-        {"LTime", Label::LTime, Ctl::LTime, "    0"},
-        {"LYmoji", Label::LYmoji, Ctl::LYmoji, "    0"},
-        {"LMiss", Label::LMiss, Ctl::LMiss, "    0"},
-        {"LDaken", Label::LDaken, Ctl::LDaken, ""},
-        {"LRoma1", Label::LRoma1, Ctl::LRoma1, ""},
-        {"LRoma2", Label::LRoma2, Ctl::LRoma2, ""},
-        {"LRoma3", Label::LRoma3, Ctl::LRoma3, ""},
-        {"LSaikoM", Label::LSaikoM, Ctl::LSaikoM, ""},
-        {"LSaikoD", Label::LSaikoD, Ctl::LSaikoD, ""},
-        {"LMsg", Label::LMsg, Ctl::LMsg, ""},
+        {"LEtime", Label::TimeLimit, Ctl::LEtime, "   30"},
+        {"LMoji", Label::CharactersTyped, Ctl::LMoji, "    0"},
+        {"LTime", Label::ElapsedTime, Ctl::LTime, "    0"},
+        {"LYmoji", Label::Speed, Ctl::LYmoji, "    0"},
+        {"LMiss", Label::MissCount, Ctl::LMiss, "    0"},
+        {"LDaken", Label::KeystrokeSpeed, Ctl::LDaken, ""},
+        {"LRoma1", Label::RomajiHint1, Ctl::LRoma1, ""},
+        {"LRoma2", Label::RomajiHint2, Ctl::LRoma2, ""},
+        {"LRoma3", Label::RomajiHintRest, Ctl::LRoma3, ""},
+        {"LSaikoM", Label::BestScore, Ctl::LSaikoM, ""},
+        {"LSaikoD", Label::BestDate, Ctl::LSaikoD, ""},
+        {"LMsg", Label::Message, Ctl::LMsg, ""},
     };
     for (const Value& v : values) {
         QLabel* l = makeLabel(v.name, QString::fromLatin1(v.text), panel1_);
         labels_[v.label] = l;
         placed_[v.where] = l;
     }
-    for (Label teal : {Label::LSaikoM, Label::LSaikoD}) setLabelColour(teal, 0x808000);
-    labels_[Label::LSaikoM]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    labels_[Label::LMsg]->setAlignment(Qt::AlignCenter);
-    setLabelColour(Label::LMsg, 0x000080);
-    for (Label roma : {Label::LRoma1, Label::LRoma2, Label::LRoma3}) setLabelColour(roma, 0xFF0000);
+    for (Label teal : {Label::BestScore, Label::BestDate}) setLabelColour(teal, colour::kTeal);
+    labels_[Label::BestScore]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    labels_[Label::Message]->setAlignment(Qt::AlignCenter);
+    setLabelColour(Label::Message, colour::kMaroon);
+    for (Label roma : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest}) setLabelColour(roma, colour::kBlue);
 
     rg6_ = makeRadioGroup(
         "RG6", QString(),
@@ -479,7 +479,7 @@ void TForm1::showNotices() {
 }
 
 void TForm1::applySettingsToControls() {
-    labels_[Label::LMsg]->clear();
+    labels_[Label::Message]->clear();
     rg1Buttons_->button(state_.timeLimitIndex)->setChecked(true);
     rg2Buttons_->button(state_.spacing)->setChecked(true);
     rg3Buttons_->button(state_.cursorColour)->setChecked(true);
@@ -522,7 +522,7 @@ void TForm1::setLabelText(Label label, const std::string& text) {
     if (QLabel* l = labelFor(label)) l->setText(toQt(text));
 }
 
-void TForm1::setLabelColour(Label label, std::uint32_t colour) {
+void TForm1::setLabelColour(Label label, Colour colour) {
     if (QLabel* l = labelFor(label)) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, fromBgr(colour));
@@ -792,17 +792,17 @@ void TForm1::setKanaMode(bool on) {
     state_.kanaMode = on;
     l5_->setVisible(on);
     l6_->setVisible(on);
-    for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3, Label::LDaken})
+    for (Label l : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest, Label::KeystrokeSpeed})
         labels_[l]->clear();
 }
 
 void TForm1::setTimeLimitTexts() {
     const int seconds = timeLimitSecondsFor(state_.timeLimitIndex);
     if (state_.timeLimitIndex == 2) {
-        labels_[Label::LEtime]->setText(QStringLiteral(u"なし"));
+        labels_[Label::TimeLimit]->setText(QStringLiteral(u"なし"));
         setStatusPanel(1, QStringLiteral(u"制限時間 なし"));
     } else {
-        labels_[Label::LEtime]->setText(QString::asprintf("%5d", seconds));
+        labels_[Label::TimeLimit]->setText(QString::asprintf("%5d", seconds));
         setStatusPanel(1, QStringLiteral(u"制限時間 %1秒").arg(seconds));
     }
 }

@@ -106,7 +106,7 @@ class TForm1 : public QMainWindow,
 
     // ExerciseDisplay
     void setLabelText(Label label, const std::string& text) override;
-    void setLabelColour(Label label, std::uint32_t colour) override;
+    void setLabelColour(Label label, Colour colour) override;
     void setLabelFont(Label label, bool bold, bool underline) override;
     void redrawCell(int column, int row) override;
     void setCurrentCell(int column, int row) override;

@@ -33,7 +33,7 @@ namespace hayate::gui {
 
 namespace {
 
-QColor fromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor fromBgr(Colour c) { return QColor(c.red, c.green, c.blue); }
 
 // "desc|pattern|desc|pattern" as a Qt name filter. File names differ in case
 // here, so "*.USR" also finds "*.usr"; "*.*" means every file.
@@ -132,8 +132,8 @@ void TForm1::fitEditorControls() {
 
 void TForm1::MonSakuClick() {
     ExerciseSession& session = *core_->session;
-    if (session.inputMode() != 0 || sg3_->isVisible()) return;
-    session.setInputMode(2);
+    if (session.inputMode() != InputMode::Idle || sg3_->isVisible()) return;
+    session.setInputMode(InputMode::Editor);
     createNameField();
     ProblemEditor& editor = *core_->editor;
     editor.setSuppressed(false);
@@ -177,7 +177,7 @@ void TForm1::leaveEditor() {
     l5_->setVisible(state_.kanaMode);
     l6_->setVisible(state_.kanaMode);
     clearKeyHint();
-    core_->session->setInputMode(0);
+    core_->session->setInputMode(InputMode::Idle);
     if (bStart_->isVisible()) {
         bStart_->setFocus(Qt::OtherFocusReason);
     } else if (bStop_->isVisible()) {
@@ -307,7 +307,7 @@ void TForm1::showKeyHint(EditorControl control) { showKeyHintText(toQt(keyHintFo
 // the width its text needs, from the unit group's left as far as the window
 // allows, and a smaller font only where even that is too narrow.
 void TForm1::showKeyHintText(const QString& text) {
-    QLabel* msg = labels_.at(Label::LMsg);
+    QLabel* msg = labels_.at(Label::Message);
     if (savedHintLeft_ < 0) savedHintLeft_ = msg->x();
     msg->setText(text);
     const int room = panel1_->width() - 8;
@@ -318,7 +318,7 @@ void TForm1::showKeyHintText(const QString& text) {
 }
 
 void TForm1::clearKeyHint() {
-    QLabel* msg = labels_.at(Label::LMsg);
+    QLabel* msg = labels_.at(Label::Message);
     if (savedHintLeft_ < 0) return;
     msg->clear();
     const PlacedControl& design = layout_[Ctl::LMsg];
@@ -339,7 +339,7 @@ void TForm1::closeInputMethod() {
 // ---------------------------------------------------------------- the grid
 
 void TForm1::SG3KeyDown(int virtualKey) {
-    switch (core_->editor->SG3KeyDown(virtualKey)) {
+    switch (core_->editor->keyDown(virtualKey)) {
         case EditorKeyAction::None:
             break;
         case EditorKeyAction::Leave:
@@ -354,13 +354,13 @@ void TForm1::SG3KeyDown(int virtualKey) {
     }
 }
 
-void TForm1::SG3KeyPress(unsigned char key) { core_->editor->SG3KeyPress(key); }
+void TForm1::SG3KeyPress(unsigned char key) { core_->editor->keyPress(key); }
 
-void TForm1::SG3SelectCell(int column, int row) { core_->editor->SG3SelectCell(column, row); }
+void TForm1::SG3SelectCell(int column, int row) { core_->editor->selectCell(column, row); }
 
 void TForm1::SG3Enter() {
     showKeyHint(EditorControl::Grid);
-    core_->editor->SG3Enter();
+    core_->editor->gridFocused();
     closeInputMethod();
 }
 

@@ -84,7 +84,7 @@ journal::Journal* TForm1::journal() {
 bool TForm1::startWeakSpotPractice() {
     if (!core_ || !core_->session) return false;
     ExerciseSession& session = *core_->session;
-    if (session.inputMode() == 2 || session.gridEnabled()) return false;
+    if (session.inputMode() == InputMode::Editor || session.gridEnabled()) return false;
     const int course = state_.courseIndex;
     if (course >= kFirstProblemCourse) {
         informationBox(QStringLiteral(

@@ -67,7 +67,7 @@ void TForm1::applyLayout() {
     pLine_->setGeometry(0, 0, W, 2);
     panel1_->setGeometry(0, 2, W, L.panel1Height);
     for (auto& [ctl, widget] : placed_) placeControl(ctl, widget);
-    for (QLabel* l : {labels_[Label::LSaikoM], labels_[Label::LSaikoD]}) {
+    for (QLabel* l : {labels_[Label::BestScore], labels_[Label::BestDate]}) {
         QFont f = l->font();
         f.setBold(true);
         l->setFont(f);
@@ -210,7 +210,7 @@ void TForm1::screenChanged(int widthOverride, int heightOverride) {
     // Everything but geometry and fonts lives in the core and the controls'
     // texts, so the typed cells, counters and the running clock stay.
     const bool hint = savedHintLeft_ >= 0;
-    const QString hintText = labels_.at(Label::LMsg)->text();
+    const QString hintText = labels_.at(Label::Message)->text();
     savedHintLeft_ = -1;
     applyLayout();
     fitControlCaptions();

@@ -21,7 +21,7 @@ void setSettingTitles(GridWidget* grid) {
 }  // namespace
 
 void TForm1::SeiDspClick() {
-    if (core_->session->inputMode() != 0) return;
+    if (core_->session->inputMode() != InputMode::Idle) return;
     for (int c = 0; c < 7; ++c)
         sg2_->setColumnWidth(c, layout_.recordsColumnWidths[static_cast<std::size_t>(c)]);
     sg2_->setCellText(0, 0, QStringLiteral(u"コース名"));
@@ -41,7 +41,7 @@ void TForm1::SeiDspClick() {
 }
 
 void TForm1::SeiUpdClick() {
-    if (core_->session->inputMode() != 0) return;
+    if (core_->session->inputMode() != InputMode::Idle) return;
     const std::optional<CourseHistory> history =
         core_->startup.records().readHistory(state_.courseIndex);
     if (!history) return;
@@ -109,8 +109,8 @@ void TForm1::SeiDelClick() {
                 b.date[static_cast<std::size_t>(setting)] = 0;
             }))
             return;
-        setLabelText(Label::LSaikoM, std::string());
-        setLabelText(Label::LSaikoD, std::string());
+        setLabelText(Label::BestScore, std::string());
+        setLabelText(Label::BestDate, std::string());
         sg2_->setCellText(setting + 1, course + 1, QString());
         if (!records.modifyHistory(course,
                                    [setting](CourseHistory& h) { h.clearSetting(setting); }))
@@ -120,8 +120,8 @@ void TForm1::SeiDelClick() {
     }
     for (int s = 0; s < kSettingCount; ++s) records.setBest(course, s, 0, 0);
     if (!records.writeBest(course, CourseBest{})) return;
-    setLabelText(Label::LSaikoM, std::string());
-    setLabelText(Label::LSaikoD, std::string());
+    setLabelText(Label::BestScore, std::string());
+    setLabelText(Label::BestDate, std::string());
     for (int s = 0; s < kSettingCount; ++s) sg2_->setCellText(s + 1, course + 1, QString());
     if (!records.modifyHistory(course, [](CourseHistory& h) { h = CourseHistory{}; })) return;
     informationBox(QStringLiteral(u"現在のコースの全ての成績を削除しました"));

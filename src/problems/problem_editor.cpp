@@ -152,11 +152,11 @@ void ProblemEditor::fillFromRows(const std::array<std::string, kRows>& rows) {
     marks_.fill(false);
 }
 
-EditorKeyAction ProblemEditor::SG3KeyDown(int virtualKey) {
+EditorKeyAction ProblemEditor::keyDown(int virtualKey) {
     switch (virtualKey) {
         case vk::kDelete:
             keyClass_ = KeyClass::Delete;
-            SG3KeyPress(0);
+            keyPress(0);
             return EditorKeyAction::None;
         case vk::kEscape:
             keyClass_ = KeyClass::Text;
@@ -173,7 +173,7 @@ EditorKeyAction ProblemEditor::SG3KeyDown(int virtualKey) {
     }
 }
 
-void ProblemEditor::SG3KeyPress(unsigned char ch) {
+void ProblemEditor::keyPress(unsigned char ch) {
     if (keyClass_ == KeyClass::Ignored) return;
     if (keyClass_ == KeyClass::Delete) {
         keyClass_ = KeyClass::Ignored;
@@ -229,7 +229,7 @@ void ProblemEditor::place(const std::string& text) {
     redraw(position_);
 }
 
-void ProblemEditor::SG3SelectCell(int column, int row) {
+void ProblemEditor::selectCell(int column, int row) {
     if (!isCell(column, row)) return;
     moveTo(indexOf(column, row));
 }
@@ -243,7 +243,7 @@ void ProblemEditor::moveTo(int newPosition) {
     redraw(position_);
 }
 
-void ProblemEditor::SG3Enter() {
+void ProblemEditor::gridFocused() {
     marks_[static_cast<std::size_t>(position_)] = true;
     redraw(position_);
 }
@@ -284,7 +284,7 @@ void ProblemEditor::returnToFirstCell() {
     view_.setCurrentCell(1, 1);
     moveTo(0);
     // The grid gets the focus next, which marks its current cell.
-    SG3Enter();
+    gridFocused();
 }
 
 void ProblemEditor::emptyAfterDelete() {

@@ -70,7 +70,7 @@ void RecordCompletion::completeExercise(EndKind kind, ExerciseControl& exercise)
         // The tick has shown the time already; the count stands as typed.
         exercise.stopExercise();
         const std::int32_t typed = exercise.charactersTyped();
-        display_.setLabelText(Label::LYmoji, formatCount(rounded(typed * 60.0 / limitSeconds)));
+        display_.setLabelText(Label::Speed, formatCount(rounded(typed * 60.0 / limitSeconds)));
         finish(typed, exercise);
         return;
     }
@@ -83,18 +83,18 @@ void RecordCompletion::completeExercise(EndKind kind, ExerciseControl& exercise)
         noLimit ? PracticeGrid::kCells
                 : clampToInt32(static_cast<long long>(exercise.charactersTyped()) * limitSeconds *
                                1000 / elapsed);
-    display_.setLabelText(Label::LMoji, formatCount(typed));
+    display_.setLabelText(Label::CharactersTyped, formatCount(typed));
     const int seconds = static_cast<int>(elapsed / 1000);
-    display_.setLabelText(Label::LTime, elapsedText(seconds * 1000));
+    display_.setLabelText(Label::ElapsedTime, elapsedText(seconds * 1000));
     if (exercise.keys().kanaMode) {
         const std::int32_t keySpeed = rounded(exercise.keystrokeCount() * 60000.0 / elapsed);
-        display_.setLabelText(Label::LDaken, keystrokeSpeedText(keySpeed));
+        display_.setLabelText(Label::KeystrokeSpeed, keystrokeSpeedText(keySpeed));
     }
     exercise.stopExercise();
     // Under one second the speed is taken over one second, not divided by zero.
     const std::int32_t speed = noLimit ? rounded(typed * 60.0 / std::max(seconds, 1))
                                        : rounded(typed * 60.0 / limitSeconds);
-    display_.setLabelText(Label::LYmoji, formatCount(speed));
+    display_.setLabelText(Label::Speed, formatCount(speed));
     finish(noLimit ? speed : typed, exercise);
 }
 
@@ -149,8 +149,8 @@ UpdateResult RecordCompletion::updateRecords(int course, int setting, std::int32
         case RecordStore::RaiseResult::Raised:
             break;
     }
-    display_.setLabelText(Label::LSaikoM, std::to_string(score));
-    display_.setLabelText(Label::LSaikoD, longDateText(today));
+    display_.setLabelText(Label::BestScore, std::to_string(score));
+    display_.setLabelText(Label::BestDate, longDateText(today));
     if (!store_.modifyHistory(
             course, [&](CourseHistory& record) { record.addBest(setting, score, today); })) {
         return UpdateResult::HistoryNotSaved;

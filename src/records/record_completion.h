@@ -19,8 +19,8 @@ extern const std::string kNewRecordText;
 extern const std::string kFinishedText;
 // "確認ＯＫですか", the second line in both cases
 extern const std::string kConfirmText;
-constexpr std::uint32_t kNewRecordColour = colour::kRed;
-constexpr std::uint32_t kFinishedColour = colour::kBlack;
+constexpr Colour kNewRecordColour = colour::kRed;
+constexpr Colour kFinishedColour = colour::kBlack;
 
 // Told to the user when a new best could not be stored; both end the same way
 // as the program's other messages, with the consequence on the second line.

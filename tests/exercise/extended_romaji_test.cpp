@@ -340,11 +340,11 @@ TEST(ExtendedRomajiJudge, CountsAndHintThroughTheSession) {
     Harness h;
     h.shared.romajiExtended = 1;
     h.startProblem({"ち", "ゃ", "ふ", "ぁ", "っ", "ん", "し", "ぇ"}, true);
-    EXPECT_EQ(h.label(Label::LRoma1).text, "t");
+    EXPECT_EQ(h.label(Label::RomajiHint1).text, "t");
     h.type("c");
-    EXPECT_EQ(h.label(Label::LRoma1).text + h.label(Label::LRoma2).text +
-                  h.label(Label::LRoma3).text, "chi");
-    EXPECT_TRUE(h.label(Label::LRoma1).underline);
+    EXPECT_EQ(h.label(Label::RomajiHint1).text + h.label(Label::RomajiHint2).text +
+                  h.label(Label::RomajiHintRest).text, "chi");
+    EXPECT_TRUE(h.label(Label::RomajiHint1).underline);
     h.type("hafaxtsun'she");
     EXPECT_EQ(h.chars(), 8);
     EXPECT_EQ(h.keystrokes(), 14);
