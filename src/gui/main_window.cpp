@@ -417,7 +417,7 @@ void TForm1::createMenus() {
 
 void TForm1::FormCreate() {
     if (!core_->startup.create(*this)) {
-        errorBox(toQt(startup_text::kCreateFailedMessage));
+        errorBox(toQt(sjisText(UserText::CreateFailedMessage)));
         firstShowFailed_ = true;
         QTimer::singleShot(0, this, &QWidget::close);
         return;
@@ -706,9 +706,9 @@ void TForm1::refreshBestLabels() {
 }
 
 void TForm1::showResultAndWait(bool newRecord) {
-    okDialog()->showAndWait(toQt(newRecord ? kNewRecordText : kFinishedText),
+    okDialog()->showAndWait(toQt(newRecord ? sjisText(UserText::NewRecord) : sjisText(UserText::Finished)),
                             fromBgr(newRecord ? kNewRecordColour : kFinishedColour),
-                            toQt(kConfirmText));
+                            toQt(sjisText(UserText::ConfirmOk)));
 }
 
 void TForm1::showSaveFailure(const std::string& message) { errorBox(toQt(message)); }

@@ -25,7 +25,7 @@
 #include "gui/key_mapping.h"
 #include "gui/main_window_core.h"
 #include "gui/qt_japanese.h"
-#include "problems/editor_texts.h"
+#include "text/user_texts.h"
 #include "problems/problem_file_commands.h"
 #include "problems/text_import.h"
 
@@ -192,7 +192,7 @@ void TForm1::storeAndLeave() {
         slot, editor.storedText(), editor.confirmedName(), editor.kind(), editor.unit());
     if (result == StoreResult::Failed) {
         // What was typed stays in the grid, so that the user can try again.
-        errorBox(toQt(editor_text::kStoreFailed));
+        errorBox(toQt(sjisText(UserText::StoreFailed)));
         sg3_->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -207,7 +207,7 @@ void TForm1::storeAndLeave() {
         // now, or a romaji problem would be matched as plain letters.
         setKanaMode(editor.kind() == kKindRomaji);
     }
-    informationBox(toQt(kProblemStoredMessage));
+    informationBox(toQt(sjisText(UserText::ProblemStoredMessage)));
     leaveEditor();
 }
 
@@ -482,8 +482,8 @@ void TForm1::FileSakuClick() {
     QInputDialog box(this);
     box.setObjectName("InputBox");
     box.setInputMode(QInputDialog::TextInput);
-    box.setWindowTitle(toQt(editor_text::kNewFileCaption));
-    box.setLabelText(toQt(editor_text::kNewFilePrompt));
+    box.setWindowTitle(toQt(sjisText(UserText::NewFileCaption)));
+    box.setLabelText(toQt(sjisText(UserText::NewFilePrompt)));
     box.setTextValue(QString());
     if (auto* edit = box.findChild<QLineEdit*>()) edit->setMaxLength(kNewFileNameMaxLength);
     std::optional<std::string> input;
@@ -494,32 +494,32 @@ void TForm1::FileSakuClick() {
         case NewFileStep::Stop:
             return;
         case NewFileStep::AlreadyExists:
-            errorBox(toQt(editor_text::kFileExists));
+            errorBox(toQt(sjisText(UserText::FileExists)));
             return;
         case NewFileStep::Write:
             if (writeNewProblemFile(std::filesystem::path(decision.path))) {
-                informationBox(toQt(editor_text::kFileCreated));
+                informationBox(toQt(sjisText(UserText::FileCreated)));
             } else {
-                errorBox(toQt(editor_text::kFileNotCreated));
+                errorBox(toQt(sjisText(UserText::FileNotCreated)));
             }
             return;
     }
 }
 
 void TForm1::FileHenClick() {
-    const QString chosen = chooseFile("OpenDialog1", editor_text::kProblemFileFilter);
+    const QString chosen = chooseFile("OpenDialog1", sjisText(UserText::ProblemFileFilter));
     if (chosen.isEmpty()) return;
     const std::string path = chosen.toStdString();
     // Switching to a file the next start could not find again would lose it.
     if (!settingsFormOfProblemFileName(path)) {
-        errorBox(toQt(settings_text::kUnstorableFileNameMessage));
+        errorBox(toQt(sjisText(UserText::UnstorableFileNameMessage)));
         return;
     }
     switch (core_->problems.readProblemFile(std::filesystem::path(path))) {
         case ProblemFileCheck::Unreadable:
             return;
         case ProblemFileCheck::Rejected:
-            errorBox(toQt(editor_text::kNotProblemFile));
+            errorBox(toQt(sjisText(UserText::NotProblemFile)));
             return;
         case ProblemFileCheck::Accepted:
             break;
@@ -537,14 +537,14 @@ void TForm1::FileHenClick() {
     fillSlotList();
     // The switch holds for this run all the same; the next start would not know it.
     if (!writeProblemFileName(core_->startup.settingsFile(), path)) {
-        errorBox(toQt(settings_text::kSwitchNotSavedMessage));
+        errorBox(toQt(sjisText(UserText::SwitchNotSavedMessage)));
         return;
     }
-    informationBox(toQt(editor_text::kFileSwitched));
+    informationBox(toQt(sjisText(UserText::FileSwitched)));
 }
 
 void TForm1::BMonDelClick() {
-    if (!askYesNo(toQt(editor_text::kConfirmDelete), false)) {
+    if (!askYesNo(toQt(sjisText(UserText::ConfirmDelete)), false)) {
         sg3_->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -571,7 +571,7 @@ void TForm1::BFinpClick() {
         std::filesystem::current_path(core_->startup.dataFolder(), ignored);
         sg3_->setFocus(Qt::OtherFocusReason);
     };
-    const QString chosen = chooseFile("OpenDialog2", editor_text::kImportFileFilter);
+    const QString chosen = chooseFile("OpenDialog2", sjisText(UserText::ImportFileFilter));
     if (chosen.isEmpty()) {
         finish();
         return;
@@ -582,14 +582,14 @@ void TForm1::BFinpClick() {
             ? parseImportText(core_->startup.tables(), core_->editor->kind(), file.bytes)
             : ImportResult{ImportOutcome::NotText, {}};
     if (result.outcome == ImportOutcome::Empty) {
-        errorBox(toQt(editor_text::kImportEmpty));
+        errorBox(toQt(sjisText(UserText::ImportEmpty)));
         return;
     }
     // A failure leaves the grid as it was and the focus in it, as an import does.
     if (file.status == ImportFileStatus::Unreadable) {
-        errorBox(toQt(editor_text::kImportUnreadable));
+        errorBox(toQt(sjisText(UserText::ImportUnreadable)));
     } else if (result.outcome == ImportOutcome::NotText) {
-        errorBox(toQt(editor_text::kImportNotText));
+        errorBox(toQt(sjisText(UserText::ImportNotText)));
     } else {
         core_->editor->fillFromImport(result.characters);
     }

@@ -70,7 +70,7 @@ void TForm1::showRecordsGrid() {
     sg2_->setFocus(Qt::OtherFocusReason);
     sg1_->hide();
 
-    QMessageBox box(QMessageBox::Information, windowTitle(), toQt(kConfirmText), QMessageBox::Yes,
+    QMessageBox box(QMessageBox::Information, windowTitle(), toQt(sjisText(UserText::ConfirmOk)), QMessageBox::Yes,
                     this);
     box.setObjectName("RecordsConfirm");
     box.button(QMessageBox::Yes)->setText(QStringLiteral(u"はい(&Y)"));

@@ -8,35 +8,33 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <utility>
 
-#include "journal/journal_messages.h"
 #include "journal/journal_sqlite.h"
 #include "platform/safe_file.h"
 
 namespace hayate::journal {
 
-using namespace journal_text;
-
 namespace {
 
 // What stands where the journal or its -wal and -shm companions belong and
-// keeps SQLite from opening them, or null. SQLite's own codes call most of
+// keeps SQLite from opening them, or nothing. SQLite's own codes call most of
 // these a read-only file or an I/O error.
-const char* obstacle(const std::string& path) {
+std::optional<UserText> obstacle(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (fs::is_directory(fs::status(path, ec))) return kFolderInTheWay;
+    if (fs::is_directory(fs::status(path, ec))) return UserText::JournalFolderInTheWay;
     const fs::path target = followLinks(path);
     if (fs::is_symlink(fs::symlink_status(path, ec)) && !fs::exists(target.parent_path(), ec))
-        return kLinkGoesNowhere;
+        return UserText::JournalLinkGoesNowhere;
     for (const char* suffix : {"-wal", "-shm"})
         if (fs::is_directory(fs::status(target.string() + suffix, ec)))
-            return kCompanionFolderInTheWay;
-    return nullptr;
+            return UserText::JournalCompanionFolderInTheWay;
+    return std::nullopt;
 }
 
-Journal::Result resultFor(int rc, const char* failedMessage) {
+Journal::Result resultFor(int rc, UserText failedMessage) {
     switch (rc & 0xFF) {
         case SQLITE_OK:
         case SQLITE_DONE:
@@ -45,14 +43,14 @@ Journal::Result resultFor(int rc, const char* failedMessage) {
         case SQLITE_PERM:
         case SQLITE_CANTOPEN:
         case SQLITE_AUTH:
-            return {Journal::Status::ReadOnly, kReadOnly, {}};
+            return withMessage(Journal::Status::ReadOnly, UserText::JournalReadOnly);
         case SQLITE_FULL:
-            return {Journal::Status::Full, kFull, {}};
+            return withMessage(Journal::Status::Full, UserText::JournalFull);
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
-            return {Journal::Status::Corrupt, kCorrupt, {}};
+            return withMessage(Journal::Status::Corrupt, UserText::JournalCorrupt);
         default:
-            return {Journal::Status::Failed, failedMessage, {}};
+            return withMessage(Journal::Status::Failed, failedMessage);
     }
 }
 
@@ -60,14 +58,14 @@ Journal::Result resultFor(int rc, const char* failedMessage) {
 // the way, a disk that is full (SQLite tells some of those as I/O errors, as
 // when the -shm file cannot grow), else SQLite's code.
 Journal::Result failureFor(sqlite3* db, int rc, const std::string& path,
-                           const char* failedMessage) {
+                           UserText failedMessage) {
     if (isCorruption(rc)) return resultFor(rc, failedMessage);
-    if (const char* cause = obstacle(path)) return {Journal::Status::Failed, cause, {}};
+    if (const auto cause = obstacle(path)) return withMessage(Journal::Status::Failed, *cause);
     const int error = db ? sqlite3_system_errno(db) : 0;
 #ifdef EDQUOT
-    if (error == EDQUOT) return {Journal::Status::Full, kFull, {}};
+    if (error == EDQUOT) return withMessage(Journal::Status::Full, UserText::JournalFull);
 #endif
-    if (error == ENOSPC) return {Journal::Status::Full, kFull, {}};
+    if (error == ENOSPC) return withMessage(Journal::Status::Full, UserText::JournalFull);
     return resultFor(rc, failedMessage);
 }
 
@@ -181,16 +179,16 @@ Journal::Result Journal::open(const std::string& path) {
     close();
     path_ = path;
     std::string movedAside;
-    if (const char* cause = obstacle(path)) return {Status::Failed, cause, {}};
+    if (const auto cause = obstacle(path)) return withMessage(Status::Failed, *cause);
 
     for (int attempt = 0; attempt < 2; ++attempt) {
         Impl& d = *impl_;
         int rc = sqlite3_open_v2(path.c_str(), &d.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                                  nullptr);
         if (rc != SQLITE_OK) {
-            Result r = failureFor(d.db, rc, path, kOpenFailed);
+            Result r = failureFor(d.db, rc, path, UserText::JournalOpenFailed);
             close();
-            if (r.status == Status::Corrupt) r = {Status::Failed, kOpenFailed, {}};
+            if (r.status == Status::Corrupt) r = withMessage(Status::Failed, UserText::JournalOpenFailed);
             return r;
         }
         sqlite3_busy_timeout(d.db, 2000);
@@ -201,7 +199,7 @@ Journal::Result Journal::open(const std::string& path) {
         // A newer program's journal is left exactly as it is.
         if (rc == SQLITE_OK && version > kSchemaVersion) {
             close();
-            return {Status::Failed, kNewer, {}};
+            return withMessage(Status::Failed, UserText::JournalNewer);
         }
         // Someone else's file is neither migrated nor switched to WAL, so that
         // it is set aside as it was: a versionless one must be empty, a
@@ -228,25 +226,25 @@ Journal::Result Journal::open(const std::string& path) {
         if (rc == SQLITE_OK && !d.readOnly && !d.prepareWrites()) rc = prepareError(d.db);
 
         if (rc == SQLITE_OK) {
-            if (d.readOnly) return {Status::ReadOnly, kReadOnly, movedAside};
-            if (!movedAside.empty()) return {Status::Corrupt, kCorrupt, movedAside};
+            if (d.readOnly) return withMessage(Status::ReadOnly, UserText::JournalReadOnly, movedAside);
+            if (!movedAside.empty()) return withMessage(Status::Corrupt, UserText::JournalCorrupt, movedAside);
             return {};
         }
-        const Result failed = failureFor(d.db, rc, path, kOpenFailed);
+        const Result failed = failureFor(d.db, rc, path, UserText::JournalOpenFailed);
         close();
         if (!isCorruption(rc) || attempt > 0) return failed;
 
         // Never deleted: the learner's history may still be recoverable.
         movedAside = moveAside(path);
-        if (movedAside.empty()) return {Status::Failed, kOpenFailed, {}};
+        if (movedAside.empty()) return withMessage(Status::Failed, UserText::JournalOpenFailed);
     }
-    return {Status::Failed, kOpenFailed, movedAside};
+    return withMessage(Status::Failed, UserText::JournalOpenFailed, movedAside);
 }
 
 Journal::Result Journal::record(const ExerciseEntry& e) {
     Impl& d = *impl_;
-    if (!d.db) return {Status::NotOpen, kWriteFailed, {}};
-    if (d.readOnly) return {Status::ReadOnly, kReadOnly, {}};
+    if (!d.db) return withMessage(Status::NotOpen, UserText::JournalWriteFailed);
+    if (d.readOnly) return withMessage(Status::ReadOnly, UserText::JournalReadOnly);
 
     auto attempt = [&]() -> int {
         if (int rc = d.exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) return rc;
@@ -263,10 +261,10 @@ Journal::Result Journal::record(const ExerciseEntry& e) {
         Result restarted = startAgain();
         if (restarted.status != Status::Corrupt) return restarted;
         const int again = attempt();
-        if (again != SQLITE_OK) return failureFor(impl_->db, again, path_, kWriteFailed);
+        if (again != SQLITE_OK) return failureFor(impl_->db, again, path_, UserText::JournalWriteFailed);
         return restarted;
     }
-    return failureFor(d.db, rc, path_, kWriteFailed);
+    return failureFor(d.db, rc, path_, UserText::JournalWriteFailed);
 }
 
 Journal::Result Journal::startAgain() {
@@ -274,24 +272,24 @@ Journal::Result Journal::startAgain() {
     close();
     // Never deleted: the learner's history may still be recoverable.
     const std::string aside = moveAside(path);
-    if (aside.empty()) return {Status::Failed, kOpenFailed, {}};
+    if (aside.empty()) return withMessage(Status::Failed, UserText::JournalOpenFailed);
     Result reopened = open(path);
     reopened.movedAsideTo = aside;
-    if (reopened.ok()) return {Status::Corrupt, kCorrupt, aside};
+    if (reopened.ok()) return withMessage(Status::Corrupt, UserText::JournalCorrupt, aside);
     return reopened;
 }
 
 Journal::Result Journal::recordAll(const std::vector<ExerciseEntry>& entries) {
     Impl& d = *impl_;
-    if (!d.db) return {Status::NotOpen, kWriteFailed, {}};
-    if (d.readOnly) return {Status::ReadOnly, kReadOnly, {}};
+    if (!d.db) return withMessage(Status::NotOpen, UserText::JournalWriteFailed);
+    if (d.readOnly) return withMessage(Status::ReadOnly, UserText::JournalReadOnly);
     int rc = d.exec("BEGIN IMMEDIATE");
-    if (rc != SQLITE_OK) return failureFor(d.db, rc, path_, kWriteFailed);
+    if (rc != SQLITE_OK) return failureFor(d.db, rc, path_, UserText::JournalWriteFailed);
     rc = SQLITE_DONE;
     for (std::size_t i = 0; rc == SQLITE_DONE && i < entries.size(); ++i) rc = d.insert(entries[i]);
     if (rc == SQLITE_DONE) rc = d.exec("COMMIT");
     if (rc != SQLITE_OK) d.exec("ROLLBACK");
-    return rc == SQLITE_OK ? Result{} : failureFor(d.db, rc, path_, kWriteFailed);
+    return rc == SQLITE_OK ? Result{} : failureFor(d.db, rc, path_, UserText::JournalWriteFailed);
 }
 
 void Journal::setMaxPagesForTesting(int pages) {

@@ -3,14 +3,11 @@
 #include <cstdio>
 
 #include "journal/journal.h"
-#include "journal/journal_messages.h"
 #include "journal/journal_sqlite.h"
 #include "journal/journal_text.h"
 #include "platform/safe_file.h"
 
 namespace hayate::journal {
-
-using namespace journal_text;
 
 namespace {
 
@@ -46,7 +43,7 @@ std::string csvText(const std::vector<ExerciseSummary>& rows) {
 std::string Journal::csv(const Filter& filter) { return csvText(exercises(filter)); }
 
 Journal::Result Journal::exportCsv(const std::string& path, const Filter& filter) {
-    if (!impl_->db) return {Status::NotOpen, kExportFailed, {}};
+    if (!impl_->db) return withMessage(Status::NotOpen, UserText::JournalExportFailed);
     std::vector<ExerciseSummary> rows;
     int rc = readExercises(impl_->db, filter, rows);
     // The rows come from the table, the count from its index: a damaged page
@@ -57,12 +54,13 @@ Journal::Result Journal::exportCsv(const std::string& path, const Filter& filter
     if (rc != SQLITE_DONE) {
         Result failed = readFailure(rc);
         failed.message = failed.status == Status::Corrupt
-                             ? std::string(kExportUnreadable) + "\r\n" + kCorrupt
-                             : std::string(kExportUnreadable);
+                             ? std::string(sjisText(UserText::JournalExportUnreadable)) + "\r\n" +
+                                   std::string(sjisText(UserText::JournalCorrupt))
+                             : std::string(sjisText(UserText::JournalExportUnreadable));
         return failed;
     }
-    if (rows.empty()) return {Status::Empty, kNothingToExport, {}};
-    if (!replaceFileAtomically(path, csvText(rows))) return {Status::Failed, kExportFailed, {}};
+    if (rows.empty()) return withMessage(Status::Empty, UserText::JournalNothingToExport);
+    if (!replaceFileAtomically(path, csvText(rows))) return withMessage(Status::Failed, UserText::JournalExportFailed);
     return {};
 }
 

@@ -4,12 +4,9 @@
 #include <map>
 
 #include "journal/journal.h"
-#include "journal/journal_messages.h"
 #include "journal/journal_sqlite.h"
 
 namespace hayate::journal {
-
-using namespace journal_text;
 
 namespace {
 
@@ -233,7 +230,7 @@ std::vector<CellEntry> Journal::cells(std::int64_t exerciseId) {
 
 Journal::Result Journal::readFailure(int rc) {
     if (isCorruption(rc)) return startAgain();
-    return {Status::Failed, kReadFailed, {}};
+    return withMessage(Status::Failed, UserText::JournalReadFailed);
 }
 
 bool Journal::endRead(int rc) {

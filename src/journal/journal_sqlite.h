@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "journal/journal.h"
+#include "text/user_texts.h"
 
 namespace hayate::journal {
 
@@ -77,6 +78,12 @@ class Statement {
 inline int prepareError(sqlite3* db) {
     const int rc = sqlite3_errcode(db);
     return rc == SQLITE_OK ? SQLITE_ERROR : rc;
+}
+
+// A failure told by its text from the table of user texts.
+inline Journal::Result withMessage(Journal::Status status, UserText message,
+                                   std::string movedAsideTo = {}) {
+    return {status, std::string(sjisText(message)), std::move(movedAsideTo)};
 }
 
 inline bool isCorruption(int rc) {

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "exercise/practice_grid.h"
-#include "problems/editor_texts.h"
 #include "text/sjis.h"
+#include "text/user_texts.h"
 #include "text/width_conversion.h"
 
 namespace hayate {
@@ -43,11 +43,11 @@ bool isOneWideCharacter(std::string_view text) {
 std::string_view keyHintFor(EditorControl control) {
     switch (control) {
         case EditorControl::SlotList:
-            return editor_text::kHintSlotList;
+            return sjisText(UserText::HintSlotList);
         case EditorControl::NameField:
-            return editor_text::kHintNameField;
+            return sjisText(UserText::HintNameField);
         case EditorControl::Grid:
-            return editor_text::kHintGrid;
+            return sjisText(UserText::HintGrid);
     }
     return {};
 }

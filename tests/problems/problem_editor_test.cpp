@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "problems/editor_texts.h"
+#include "text/user_texts.h"
 #include "support/sjis_test_support.h"
 
 namespace hayate {

@@ -187,7 +187,7 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
     EXPECT_THAT(log,
                 ElementsAre("stopExercise", "LYmoji", "dialog:new", "saveFailure", "focusStart"));
     ASSERT_EQ(dialog.failures.size(), 1u);
-    EXPECT_EQ(dialog.failures.back(), kBestNotSavedMessage);
+    EXPECT_EQ(dialog.failures.back(), sjisText(UserText::BestNotSavedMessage));
     EXPECT_EQ(store.bestScore(1, 0), 5);
     EXPECT_EQ(store.bestDate(1, 0), 1);
 
@@ -197,7 +197,7 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
     complete(EndKind::TimeLimit, 300, 30000);
     setFailBeforeRenameForTesting(false);
     ASSERT_EQ(dialog.failures.size(), 2u);
-    EXPECT_EQ(dialog.failures.back(), kBestNotSavedMessage);
+    EXPECT_EQ(dialog.failures.back(), sjisText(UserText::BestNotSavedMessage));
     EXPECT_EQ(readWholeFile(best).value(), bestBefore);
     EXPECT_EQ(readWholeFile(history).value(), historyBefore);
 
@@ -206,7 +206,7 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
     fs::create_directory(history);
     complete(EndKind::TimeLimit, 300, 30000);
     ASSERT_EQ(dialog.failures.size(), 3u);
-    EXPECT_EQ(dialog.failures.back(), kHistoryNotSavedMessage);
+    EXPECT_EQ(dialog.failures.back(), sjisText(UserText::HistoryNotSavedMessage));
     EXPECT_EQ(store.bestScore(1, 0), 300);
     EXPECT_EQ(store.readBest(1).value().score[0], 300);
     EXPECT_EQ(store.readBest(1).value().score[1], 6);
@@ -278,22 +278,12 @@ TEST_F(CompletionTest, ABestStoredByAnotherCopyIsNotOverwritten) {
         EXPECT_EQ(completion.lastResult().newBest, c.stored == c.mine);
         EXPECT_EQ(store.readHistory(0).value().score[0][0], c.stored);
         if (c.duringWait) {
-            EXPECT_THAT(dialog.failures, ElementsAre(kBeatenMeanwhileMessage));
+            EXPECT_THAT(dialog.failures, ElementsAre(sjisText(UserText::BeatenMeanwhileMessage)));
         }
     }
 }
 
-TEST(CompletionTextsTest, AreTheProgramsShiftJisTexts) {
-    EXPECT_EQ(kNewRecordText, test::sj("記録更新です"));
-    EXPECT_EQ(kFinishedText, test::sj("終了しました"));
-    EXPECT_EQ(kConfirmText, test::sj("確認ＯＫですか"));
-    EXPECT_EQ(kBestNotSavedMessage,
-              test::sj("記録の保存に失敗しました\r\n今回の記録は保存されていません"));
-    EXPECT_EQ(kHistoryNotSavedMessage,
-              test::sj("履歴の保存に失敗しました\r\n最高記録は保存されています"));
-    EXPECT_EQ(
-        kBeatenMeanwhileMessage,
-        test::sj("記録は更新されませんでした\r\nより高い記録が別のウィンドウで保存されています"));
+TEST(CompletionTextsTest, ElapsedTimeTurnsToMinutesAfterSixtySeconds) {
     EXPECT_EQ(elapsedText(59 * 1000), "   59");
     EXPECT_EQ(elapsedText(125 * 1000), " 2'5\"");
     EXPECT_EQ(elapsedText(43200 * 1000), " 720'0\"");
