@@ -52,6 +52,7 @@
 #include "text/char_tables.h"
 #include "text/nstr2.h"
 #include "text/width_conversion.h"
+#include "platform/version.h"
 
 namespace hayate::gui {
 
@@ -451,7 +452,7 @@ void TForm1::FormShow() {
         setStatusPanel(
             5, QStringLiteral(u"今日の日付 %1/%2/%3 ")
                    .arg(date.left(date.size() - 4), date.mid(date.size() - 4, 2), date.right(2)));
-        setStatusPanel(6, QStringLiteral("Ver.2.02  "));
+        setStatusPanel(6, QStringLiteral("Ver.") + QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())) + QStringLiteral("  "));
         refreshBestLabels();
         fitControlCaptions();
         watchScreen();

@@ -19,6 +19,7 @@
 #include "gui/faces.h"
 #include "gui/grid_widget.h"
 #include "gui/main_window.h"
+#include "platform/version.h"
 
 namespace hayate::gui {
 
@@ -165,7 +166,7 @@ void TForm1::fitControlCaptions() {
                     {QStringLiteral("888 : 888 "), QStringLiteral(u"制限時間 なし"),
                      QStringLiteral(u"空白有り"), QStringLiteral(u"英大文字"),
                      QStringLiteral(u"入力カーソル 黄色"),
-                     QStringLiteral(u"今日の日付 8888/88/88 "), QStringLiteral("Ver.2.02  ")},
+                     QStringLiteral(u"今日の日付 8888/88/88 "), QStringLiteral("Ver.") + QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())) + QStringLiteral("  ")},
                     5, {{}, {}, {}, {}, {}, romajiBadge()});
 }
 
