@@ -35,9 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string written = doc.content();
     IniDocument again(written);
     if (again.content() != written) std::abort();
-    again.setValue(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsProblemFileKey), "a.USR");
-    if (again.value(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsCourseKey)) != "7") std::abort();
-    if (again.value(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsProblemFileKey)) != "a.USR")
+    again.setValue(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsProblemFileKey),
+                   "a.USR");
+    if (again.value(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsCourseKey)) !=
+        "7")
+        std::abort();
+    if (again.value(sjisText(UserText::SettingsSection),
+                    sjisText(UserText::SettingsProblemFileKey)) != "a.USR")
         std::abort();
     return 0;
 }

@@ -48,8 +48,8 @@ void readSettings(const std::filesystem::path& file, SharedState& state) {
     readSettingsText(content, state);
     // Earlier versions wrote the system's bytes unconverted; such a name still
     // finds its file.
-    const std::optional<std::string> raw =
-        IniDocument(content).value(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsProblemFileKey));
+    const std::optional<std::string> raw = IniDocument(content).value(
+        sjisText(UserText::SettingsSection), sjisText(UserText::SettingsProblemFileKey));
     std::error_code ec;
     if (raw && *raw != state.problemFileName && usableFileName(*raw) &&
         !std::filesystem::exists(state.problemFileName, ec) &&
@@ -66,8 +66,10 @@ void readSettingsText(std::string_view content, SharedState& state) {
     state.cursorColour = readChoice(doc, sjisText(UserText::SettingsCursorColourKey), 0, 1);
     state.letterCase = readChoice(doc, sjisText(UserText::SettingsLetterCaseKey), 0, 1);
     // A newer key, read strictly: only "1" turns the extended romaji on.
-    state.romajiExtended =
-        doc.value(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsRomajiExtendedKey)) == "1" ? 1 : 0;
+    state.romajiExtended = doc.value(sjisText(UserText::SettingsSection),
+                                     sjisText(UserText::SettingsRomajiExtendedKey)) == "1"
+                               ? 1
+                               : 0;
     const std::optional<std::string> name =
         doc.value(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsProblemFileKey));
     // The file keeps Shift-JIS; the program opens files by the system's names.

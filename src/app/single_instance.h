@@ -45,7 +45,8 @@ enum class GuardAction {
     Run,             // go on starting
     CannotStart,     // show UserText::CannotStartMessage and end
     EndSilently,     // a copy runs but shows no main window titled ハヤテウチ
-    ReportAndRaise,  // UserText::AlreadyRunningMessage under its caption, then kFrontRequest, then end
+    ReportAndRaise,  // UserText::AlreadyRunningMessage under its caption, then kFrontRequest, then
+                     // end
 };
 
 // `runningTitle` is the running copy's answer to kRestoreRequest, or nothing

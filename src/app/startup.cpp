@@ -10,8 +10,8 @@
 #include "platform/file_check.h"
 #include "platform/file_names.h"
 #include "platform/safe_file.h"
-#include "text/user_texts.h"
 #include "records/record_store.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 
@@ -172,8 +172,8 @@ bool StartupSequence::listProblemFile(ProblemFile& problems) {
         listed = problems.listProblems();
         if (listed) {
             state_.problemFileName = fallback.string();
-            notices_.push_back(troubleText(sjisText(UserText::ProblemFileLead), named, why) + "\r\n" +
-                               std::string(sjisText(UserText::UsingDefaultProblemFile)));
+            notices_.push_back(troubleText(sjisText(UserText::ProblemFileLead), named, why) +
+                               "\r\n" + std::string(sjisText(UserText::UsingDefaultProblemFile)));
             return true;
         }
         why = problemFileTrouble(listed, fallback);
@@ -191,9 +191,9 @@ void StartupSequence::explainRecordFailure() {
     for (const auto& [file, fullBytes] : files) {
         const FileTrouble trouble = diagnoseDataFile(file, fullBytes);
         if (trouble == FileTrouble::None) continue;
-        showFailedMessage_ =
-            std::string(sjisText(UserText::ShowFailedMessage)) + "\r\n\r\n" +
-            troubleText(sjisText(UserText::RecordFileLead), file, std::string(troubleReason(trouble)));
+        showFailedMessage_ = std::string(sjisText(UserText::ShowFailedMessage)) + "\r\n\r\n" +
+                             troubleText(sjisText(UserText::RecordFileLead), file,
+                                         std::string(troubleReason(trouble)));
         return;
     }
 }

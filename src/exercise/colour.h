@@ -15,7 +15,7 @@ struct Colour {
 
 namespace colour {
 inline constexpr Colour kBlack{0, 0, 0};
-inline constexpr Colour kNone = kBlack;  // a cell not completed
+inline constexpr Colour kNone = kBlack;    // a cell not completed
 inline constexpr Colour kBlue{0, 0, 255};  // completed
 inline constexpr Colour kRed{255, 0, 0};   // a wrong key was pressed
 inline constexpr Colour kYellow{255, 255, 0};

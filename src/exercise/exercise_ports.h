@@ -27,7 +27,7 @@ enum class Label {
 };
 
 class ExerciseDisplay {
-public:
+  public:
     virtual ~ExerciseDisplay() = default;
 
     // Texts are Shift-JIS.
@@ -52,7 +52,7 @@ public:
 // A display that shows nothing: the base of headless runs and of test fakes,
 // which override only what they watch.
 class NullExerciseDisplay : public ExerciseDisplay {
-public:
+  public:
     void setLabelText(Label, const std::string&) override {}
     void setLabelColour(Label, Colour) override {}
     void setLabelFont(Label, bool, bool) override {}
@@ -68,7 +68,7 @@ public:
 
 // The system's millisecond tick counter; it wraps at 2^32.
 class TickSource {
-public:
+  public:
     virtual ~TickSource() = default;
     virtual std::uint32_t tickCount() = 0;
 };
@@ -77,7 +77,7 @@ public:
 // every tick itself, timed from its own start, so that ticks neither come
 // early nor drift.
 class ExerciseTimer {
-public:
+  public:
     virtual ~ExerciseTimer() = default;
     // Off; or on, firing once after one interval (1000 ms).
     virtual void setRunning(bool running) = 0;
@@ -97,7 +97,7 @@ struct ExerciseKeys {
 
 // What the end of an exercise needs from the running exercise.
 class ExerciseControl {
-public:
+  public:
     virtual ~ExerciseControl() = default;
     virtual int charactersTyped() const = 0;
     virtual int keystrokeCount() const = 0;
@@ -115,7 +115,7 @@ enum class ExerciseEnd { TimeLimit, LastCell, Stopped };
 // Told when an exercise starts and when it has ended: after the completion,
 // record update included, or after a stop by Esc, the stop button or a restart.
 class ExerciseObserver {
-public:
+  public:
     virtual ~ExerciseObserver() = default;
     virtual void exerciseStarted() = 0;
     virtual void exerciseEnded(ExerciseEnd end) = 0;
@@ -123,7 +123,7 @@ public:
 
 // Runs when the text is finished or the time limit has run out.
 class ExerciseCompletion {
-public:
+  public:
     virtual ~ExerciseCompletion() = default;
     virtual void completeExercise(EndKind kind, ExerciseControl& exercise) = 0;
 };

@@ -83,7 +83,7 @@ ExerciseSession::StartResult ExerciseSession::startExercise() {
     if (shared_.kanaMode) {
         display_.setLabelText(Label::KeystrokeSpeed, std::string());
         matcher_.showHint(shared_.romajiExtended == 1 ? matcher_.expectedRomaji()
-                                                     : grid_.cell(0).input);
+                                                      : grid_.cell(0).input);
         for (Label l : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest})
             display_.setLabelFont(l, true, false);
     }
@@ -229,8 +229,8 @@ void ExerciseSession::clockTick() {
         display_.setLabelText(Label::Speed,
                               formatCount(perMinute(matcher_.charactersTyped(), elapsed)));
         if (matcher_.mode().kanaMode) {
-            display_.setLabelText(
-                Label::KeystrokeSpeed, keystrokeSpeedText(perMinute(matcher_.keystrokeCount(), elapsed)));
+            display_.setLabelText(Label::KeystrokeSpeed, keystrokeSpeedText(perMinute(
+                                                             matcher_.keystrokeCount(), elapsed)));
         }
         return;
     }

@@ -48,7 +48,9 @@ std::string elapsedText(int elapsedMs) {
     return printed(" %d'%d\"", s / 60, s % 60);
 }
 
-std::string keystrokeSpeedText(int speed) { return printed("%4d ", speed) + std::string(sjisText(UserText::PerMinute)); }
+std::string keystrokeSpeedText(int speed) {
+    return printed("%4d ", speed) + std::string(sjisText(UserText::PerMinute));
+}
 
 std::string timeLimitLabelText(int timeLimitIndex) {
     if (timeLimitIndex == 2) return std::string(sjisText(UserText::NoTimeLimit));

@@ -61,7 +61,9 @@ std::string prefix(const std::string& s, int n) {
     return s.substr(0, static_cast<std::size_t>(n < 0 ? 0 : n));
 }
 
-Label hintLabelAt(int p) { return p == 1 ? Label::RomajiHint1 : p == 2 ? Label::RomajiHint2 : Label::RomajiHintRest; }
+Label hintLabelAt(int p) {
+    return p == 1 ? Label::RomajiHint1 : p == 2 ? Label::RomajiHint2 : Label::RomajiHintRest;
+}
 
 bool isGateOpen(int vk, int courseIndex) {
     if (vk == vk::kShift || vk == vk::kSpace) return true;

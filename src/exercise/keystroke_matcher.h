@@ -40,7 +40,10 @@ class KeystrokeMatcher {
 
     KeystrokeMatcher(const CharTables& tables, PracticeGrid& grid, ExerciseDisplay& display,
                      ExerciseClock& clock)
-        : tables_(tables), grid_(grid), display_(display), clock_(clock),
+        : tables_(tables),
+          grid_(grid),
+          display_(display),
+          clock_(clock),
           extended_(romajiSpellings()) {}
 
     // A freshly filled grid: every counter 0, cell 0 current, alternative row 0.

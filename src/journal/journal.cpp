@@ -57,8 +57,7 @@ Journal::Result resultFor(int rc, UserText failedMessage) {
 // A failure of the connection `db` on `path`, named by its cause: what is in
 // the way, a disk that is full (SQLite tells some of those as I/O errors, as
 // when the -shm file cannot grow), else SQLite's code.
-Journal::Result failureFor(sqlite3* db, int rc, const std::string& path,
-                           UserText failedMessage) {
+Journal::Result failureFor(sqlite3* db, int rc, const std::string& path, UserText failedMessage) {
     if (isCorruption(rc)) return resultFor(rc, failedMessage);
     if (const auto cause = obstacle(path)) return withMessage(Journal::Status::Failed, *cause);
     const int error = db ? sqlite3_system_errno(db) : 0;
@@ -188,7 +187,8 @@ Journal::Result Journal::open(const std::string& path) {
         if (rc != SQLITE_OK) {
             Result r = failureFor(d.db, rc, path, UserText::JournalOpenFailed);
             close();
-            if (r.status == Status::Corrupt) r = withMessage(Status::Failed, UserText::JournalOpenFailed);
+            if (r.status == Status::Corrupt)
+                r = withMessage(Status::Failed, UserText::JournalOpenFailed);
             return r;
         }
         sqlite3_busy_timeout(d.db, 2000);
@@ -209,8 +209,10 @@ Journal::Result Journal::open(const std::string& path) {
                                        ? "SELECT count(*) = 0 FROM sqlite_master"
                                        : "SELECT count(*) = 2 FROM sqlite_master WHERE"
                                          " type = 'table' AND name IN ('exercise', 'cell')");
-            if (!tables || tables.step() != SQLITE_ROW) rc = sqlite3_errcode(d.db);
-            else if (tables.int32(0) == 0) rc = SQLITE_NOTADB;
+            if (!tables || tables.step() != SQLITE_ROW)
+                rc = sqlite3_errcode(d.db);
+            else if (tables.int32(0) == 0)
+                rc = SQLITE_NOTADB;
         }
         if (rc == SQLITE_OK) rc = d.quickCheck();
         if (rc == SQLITE_OK && !d.readOnly) rc = d.exec("PRAGMA journal_mode = WAL");
@@ -226,8 +228,10 @@ Journal::Result Journal::open(const std::string& path) {
         if (rc == SQLITE_OK && !d.readOnly && !d.prepareWrites()) rc = prepareError(d.db);
 
         if (rc == SQLITE_OK) {
-            if (d.readOnly) return withMessage(Status::ReadOnly, UserText::JournalReadOnly, movedAside);
-            if (!movedAside.empty()) return withMessage(Status::Corrupt, UserText::JournalCorrupt, movedAside);
+            if (d.readOnly)
+                return withMessage(Status::ReadOnly, UserText::JournalReadOnly, movedAside);
+            if (!movedAside.empty())
+                return withMessage(Status::Corrupt, UserText::JournalCorrupt, movedAside);
             return {};
         }
         const Result failed = failureFor(d.db, rc, path, UserText::JournalOpenFailed);
@@ -261,7 +265,8 @@ Journal::Result Journal::record(const ExerciseEntry& e) {
         Result restarted = startAgain();
         if (restarted.status != Status::Corrupt) return restarted;
         const int again = attempt();
-        if (again != SQLITE_OK) return failureFor(impl_->db, again, path_, UserText::JournalWriteFailed);
+        if (again != SQLITE_OK)
+            return failureFor(impl_->db, again, path_, UserText::JournalWriteFailed);
         return restarted;
     }
     return failureFor(d.db, rc, path_, UserText::JournalWriteFailed);

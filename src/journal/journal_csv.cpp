@@ -60,7 +60,8 @@ Journal::Result Journal::exportCsv(const std::string& path, const Filter& filter
         return failed;
     }
     if (rows.empty()) return withMessage(Status::Empty, UserText::JournalNothingToExport);
-    if (!replaceFileAtomically(path, csvText(rows))) return withMessage(Status::Failed, UserText::JournalExportFailed);
+    if (!replaceFileAtomically(path, csvText(rows)))
+        return withMessage(Status::Failed, UserText::JournalExportFailed);
     return {};
 }
 

@@ -1,8 +1,8 @@
 // The journal's schema: the first version's tables and the migrations that
 // bring an older file up to the current version.
-#include "journal/journal_sqlite.h"
-
 #include <string>
+
+#include "journal/journal_sqlite.h"
 
 namespace hayate::journal {
 

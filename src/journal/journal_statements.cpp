@@ -1,8 +1,7 @@
 // The journal's writing statements: one exercise with its cells, and the
 // daily totals it adds to.
-#include "journal/journal_sqlite.h"
-
 #include "journal/jis_keys.h"
+#include "journal/journal_sqlite.h"
 
 namespace hayate::journal {
 

@@ -83,9 +83,9 @@ class ProblemEditor {
 
     struct CellLook {
         std::string_view text;
-        Colour background;  // yellow under the cursor mark, else white
-        Colour textColour;  // blue
-        bool voicedKanaFont;       // が..ぽ take the grid's second font size
+        Colour background;    // yellow under the cursor mark, else white
+        Colour textColour;    // blue
+        bool voicedKanaFont;  // が..ぽ take the grid's second font size
     };
 
     ProblemEditor(CharTables& tables, EditorGridView& view);

@@ -23,7 +23,8 @@ class ResultDialog {
   public:
     virtual ~ResultDialog() = default;
     // Shows the confirm dialog (line 1 NewRecord in red or Finished in black,
-    // line 2 ConfirmOk) with the main window disabled, and returns once the user has confirmed and the main window is enabled again.
+    // line 2 ConfirmOk) with the main window disabled, and returns once the user has confirmed and
+    // the main window is enabled again.
     virtual void showResultAndWait(bool newRecord) = 0;
     // An error box with one OK button at the message position.
     virtual void showSaveFailure(const std::string& message) = 0;

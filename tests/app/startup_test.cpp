@@ -8,12 +8,12 @@
 
 #include "app/settings.h"
 #include "platform/safe_file.h"
-#include "text/user_texts.h"
 #include "records/record_store.h"
 #include "support/sjis_test_support.h"
 #include "support/small_disk.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 namespace {
@@ -207,8 +207,8 @@ TEST_F(StartupTest, ARecordFileThatStopsTheStartIsNamed) {
              std::filesystem::permissions(best, std::filesystem::perms::owner_read);
          },
          sjisText(UserText::ReasonReadOnly), true},
-        {"a folder", [&] { std::filesystem::create_directory(best); }, sjisText(UserText::ReasonFolder),
-         false},
+        {"a folder", [&] { std::filesystem::create_directory(best); },
+         sjisText(UserText::ReasonFolder), false},
         {"a loop of links",
          [&] {
              std::filesystem::create_symlink("loop.DAT", best);

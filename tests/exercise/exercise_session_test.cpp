@@ -39,7 +39,8 @@ TEST(ExerciseStart, PreparesGridCountersLabelsAndFocus) {
     EXPECT_EQ(h.label(Label::KeystrokeSpeed).text, "");
     const std::string first = h.cell(0).input;
     EXPECT_EQ(h.label(Label::RomajiHint1).text, first.substr(0, 1));
-    EXPECT_EQ(h.label(Label::RomajiHint2).text + h.label(Label::RomajiHintRest).text, first.substr(1));
+    EXPECT_EQ(h.label(Label::RomajiHint2).text + h.label(Label::RomajiHintRest).text,
+              first.substr(1));
     EXPECT_FALSE(h.label(Label::RomajiHint2).underline);
     EXPECT_EQ(h.window.current, (std::pair<int, int>{1, 1}));
     EXPECT_EQ(h.window.scrolledToTop, 1);

@@ -254,9 +254,9 @@ TEST(KanaMatching, HintLabelsFollowTheLetters) {
     Harness j;
     j.startProblem({"じ", "ゃ"}, true);
     j.type("jy");
-    EXPECT_EQ(
-        j.label(Label::RomajiHint1).text + j.label(Label::RomajiHint2).text + j.label(Label::RomajiHintRest).text,
-        "jya");
+    EXPECT_EQ(j.label(Label::RomajiHint1).text + j.label(Label::RomajiHint2).text +
+                  j.label(Label::RomajiHintRest).text,
+              "jya");
     EXPECT_TRUE(j.label(Label::RomajiHint2).underline);
     EXPECT_FALSE(j.label(Label::RomajiHintRest).underline);
 }

@@ -8,10 +8,10 @@
 #include <functional>
 
 #include "journal/journal.h"
-#include "text/user_texts.h"
 #include "platform/safe_file.h"
 #include "support/small_disk.h"
 #include "support/temp_dir.h"
+#include "text/user_texts.h"
 
 namespace hayate::journal {
 namespace {
@@ -127,7 +127,8 @@ TEST_F(JournalDamage, EachCauseThatKeepsItFromOpeningIsNamed) {
         std::string_view message;
     } cases[] = {
         {[&] { fs::create_directory(file); }, sjisText(UserText::JournalFolderInTheWay)},
-        {[&] { fs::create_symlink(dir / "gone" / "x", file); }, sjisText(UserText::JournalLinkGoesNowhere)},
+        {[&] { fs::create_symlink(dir / "gone" / "x", file); },
+         sjisText(UserText::JournalLinkGoesNowhere)},
         {[&] { fs::create_directory(file.string() + "-wal"); },
          sjisText(UserText::JournalCompanionFolderInTheWay)},
         {[&] { fs::create_directory(file.string() + "-shm"); },
@@ -163,7 +164,8 @@ TEST(JournalFullDisk, AFewKilobytesFreeAreToldAsAFullDisk) {
             disk.fill(free);
             Journal::Result r = journal.open(file.string());
             if (r.ok()) r = journal.record(exercise(0));
-            EXPECT_EQ(r.message, sjisText(UserText::JournalFull)) << free << " KB free, existing " << existing;
+            EXPECT_EQ(r.message, sjisText(UserText::JournalFull))
+                << free << " KB free, existing " << existing;
         }
     }
 }

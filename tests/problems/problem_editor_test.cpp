@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "text/user_texts.h"
 #include "support/sjis_test_support.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 namespace {

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <set>
 
-#include "text/user_texts.h"
 #include "support/sjis_test_support.h"
 #include "support/temp_dir.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 namespace {

@@ -108,7 +108,7 @@ TEST_F(CompletionTest, KanaModeShowsTheKeystrokeRate) {
     complete(EndKind::TextEnd, 2000, 61000, 3000);
     EXPECT_EQ(text(Label::ElapsedTime), " 1'1\"");
     EXPECT_EQ(text(Label::KeystrokeSpeed), "2951 " + test::sj("／分"));  // 2950.8 rounded
-    EXPECT_EQ(text(Label::CharactersTyped), "  983");                      // 2000 x 30000 / 61000
+    EXPECT_EQ(text(Label::CharactersTyped), "  983");                    // 2000 x 30000 / 61000
 
     state.kanaMode = false;
     display.texts.clear();

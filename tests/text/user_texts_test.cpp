@@ -28,8 +28,7 @@ TEST(UserTextsTest, TextsThatGoIntoFilesKeepTheirBytes) {
         {UserText::DefaultProblemFileName, "4B 62 64 6F 6A 6F 2E 55 53 52"},
         {UserText::DefaultProblemName, "83 86 81 5B 83 55 81 5B"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(hex(sjisText(c.text)), c.bytes) << utf8Text(c.text);
+    for (const auto& c : cases) EXPECT_EQ(hex(sjisText(c.text)), c.bytes) << utf8Text(c.text);
 }
 
 // A character that code page 932 lacks, or one it maps to another, would show
