@@ -62,7 +62,8 @@ void BM_SettingsEdit(benchmark::State& state) {
         content += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
     for (auto _ : state) {
         IniDocument doc(content);
-        doc.setValue(settings_text::kSection, settings_text::kCourse, "3");
+        doc.setValue(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsCourseKey),
+                     "3");
         benchmark::DoNotOptimize(doc.content());
     }
 }

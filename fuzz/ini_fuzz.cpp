@@ -30,14 +30,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Writing one key: it reads back, and removing its line gives the old text
     // apart from line breaks the writer had to add.
-    doc.setValue(settings_text::kSection, settings_text::kCourse, "7");
-    if (doc.value("init", settings_text::kCourse) != "7") std::abort();
+    doc.setValue(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsCourseKey), "7");
+    if (doc.value("init", sjisText(UserText::SettingsCourseKey)) != "7") std::abort();
     const std::string written = doc.content();
     IniDocument again(written);
     if (again.content() != written) std::abort();
-    again.setValue(settings_text::kSection, settings_text::kProblemFileName, "a.USR");
-    if (again.value(settings_text::kSection, settings_text::kCourse) != "7") std::abort();
-    if (again.value(settings_text::kSection, settings_text::kProblemFileName) != "a.USR")
+    again.setValue(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsProblemFileKey),
+                   "a.USR");
+    if (again.value(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsCourseKey)) !=
+        "7")
+        std::abort();
+    if (again.value(sjisText(UserText::SettingsSection),
+                    sjisText(UserText::SettingsProblemFileKey)) != "a.USR")
         std::abort();
     return 0;
 }

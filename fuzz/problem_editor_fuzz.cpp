@@ -56,15 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 0:
             case 1:
             case 2:
-                editor.SG3KeyDown(arg);
+                editor.keyDown(arg);
                 break;
             case 3:
             case 4:
-                editor.SG3KeyPress(arg);
+                editor.keyPress(arg);
                 break;
             case 5:
-                editor.SG3SelectCell(arg % 42, (op >> 3) % 52);
-                editor.SG3Enter();
+                editor.selectCell(arg % 42, (op >> 3) % 52);
+                editor.gridFocused();
                 break;
             case 6:
                 editor.kindClicked(arg % 5);

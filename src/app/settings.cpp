@@ -15,7 +15,7 @@ namespace {
 
 // The value of `key` if it is a number in first..last, else 0 (the start-up value).
 int readChoice(const IniDocument& doc, std::string_view key, int first, int last) {
-    const std::optional<std::string> text = doc.value(settings_text::kSection, key);
+    const std::optional<std::string> text = doc.value(sjisText(UserText::SettingsSection), key);
     if (!text) return 0;
     const int v = parseProfileInt(*text).value_or(0);
     return v >= first && v <= last ? v : 0;
@@ -48,8 +48,8 @@ void readSettings(const std::filesystem::path& file, SharedState& state) {
     readSettingsText(content, state);
     // Earlier versions wrote the system's bytes unconverted; such a name still
     // finds its file.
-    const std::optional<std::string> raw =
-        IniDocument(content).value(settings_text::kSection, settings_text::kProblemFileName);
+    const std::optional<std::string> raw = IniDocument(content).value(
+        sjisText(UserText::SettingsSection), sjisText(UserText::SettingsProblemFileKey));
     std::error_code ec;
     if (raw && *raw != state.problemFileName && usableFileName(*raw) &&
         !std::filesystem::exists(state.problemFileName, ec) &&
@@ -60,23 +60,26 @@ void readSettings(const std::filesystem::path& file, SharedState& state) {
 
 void readSettingsText(std::string_view content, SharedState& state) {
     const IniDocument doc(content);
-    state.courseIndex = readChoice(doc, settings_text::kCourse, 0, 4);
-    state.timeLimitIndex = readChoice(doc, settings_text::kTimeLimit, 0, 2);
-    state.spacing = readChoice(doc, settings_text::kSpacing, 0, 1);
-    state.cursorColour = readChoice(doc, settings_text::kCursorColour, 0, 1);
-    state.letterCase = readChoice(doc, settings_text::kLetterCase, 0, 1);
+    state.courseIndex = readChoice(doc, sjisText(UserText::SettingsCourseKey), 0, 4);
+    state.timeLimitIndex = readChoice(doc, sjisText(UserText::SettingsTimeLimitKey), 0, 2);
+    state.spacing = readChoice(doc, sjisText(UserText::SettingsSpacingKey), 0, 1);
+    state.cursorColour = readChoice(doc, sjisText(UserText::SettingsCursorColourKey), 0, 1);
+    state.letterCase = readChoice(doc, sjisText(UserText::SettingsLetterCaseKey), 0, 1);
     // A newer key, read strictly: only "1" turns the extended romaji on.
-    state.romajiExtended =
-        doc.value(settings_text::kSection, settings_text::kRomajiExtended) == "1" ? 1 : 0;
-    state.inputMethod = doc.value(settings_text::kSection, settings_text::kInputMethod) == "1"
+    state.romajiExtended = doc.value(sjisText(UserText::SettingsSection),
+                                     sjisText(UserText::SettingsRomajiExtendedKey)) == "1"
+                               ? 1
+                               : 0;
+    state.inputMethod = doc.value(sjisText(UserText::SettingsSection),
+                                  sjisText(UserText::SettingsInputMethodKey)) == "1"
                             ? InputMethod::Kana
                             : InputMethod::Romaji;
     const std::optional<std::string> name =
-        doc.value(settings_text::kSection, settings_text::kProblemFileName);
+        doc.value(sjisText(UserText::SettingsSection), sjisText(UserText::SettingsProblemFileKey));
     // The file keeps Shift-JIS; the program opens files by the system's names.
     std::optional<std::string> path;
     if (name && usableFileName(*name)) path = fileSystemNameFromSjis(*name);
-    state.problemFileName = path ? *path : std::string(settings_text::kDefaultProblemFileName);
+    state.problemFileName = path ? *path : std::string(sjisText(UserText::DefaultProblemFileName));
 }
 
 std::optional<std::string> settingsFormOfProblemFileName(std::string_view name) {
@@ -87,31 +90,35 @@ std::optional<std::string> settingsFormOfProblemFileName(std::string_view name) 
 
 SaveResult saveSettings(const std::filesystem::path& file, const SharedState& state,
                         SettingsDialogs& dialogs) {
-    if (!dialogs.askToSave(settings_text::kSaveQuestion)) return SaveResult::Declined;
+    if (!dialogs.askToSave(sjisText(UserText::SaveSettingsQuestion))) return SaveResult::Declined;
+    const std::string_view section = sjisText(UserText::SettingsSection);
     std::vector<ProfileEntry> entries = {
-        {settings_text::kCourse, std::to_string(state.courseIndex)},
-        {settings_text::kTimeLimit, std::to_string(state.timeLimitIndex)},
-        {settings_text::kSpacing, std::to_string(state.spacing)},
-        {settings_text::kCursorColour, std::to_string(state.cursorColour)},
-        {settings_text::kLetterCase, std::to_string(state.letterCase)},
-        {settings_text::kRomajiExtended, std::to_string(state.romajiExtended)},
+        {sjisText(UserText::SettingsCourseKey), std::to_string(state.courseIndex)},
+        {sjisText(UserText::SettingsTimeLimitKey), std::to_string(state.timeLimitIndex)},
+        {sjisText(UserText::SettingsSpacingKey), std::to_string(state.spacing)},
+        {sjisText(UserText::SettingsCursorColourKey), std::to_string(state.cursorColour)},
+        {sjisText(UserText::SettingsLetterCaseKey), std::to_string(state.letterCase)},
+        {sjisText(UserText::SettingsRomajiExtendedKey), std::to_string(state.romajiExtended)},
     };
+    // The newest key is written only once it means something, so that a save
+    // in the default mode leaves an older file as it was.
+    const std::string_view methodKey = sjisText(UserText::SettingsInputMethodKey);
     const bool kana = state.inputMethod == InputMethod::Kana;
-    if (kana || readProfileString(file, settings_text::kSection, settings_text::kInputMethod))
-        entries.push_back({settings_text::kInputMethod, kana ? "1" : "0"});
-    if (!writeProfileStrings(file, settings_text::kSection, entries)) {
-        dialogs.reportNotSaved(settings_text::kSaveFailedMessage);
+    if (kana || readProfileString(file, section, methodKey))
+        entries.push_back({methodKey, kana ? "1" : "0"});
+    if (!writeProfileStrings(file, section, entries)) {
+        dialogs.reportNotSaved(sjisText(UserText::SettingsNotSavedMessage));
         return SaveResult::Failed;
     }
-    dialogs.confirmSaved(settings_text::kSavedMessage);
+    dialogs.confirmSaved(sjisText(UserText::SettingsSavedMessage));
     return SaveResult::Saved;
 }
 
 bool writeProblemFileName(const std::filesystem::path& file, std::string_view name) {
     const std::optional<std::string> stored = settingsFormOfProblemFileName(name);
     if (!stored) return false;
-    return writeProfileStrings(file, settings_text::kSection,
-                               {{settings_text::kProblemFileName, *stored}});
+    return writeProfileStrings(file, sjisText(UserText::SettingsSection),
+                               {{sjisText(UserText::SettingsProblemFileKey), *stored}});
 }
 
 }  // namespace hayate

@@ -85,7 +85,8 @@ GuardAction decideGuardAction(LockOutcome lock, const std::optional<std::string>
     }
     // Only a main window under the program's own title is looked for; one
     // renamed from the command line is not found.
-    if (runningTitle && *runningTitle == kMainWindowTitleUtf8) return GuardAction::ReportAndRaise;
+    if (runningTitle && *runningTitle == utf8Text(UserText::WindowTitle))
+        return GuardAction::ReportAndRaise;
     return GuardAction::EndSilently;
 }
 

@@ -9,26 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "text/user_texts.h"
+
 namespace hayate {
-
-namespace guard_text {
-// 二重起動: caption of the message below.
-inline constexpr std::string_view kAlreadyRunningCaption = "\x93\xf1\x8f\x64\x8b\x4e\x93\xae";
-// 既に起動中です\r\nこのプログラムの二重起動はできません
-inline constexpr std::string_view kAlreadyRunningMessage =
-    "\x8a\xf9\x82\xc9\x8b\x4e\x93\xae\x92\x86\x82\xc5\x82\xb7\r\n"
-    "\x82\xb1\x82\xcc\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xcc\x93\xf1\x8f\x64\x8b\x4e\x93"
-    "\xae"
-    "\x82\xcd\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1";
-// プログラムを起動できません
-inline constexpr std::string_view kCannotStartMessage =
-    "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xf0\x8b\x4e\x93\xae\x82\xc5\x82\xab\x82\xdc\x82"
-    "\xb9\x82\xf1";
-}  // namespace guard_text
-
-// The window title a second copy looks for, in UTF-8 as window titles are kept.
-inline constexpr std::string_view kMainWindowTitleUtf8 =
-    "\xe3\x83\x8f\xe3\x83\xa4\xe3\x83\x86\xe3\x82\xa6\xe3\x83\x81";
 
 // The marker's text: the executable's file name without its folder, extension
 // included. Copies started under different names run side by side.
@@ -60,9 +43,10 @@ enum class LockOutcome {
 
 enum class GuardAction {
     Run,             // go on starting
-    CannotStart,     // show kCannotStartMessage and end
+    CannotStart,     // show UserText::CannotStartMessage and end
     EndSilently,     // a copy runs but shows no main window titled ハヤテウチ
-    ReportAndRaise,  // kAlreadyRunningMessage under its caption, then kFrontRequest, then end
+    ReportAndRaise,  // UserText::AlreadyRunningMessage under its caption, then kFrontRequest, then
+                     // end
 };
 
 // `runningTitle` is the running copy's answer to kRestoreRequest, or nothing

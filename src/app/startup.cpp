@@ -10,8 +10,8 @@
 #include "platform/file_check.h"
 #include "platform/file_names.h"
 #include "platform/safe_file.h"
-#include "problems/editor_texts.h"
 #include "records/record_store.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 
@@ -29,41 +29,41 @@ std::size_t lastCharacterBytes(std::string_view s) {
 std::string_view troubleReason(FileTrouble trouble) {
     switch (trouble) {
         case FileTrouble::FolderMissing:
-            return startup_text::kReasonFolderMissing;
+            return sjisText(UserText::ReasonFolderMissing);
         case FileTrouble::LinkLoop:
-            return startup_text::kReasonLinkLoop;
+            return sjisText(UserText::ReasonLinkLoop);
         case FileTrouble::NoAccess:
-            return startup_text::kReasonNoAccess;
+            return sjisText(UserText::ReasonNoAccess);
         case FileTrouble::Folder:
-            return startup_text::kReasonFolder;
+            return sjisText(UserText::ReasonFolder);
         case FileTrouble::NotRegular:
-            return startup_text::kReasonNotRegular;
+            return sjisText(UserText::ReasonNotRegular);
         case FileTrouble::ReadOnly:
-            return startup_text::kReasonReadOnly;
+            return sjisText(UserText::ReasonReadOnly);
         case FileTrouble::ReadOnlyDisk:
-            return startup_text::kReasonReadOnlyDisk;
+            return sjisText(UserText::ReasonReadOnlyDisk);
         case FileTrouble::FolderNotWritable:
-            return startup_text::kReasonFolderNotWritable;
+            return sjisText(UserText::ReasonFolderNotWritable);
         case FileTrouble::DiskFull:
-            return startup_text::kReasonDiskFull;
+            return sjisText(UserText::ReasonDiskFull);
         case FileTrouble::Unreadable:
-            return startup_text::kReasonUnreadable;
+            return sjisText(UserText::ReasonUnreadable);
         case FileTrouble::None:
             break;
     }
-    return startup_text::kReasonUnknown;
+    return sjisText(UserText::ReasonUnknown);
 }
 
 std::string problemFileTrouble(ProblemListResult listed, const std::filesystem::path& file) {
     if (listed.outcome == ProblemListResult::NotProblemFile)
-        return std::string(editor_text::kNotProblemFile);
+        return std::string(sjisText(UserText::NotProblemFile));
     return std::string(troubleReason(diagnoseDataFile(file, kProblemFileBytes)));
 }
 
 // 「file」を使えません and the reason below.
 std::string troubleText(std::string_view lead, const std::filesystem::path& file,
                         const std::string& why) {
-    return std::string(lead) + shownFileName(file) + std::string(startup_text::kCannotUse) +
+    return std::string(lead) + shownFileName(file) + std::string(sjisText(UserText::CannotUse)) +
            "\r\n" + why;
 }
 
@@ -83,7 +83,7 @@ bool endCommandCloses(bool& spaceKeyGuard, const std::function<bool(std::string_
         spaceKeyGuard = false;
         return false;
     }
-    return askToEnd(startup_text::kEndQuestion);
+    return askToEnd(sjisText(UserText::EndQuestion));
 }
 
 DataFolderChoice systemDataFolder(const std::filesystem::path& executable) {
@@ -122,11 +122,11 @@ bool StartupSequence::create(ExerciseTimer& timer) {
         dataFolder_ = choice.folder;
         if (!dataFolder_.empty()) std::filesystem::current_path(dataFolder_);
         if (!choice.unwritableRecords.empty()) {
-            notices_.push_back(std::string(startup_text::kRecordFileLead) +
+            notices_.push_back(std::string(sjisText(UserText::RecordFileLead)) +
                                shownFileName(choice.unwritableRecords) +
-                               std::string(startup_text::kCannotWriteRecordsMiddle) +
+                               std::string(sjisText(UserText::CannotWriteRecordsMiddle)) +
                                shownFileName(dataFolder_) +
-                               std::string(startup_text::kCannotWriteRecordsEnd));
+                               std::string(sjisText(UserText::CannotWriteRecordsEnd)));
         }
         readSettings(settingsFile(), state_);
         const std::string today = hayate::todayDateNumber(options_.today);
@@ -164,7 +164,7 @@ bool StartupSequence::listProblemFile(ProblemFile& problems) {
     ProblemListResult listed = problems.listProblems();
     if (listed) return true;
     std::string why = problemFileTrouble(listed, named);
-    const std::filesystem::path fallback(settings_text::kDefaultProblemFileName);
+    const std::filesystem::path fallback(sjisText(UserText::DefaultProblemFileName));
     const bool isFallback = std::filesystem::absolute(named).lexically_normal() ==
                             std::filesystem::absolute(fallback).lexically_normal();
     if (!isFallback) {
@@ -172,14 +172,14 @@ bool StartupSequence::listProblemFile(ProblemFile& problems) {
         listed = problems.listProblems();
         if (listed) {
             state_.problemFileName = fallback.string();
-            notices_.push_back(troubleText(startup_text::kProblemFileLead, named, why) + "\r\n" +
-                               std::string(startup_text::kUsingDefaultProblemFile));
+            notices_.push_back(troubleText(sjisText(UserText::ProblemFileLead), named, why) +
+                               "\r\n" + std::string(sjisText(UserText::UsingDefaultProblemFile)));
             return true;
         }
         why = problemFileTrouble(listed, fallback);
     }
-    showFailedMessage_ = std::string(startup_text::kShowFailedMessage) + "\r\n\r\n" +
-                         troubleText(startup_text::kProblemFileLead, problems.path(), why);
+    showFailedMessage_ = std::string(sjisText(UserText::ShowFailedMessage)) + "\r\n\r\n" +
+                         troubleText(sjisText(UserText::ProblemFileLead), problems.path(), why);
     return false;
 }
 
@@ -191,9 +191,9 @@ void StartupSequence::explainRecordFailure() {
     for (const auto& [file, fullBytes] : files) {
         const FileTrouble trouble = diagnoseDataFile(file, fullBytes);
         if (trouble == FileTrouble::None) continue;
-        showFailedMessage_ =
-            std::string(startup_text::kShowFailedMessage) + "\r\n\r\n" +
-            troubleText(startup_text::kRecordFileLead, file, std::string(troubleReason(trouble)));
+        showFailedMessage_ = std::string(sjisText(UserText::ShowFailedMessage)) + "\r\n\r\n" +
+                             troubleText(sjisText(UserText::RecordFileLead), file,
+                                         std::string(troubleReason(trouble)));
         return;
     }
 }
@@ -209,7 +209,7 @@ void StartupSequence::noticeRecordSpace() {
         std::filesystem::path folder = target.parent_path();
         if (folder.empty()) folder = ".";
         if (!roomFor(folder, size)) {
-            notices_.push_back(std::string(startup_text::kCannotSaveRecords) + "\r\n" +
+            notices_.push_back(std::string(sjisText(UserText::CannotSaveRecords)) + "\r\n" +
                                shownFileName(folder));
             return;
         }

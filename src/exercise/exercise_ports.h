@@ -7,33 +7,33 @@
 #include <string>
 
 #include "exercise/input_method.h"
+#include "exercise/colour.h"
 
 namespace hayate {
 
-// The main window's labels that the core writes.
+// What the window shows of an exercise, each in a label of its own.
 enum class Label {
-    LMoji,    // characters typed
-    LMiss,    // miss count
-    LTime,    // elapsed time
-    LYmoji,   // speed
-    LDaken,   // keystroke speed (kana mode)
-    LEtime,   // time limit
-    LRoma1,   // romaji hint, letter 1
-    LRoma2,   // romaji hint, letter 2
-    LRoma3,   // romaji hint, letters 3..
-    LSaikoM,  // best score
-    LSaikoD,  // date of the best score
-    LMsg,     // message line
+    CharactersTyped,
+    MissCount,
+    ElapsedTime,
+    Speed,
+    KeystrokeSpeed,  // kana mode
+    TimeLimit,
+    RomajiHint1,     // the romaji to type, letter 1
+    RomajiHint2,     // letter 2
+    RomajiHintRest,  // letters 3..
+    BestScore,
+    BestDate,
+    Message,
 };
 
 class ExerciseDisplay {
-public:
+  public:
     virtual ~ExerciseDisplay() = default;
 
     // Texts are Shift-JIS.
     virtual void setLabelText(Label label, const std::string& text) = 0;
-    // 00BBGGRR colour of the label's text.
-    virtual void setLabelColour(Label label, std::uint32_t colour) = 0;
+    virtual void setLabelColour(Label label, Colour colour) = 0;
     virtual void setLabelFont(Label label, bool bold, bool underline) = 0;
 
     // The practice grid, by column 1..40 and row 1..50.
@@ -53,9 +53,9 @@ public:
 // A display that shows nothing: the base of headless runs and of test fakes,
 // which override only what they watch.
 class NullExerciseDisplay : public ExerciseDisplay {
-public:
+  public:
     void setLabelText(Label, const std::string&) override {}
-    void setLabelColour(Label, std::uint32_t) override {}
+    void setLabelColour(Label, Colour) override {}
     void setLabelFont(Label, bool, bool) override {}
     void redrawCell(int, int) override {}
     void setCurrentCell(int, int) override {}
@@ -69,7 +69,7 @@ public:
 
 // The system's millisecond tick counter; it wraps at 2^32.
 class TickSource {
-public:
+  public:
     virtual ~TickSource() = default;
     virtual std::uint32_t tickCount() = 0;
 };
@@ -78,7 +78,7 @@ public:
 // every tick itself, timed from its own start, so that ticks neither come
 // early nor drift.
 class ExerciseTimer {
-public:
+  public:
     virtual ~ExerciseTimer() = default;
     // Off; or on, firing once after one interval (1000 ms).
     virtual void setRunning(bool running) = 0;
@@ -101,7 +101,7 @@ struct ExerciseKeys {
 
 // What the end of an exercise needs from the running exercise.
 class ExerciseControl {
-public:
+  public:
     virtual ~ExerciseControl() = default;
     virtual int charactersTyped() const = 0;
     virtual int keystrokeCount() const = 0;
@@ -119,7 +119,7 @@ enum class ExerciseEnd { TimeLimit, LastCell, Stopped };
 // Told when an exercise starts and when it has ended: after the completion,
 // record update included, or after a stop by Esc, the stop button or a restart.
 class ExerciseObserver {
-public:
+  public:
     virtual ~ExerciseObserver() = default;
     virtual void exerciseStarted() = 0;
     virtual void exerciseEnded(ExerciseEnd end) = 0;
@@ -127,7 +127,7 @@ public:
 
 // Runs when the text is finished or the time limit has run out.
 class ExerciseCompletion {
-public:
+  public:
     virtual ~ExerciseCompletion() = default;
     virtual void completeExercise(EndKind kind, ExerciseControl& exercise) = 0;
 };

@@ -78,18 +78,18 @@ ExerciseSession::StartResult ExerciseSession::startExercise() {
              kanaInput ? InputMethod::Kana : InputMethod::Romaji};
     clock_.arm();  // also switches off a timer left running by a restart
     const std::string zero = formatCount(0);
-    display_.setLabelText(Label::LTime, zero);
-    display_.setLabelText(Label::LMoji, zero);
-    display_.setLabelText(Label::LYmoji, zero);
-    display_.setLabelText(Label::LMiss, zero);
+    display_.setLabelText(Label::ElapsedTime, zero);
+    display_.setLabelText(Label::CharactersTyped, zero);
+    display_.setLabelText(Label::Speed, zero);
+    display_.setLabelText(Label::MissCount, zero);
     if (kanaInput) {
-        display_.setLabelText(Label::LDaken, std::string());
+        display_.setLabelText(Label::KeystrokeSpeed, std::string());
         matcher_.showKanaHint();
     } else if (shared_.kanaMode) {
-        display_.setLabelText(Label::LDaken, std::string());
+        display_.setLabelText(Label::KeystrokeSpeed, std::string());
         matcher_.showHint(shared_.romajiExtended == 1 ? matcher_.expectedRomaji()
-                                                     : grid_.cell(0).input);
-        for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3})
+                                                      : grid_.cell(0).input);
+        for (Label l : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest})
             display_.setLabelFont(l, true, false);
     }
     display_.movePointerToStopButton();
@@ -111,7 +111,7 @@ void ExerciseSession::stopExercise() {
     stopped_ = true;
     startVisible_ = true;
     display_.showStartButton(true);
-    display_.setLabelText(Label::LMsg, std::string());
+    display_.setLabelText(Label::Message, std::string());
     gridEnabled_ = false;
     display_.setGridEnabled(false);
     display_.focusStartButton();
@@ -150,8 +150,8 @@ void ExerciseSession::gridKey(int virtualKey, std::optional<unsigned char> byte,
 }
 
 void ExerciseSession::gridFocusGained() {
-    inputMode_ = 1;
-    display_.setLabelText(Label::LMsg, escToStopText());
+    inputMode_ = InputMode::Practice;
+    display_.setLabelText(Label::Message, escToStopText());
     matcher_.setKeyGate(true);
 }
 
@@ -161,8 +161,8 @@ void ExerciseSession::gridFocusLost() {
         display_.focusGrid();
         return;
     }
-    display_.setLabelText(Label::LMsg, std::string());
-    inputMode_ = 0;
+    display_.setLabelText(Label::Message, std::string());
+    inputMode_ = InputMode::Idle;
 }
 
 void ExerciseSession::startButtonFocusGained() { stopped_ = false; }
@@ -244,14 +244,14 @@ void ExerciseSession::clockTick() {
     }
     if (!clock_.tickDue()) return;
     const int elapsed = clock_.elapsedMilliseconds();
-    display_.setLabelText(Label::LTime, elapsedText(elapsed));
+    display_.setLabelText(Label::ElapsedTime, elapsedText(elapsed));
     const long long limitMs = static_cast<long long>(timeLimitSeconds()) * 1000;
     if (elapsed < limitMs) {
-        display_.setLabelText(Label::LYmoji,
+        display_.setLabelText(Label::Speed,
                               formatCount(perMinute(matcher_.charactersTyped(), elapsed)));
         if (matcher_.mode().kanaMode) {
-            display_.setLabelText(
-                Label::LDaken, keystrokeSpeedText(perMinute(matcher_.keystrokeCount(), elapsed)));
+            display_.setLabelText(Label::KeystrokeSpeed, keystrokeSpeedText(perMinute(
+                                                             matcher_.keystrokeCount(), elapsed)));
         }
         return;
     }
@@ -267,7 +267,7 @@ ExerciseSession::Focus ExerciseSession::focusAfterSelection(bool editorGridVisib
 ExerciseSession::SelectionResult ExerciseSession::selectTimeLimit(int timeLimitIndex,
                                                                   bool editorGridVisible) {
     shared_.timeLimitIndex = std::clamp(timeLimitIndex, 0, 2);
-    display_.setLabelText(Label::LEtime, timeLimitLabelText(shared_.timeLimitIndex));
+    display_.setLabelText(Label::TimeLimit, timeLimitLabelText(shared_.timeLimitIndex));
     return {1, timeLimitStatusText(shared_.timeLimitIndex), focusAfterSelection(editorGridVisible)};
 }
 

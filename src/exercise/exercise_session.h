@@ -1,7 +1,7 @@
 // One exercise from start to stop, as a state machine the window binds to:
 // the window forwards its key, focus and timer events to the handlers below
-// (named after the controls' event handlers) and acts on what they return;
-// everything it shows goes through ExerciseDisplay.
+// and acts on what they return; everything it shows goes through
+// ExerciseDisplay.
 //
 //   idle --startExercise--> started --first key press--> running
 //   started or running --Esc, stop button, end of text, time limit--> idle
@@ -23,6 +23,13 @@
 #include "text/char_tables.h"
 
 namespace hayate {
+
+// Where the keys go.
+enum class InputMode {
+    Idle,
+    Practice,  // the practice grid has the focus
+    Editor,    // the problem editor is open
+};
 
 class ExerciseSession final : public ExerciseControl {
   public:
@@ -92,9 +99,9 @@ class ExerciseSession final : public ExerciseControl {
     // Told of every exercise's start and end; may be null.
     void setObserver(ExerciseObserver* observer) { observer_ = observer; }
 
-    // The practice grid, SG1. Keys reach it only while it is enabled.
-    void gridKeyDown(int virtualKey);      // SG1KeyDown
-    void gridKeyPress(unsigned char key);  // SG1KeyPress; the window always swallows the character
+    // The practice grid. Keys reach it only while it is enabled.
+    void gridKeyDown(int virtualKey);
+    void gridKeyPress(unsigned char key);  // the window always swallows the character
     // One key going down in the grid, whatever the input method: its
     // virtual-key code, the character it typed if one, and its place on the
     // keyboard. In romaji input exactly gridKeyDown, then gridKeyPress for a
@@ -114,7 +121,7 @@ class ExerciseSession final : public ExerciseControl {
     // went down on a button last, in which case the end command does nothing.
     bool takeSpaceKeyGuard();
 
-    // Timer1Timer: the one-second tick.
+    // The one-second tick.
     void clockTick();
 
     // The time-limit radio group (0 = 30 s, 1 = 60 s, 2 = none) and the
@@ -146,9 +153,8 @@ class ExerciseSession final : public ExerciseControl {
     bool startButtonVisible() const { return startVisible_; }
     int timeLimitSeconds() const { return timeLimitSecondsFor(shared_.timeLimitIndex); }
 
-    // 0 idle, 1 the practice grid has the focus, 2 the problem editor is open.
-    int inputMode() const { return inputMode_; }
-    void setInputMode(int mode) { inputMode_ = mode; }
+    InputMode inputMode() const { return inputMode_; }
+    void setInputMode(InputMode mode) { inputMode_ = mode; }
 
   private:
     KeyResult startFromKey();
@@ -177,7 +183,7 @@ class ExerciseSession final : public ExerciseControl {
     bool spaceKeyGuard_ = false;
     bool gridEnabled_ = false;
     bool startVisible_ = true;
-    int inputMode_ = 0;
+    InputMode inputMode_ = InputMode::Idle;
 };
 
 }  // namespace hayate

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "exercise/shared_state.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 
@@ -14,12 +15,6 @@ std::string printed(const char* format, int a, int b = 0) {
     const int n = std::snprintf(buf, sizeof buf, format, a, b);
     return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
-
-// Kanji have no run-time conversion in the core: Shift-JIS escapes.
-const std::string kNashi = "\x82\xC8\x82\xB5";                        // なし
-const std::string kSeigenJikan = "\x90\xA7\x8C\xC0\x8E\x9E\x8A\xD4";  // 制限時間
-const std::string kByou = "\x95\x62";                                 // 秒
-const std::string kPerMinute = "\x81\x5E\x95\xAA";                    // ／分
 
 }  // namespace
 
@@ -53,27 +48,28 @@ std::string elapsedText(int elapsedMs) {
     return printed(" %d'%d\"", s / 60, s % 60);
 }
 
-std::string keystrokeSpeedText(int speed) { return printed("%4d ", speed) + kPerMinute; }
+std::string keystrokeSpeedText(int speed) {
+    return printed("%4d ", speed) + std::string(sjisText(UserText::PerMinute));
+}
 
 std::string timeLimitLabelText(int timeLimitIndex) {
-    if (timeLimitIndex == 2) return kNashi;
+    if (timeLimitIndex == 2) return std::string(sjisText(UserText::NoTimeLimit));
     return formatCount(timeLimitSecondsFor(timeLimitIndex));
 }
 
 std::string timeLimitStatusText(int timeLimitIndex) {
-    if (timeLimitIndex == 2) return kSeigenJikan + " " + kNashi;
-    return kSeigenJikan + " " + std::to_string(timeLimitSecondsFor(timeLimitIndex)) + kByou;
+    const std::string caption = std::string(sjisText(UserText::TimeLimitCaption)) + " ";
+    if (timeLimitIndex == 2) return caption + std::string(sjisText(UserText::NoTimeLimit));
+    return caption + std::to_string(timeLimitSecondsFor(timeLimitIndex)) +
+           std::string(sjisText(UserText::Seconds));
 }
 
 std::string spacingStatusText(int spacing) {
-    return spacing == 1 ? "\x8B\xF3\x94\x92\x96\xB3\x82\xB5"   // 空白無し
-                        : "\x8B\xF3\x94\x92\x97\x4C\x82\xE8";  // 空白有り
+    return std::string(sjisText(spacing == 1 ? UserText::WithoutSpaces : UserText::WithSpaces));
 }
 
 const std::string& escToStopText() {
-    static const std::string text =
-        "\x81\x79\x82\x64\x82\x72\x82\x62\x81\x7A\x82\xC5"  // 【ＥＳＣ】で
-        "\x92\x86\x8E\x7E";                                 // 中止
+    static const std::string text(sjisText(UserText::EscToStop));
     return text;
 }
 

@@ -2,17 +2,17 @@
 // JIS kana layout, one physical key per kana and a second key for ゛ or ゜.
 #pragma once
 
-#include <string>
+#include <string_view>
 
 namespace hayate {
 
 enum class InputMethod { Romaji, Kana };
 
 // The status bar's text for the method: "ローマ字入力" or "かな入力" (Shift-JIS).
-const std::string& inputMethodStatusText(InputMethod method);
+std::string_view inputMethodStatusText(InputMethod method);
 
 // The caption before the hint labels while kana are practised: "ローマ字＝",
 // or "キー＝" when the hint shows the keys of the kana layout (Shift-JIS).
-const std::string& hintCaptionText(InputMethod method);
+std::string_view hintCaptionText(InputMethod method);
 
 }  // namespace hayate

@@ -51,8 +51,8 @@ KeystrokeMatcher::KeyPress KeystrokeMatcher::judgeKanaCell(const KanaStrokes& st
     romajiPosition_ += 1;
     grid_.cell(cellPosition_).colour = colour::kNone;
     display_.redrawCell(PracticeGrid::columnOf(cellPosition_), PracticeGrid::rowOf(cellPosition_));
-    display_.setLabelColour(Label::LRoma1, colour::kBlue);
-    display_.setLabelFont(Label::LRoma1, true, true);
+    display_.setLabelColour(Label::RomajiHint1, colour::kBlue);
+    display_.setLabelFont(Label::RomajiHint1, true, true);
     return KeyPress::Judged;
 }
 
@@ -96,11 +96,11 @@ void KeystrokeMatcher::showKanaHint() {
         // Typed by its character, shown as romaji mode shows it.
         showHint(cell.input);
     } else {
-        display_.setLabelText(Label::LRoma1, strokeText(strokes.keys[0]));
-        display_.setLabelText(Label::LRoma2,
+        display_.setLabelText(Label::RomajiHint1, strokeText(strokes.keys[0]));
+        display_.setLabelText(Label::RomajiHint2,
                               strokes.count > 1 ? strokeText(strokes.keys[1]) : std::string());
-        display_.setLabelText(Label::LRoma3, std::string());
-        for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3})
+        display_.setLabelText(Label::RomajiHintRest, std::string());
+        for (Label l : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest})
             display_.setLabelColour(l, colour::kBlue);
     }
     setHintStyle(false, false, false);

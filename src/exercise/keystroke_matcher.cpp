@@ -61,7 +61,9 @@ std::string prefix(const std::string& s, int n) {
     return s.substr(0, static_cast<std::size_t>(n < 0 ? 0 : n));
 }
 
-Label hintLabelAt(int p) { return p == 1 ? Label::LRoma1 : p == 2 ? Label::LRoma2 : Label::LRoma3; }
+Label hintLabelAt(int p) {
+    return p == 1 ? Label::RomajiHint1 : p == 2 ? Label::RomajiHint2 : Label::RomajiHintRest;
+}
 
 bool isGateOpen(int vk, int courseIndex) {
     if (vk == vk::kShift || vk == vk::kSpace) return true;
@@ -130,7 +132,7 @@ KeystrokeMatcher::KeyPress KeystrokeMatcher::judgeExtended(unsigned char key) {
         display_.redrawCell(PracticeGrid::columnOf(cellPosition_),
                             PracticeGrid::rowOf(cellPosition_));
         missCount_ += 1;
-        display_.setLabelText(Label::LMiss, formatCount(missCount_));
+        display_.setLabelText(Label::MissCount, formatCount(missCount_));
         return KeyPress::Judged;
     }
     keystrokeCount_ += 1;
@@ -255,11 +257,11 @@ KeystrokeMatcher::KeyPress KeystrokeMatcher::generalMatch(unsigned char key, std
         // A letter inside the romaji, not its last one.
         if (letterAt(r, p) >= 0 &&
             equalIgnoringCase(key, static_cast<unsigned char>(letterAt(r, p)))) {
-            display_.setLabelColour(Label::LRoma1, colour::kBlue);
-            display_.setLabelFont(Label::LRoma1, true, true);
+            display_.setLabelColour(Label::RomajiHint1, colour::kBlue);
+            display_.setLabelFont(Label::RomajiHint1, true, true);
             if (p > 1) {
-                display_.setLabelColour(Label::LRoma2, colour::kBlue);
-                display_.setLabelFont(Label::LRoma2, true, true);
+                display_.setLabelColour(Label::RomajiHint2, colour::kBlue);
+                display_.setLabelFont(Label::RomajiHint2, true, true);
             }
             PracticeCell& cell = grid_.cell(cellPosition_);
             cell.colour = colour::kNone;
@@ -312,8 +314,8 @@ bool KeystrokeMatcher::tryAlternatives(unsigned char key) {
         if (form.empty()) break;
         if (!equalIgnoringCase(typed, prefix(form, p))) continue;
         alternativeIndex_ = row;
-        display_.setLabelFont(Label::LRoma1, true, true);
-        if (p > 1) display_.setLabelFont(Label::LRoma2, true, true);
+        display_.setLabelFont(Label::RomajiHint1, true, true);
+        if (p > 1) display_.setLabelFont(Label::RomajiHint2, true, true);
         showHint(form);
         acceptLetter(key);
         return true;
@@ -338,7 +340,7 @@ void KeystrokeMatcher::miss(bool styleHint, unsigned char key, int expected) {
     grid_.cell(cellPosition_).colour = colour::kRed;
     display_.redrawCell(PracticeGrid::columnOf(cellPosition_), PracticeGrid::rowOf(cellPosition_));
     missCount_ += 1;
-    display_.setLabelText(Label::LMiss, formatCount(missCount_));
+    display_.setLabelText(Label::MissCount, formatCount(missCount_));
 }
 
 bool KeystrokeMatcher::completeCell(std::size_t keepKeys) {
@@ -351,7 +353,7 @@ bool KeystrokeMatcher::completeCell(std::size_t keepKeys) {
         capture_.completeKeeping(done, clock_.elapsedMilliseconds(), keepKeys);
     cellPosition_ += 1;
     charactersTyped_ += 1;
-    display_.setLabelText(Label::LMoji, formatCount(charactersTyped_));
+    display_.setLabelText(Label::CharactersTyped, formatCount(charactersTyped_));
     if (cellPosition_ >= PracticeGrid::kCells) return true;  // the cursor stays on the last cell
     display_.setCurrentCell(PracticeGrid::columnOf(cellPosition_),
                             PracticeGrid::rowOf(cellPosition_));
@@ -359,17 +361,17 @@ bool KeystrokeMatcher::completeCell(std::size_t keepKeys) {
 }
 
 void KeystrokeMatcher::showHint(const std::string& r) {
-    display_.setLabelText(Label::LRoma1, prefix(r, 1));
-    display_.setLabelText(Label::LRoma2, r.size() > 1 ? r.substr(1, 1) : std::string());
-    display_.setLabelText(Label::LRoma3, r.size() > 2 ? r.substr(2) : std::string());
-    for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3})
+    display_.setLabelText(Label::RomajiHint1, prefix(r, 1));
+    display_.setLabelText(Label::RomajiHint2, r.size() > 1 ? r.substr(1, 1) : std::string());
+    display_.setLabelText(Label::RomajiHintRest, r.size() > 2 ? r.substr(2) : std::string());
+    for (Label l : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest})
         display_.setLabelColour(l, colour::kBlue);
 }
 
 void KeystrokeMatcher::setHintStyle(bool underline1, bool underline2, bool underline3) {
-    display_.setLabelFont(Label::LRoma1, true, underline1);
-    display_.setLabelFont(Label::LRoma2, true, underline2);
-    display_.setLabelFont(Label::LRoma3, true, underline3);
+    display_.setLabelFont(Label::RomajiHint1, true, underline1);
+    display_.setLabelFont(Label::RomajiHint2, true, underline2);
+    display_.setLabelFont(Label::RomajiHintRest, true, underline3);
 }
 
 }  // namespace hayate

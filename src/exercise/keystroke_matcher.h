@@ -45,16 +45,19 @@ class KeystrokeMatcher {
 
     KeystrokeMatcher(const CharTables& tables, PracticeGrid& grid, ExerciseDisplay& display,
                      ExerciseClock& clock)
-        : tables_(tables), grid_(grid), display_(display), clock_(clock),
+        : tables_(tables),
+          grid_(grid),
+          display_(display),
+          clock_(clock),
           extended_(romajiSpellings()) {}
 
     // A freshly filled grid: every counter 0, cell 0 current, alternative row 0.
     // Writes nothing to the display.
     void reset(const Mode& mode);
 
-    // SG1KeyDown, with the virtual-key code.
+    // A key going down in the practice grid, with its virtual-key code.
     KeyDown keyDown(int virtualKey);
-    // SG1KeyPress, with one Shift-JIS byte.
+    // A character typed in the practice grid, one Shift-JIS byte.
     KeyPress keyPress(unsigned char key);
 
     // SG1KeyPress of a key in kana input: its place on the keyboard and the

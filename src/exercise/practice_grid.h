@@ -3,23 +3,14 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
+
+#include "exercise/colour.h"
 
 namespace hayate {
 
-// Colours are 00BBGGRR values, as the cells and the drawing store them.
-namespace colour {
-constexpr std::uint32_t kNone = 0x000000;  // not completed, drawn in black
-constexpr std::uint32_t kBlack = 0x000000;
-constexpr std::uint32_t kBlue = 0xFF0000;  // completed
-constexpr std::uint32_t kRed = 0x0000FF;   // a wrong key was pressed
-constexpr std::uint32_t kYellow = 0x00FFFF;
-constexpr std::uint32_t kWhite = 0xFFFFFF;
-}  // namespace colour
-
 struct PracticeCell {
-    std::uint32_t colour = colour::kNone;
+    Colour colour = colour::kNone;
     int kanaIndex = 0;  // kana-table index in kana mode; 150 marks a space cell
     std::string text;   // what the cell shows: one full-width character
     std::string input;  // what is typed: one byte, a space, or a romaji form

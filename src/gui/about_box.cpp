@@ -11,6 +11,7 @@
 #include "gui/faces.h"
 #include "gui/main_window.h"
 #include "platform/memory.h"
+#include "platform/version.h"
 
 namespace hayate::gui {
 
@@ -31,7 +32,10 @@ TAboutBox::TAboutBox(QWidget* mainWindow)
     big.setPixelSize(22);
     big.setBold(true);
     product->setFont(big);
-    auto* version = new QLabel(QStringLiteral("Version 2.02"), this);
+    auto* version = new QLabel(
+        QStringLiteral("Version ") +
+            QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())),
+        this);
     version->setObjectName("Version");
 
     QFont mono = face(QStringLiteral(u"ＭＳ ゴシック"));

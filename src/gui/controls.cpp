@@ -43,11 +43,11 @@ QGroupBox* makeRadioGroup(const char* name, const QString& caption, const QStrin
     return box;
 }
 
-QColor fromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor toQColor(Colour c) { return QColor(c.red, c.green, c.blue); }
 
-void setTextColour(QLabel* label, std::uint32_t colour) {
+void setTextColour(QLabel* label, Colour colour) {
     QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, fromBgr(colour));
+    p.setColor(QPalette::WindowText, toQColor(colour));
     label->setPalette(p);
 }
 

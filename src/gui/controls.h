@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "app/layout.h"
+#include "exercise/colour.h"
 #include "gui/key_mapping.h"
 
 class QButtonGroup;
@@ -27,9 +28,8 @@ QLabel* makeLabel(const char* name, const QString& text, QWidget* parent);
 QGroupBox* makeRadioGroup(const char* name, const QString& caption, const QStringList& items,
                           QButtonGroup** group, QWidget* parent);
 
-// The core's colours are 00BBGGRR.
-QColor fromBgr(std::uint32_t colour);
-void setTextColour(QLabel* label, std::uint32_t colour);
+QColor toQColor(Colour colour);
+void setTextColour(QLabel* label, Colour colour);
 
 // Box and font of the layout; a group's buttons follow its font.
 void placeControl(const PlacedControl& place, QWidget* widget);

@@ -24,7 +24,7 @@
 #include "gui/messages.h"
 #include "gui/sjis_qt.h"
 #include "gui/view_host.h"
-#include "problems/editor_texts.h"
+#include "text/user_texts.h"
 #include "problems/problem_file.h"
 #include "problems/text_import.h"
 
@@ -85,7 +85,7 @@ void EditorView::createControls() {
     bFinp_ = button("BFinp", QStringLiteral(u"ファイルから取り込み"), Ctl::BFinp);
     lMsg_ = makeLabel("LMsg", QString(), panel1_);
     lMsg_->setAlignment(Qt::AlignCenter);
-    setTextColour(lMsg_, 0x000080);
+    setTextColour(lMsg_, colour::kMaroon);
     placed_[Ctl::LMsg] = lMsg_;
     rg6_ = makeRadioGroup(
         "RG6", QString(),
@@ -129,7 +129,7 @@ void EditorView::createControls() {
     for (QObject* o : std::initializer_list<QObject*>{sg3_, comb2_, eMname_, bMonDel_, bFinp_})
         o->installEventFilter(this);
     connect(sg3_, &GridWidget::currentCellChanged, this,
-            [this](int column, int row) { editor_->SG3SelectCell(column, row); });
+            [this](int column, int row) { editor_->selectCell(column, row); });
     connect(comb2_, &QComboBox::activated, this, [this](int i) { Comb2Change(i); });
     connect(rg6Buttons_, &QButtonGroup::idClicked, this, [this](int i) {
         if (editor_->kindClicked(i)) focusGrid();
@@ -238,13 +238,13 @@ void EditorView::storeAndLeave() {
         slot, editor.storedText(), editor.confirmedName(), editor.kind(), editor.unit());
     if (result == StoreResult::Failed) {
         // What was typed stays in the grid, so that the user can try again.
-        host_.messages().error(toQt(editor_text::kStoreFailed));
+        host_.messages().error(toQt(sjisText(UserText::StoreFailed)));
         focusGrid();
         return;
     }
     host_.problemNamesChanged(result == StoreResult::StoredInNewFile ? -1 : slot);
     host_.problemStored(slot, editor.kind());
-    host_.messages().information(toQt(kProblemStoredMessage));
+    host_.messages().information(toQt(sjisText(UserText::ProblemStoredMessage)));
     host_.leaveEditor();
 }
 
@@ -348,7 +348,7 @@ void EditorView::clearKeyHint() {
 // ---------------------------------------------------------------- the grid
 
 void EditorView::SG3KeyDown(int virtualKey) {
-    switch (editor_->SG3KeyDown(virtualKey)) {
+    switch (editor_->keyDown(virtualKey)) {
         case EditorKeyAction::None:
             break;
         case EditorKeyAction::Leave:
@@ -365,7 +365,7 @@ void EditorView::SG3KeyDown(int virtualKey) {
 
 void EditorView::SG3Enter() {
     showKeyHint(EditorControl::Grid);
-    editor_->SG3Enter();
+    editor_->gridFocused();
     closeInputMethod();
 }
 
@@ -380,8 +380,8 @@ void EditorView::SG3DrawCell(QPainter& painter, int column, int row, const QRect
     }
     if (state.focused) host_.setStatusPanel(0, toQt(editorCursorText(column, row)));
     const ProblemEditor::CellLook look = editor_->cellLook(column, row);
-    painter.fillRect(rect, fromBgr(look.background));
-    painter.setPen(fromBgr(look.textColour));
+    painter.fillRect(rect, toQColor(look.background));
+    painter.setPen(toQColor(look.textColour));
     cellText_.draw(
         painter, cellText_.fontFor(look.voicedKanaFont),
         QPoint(rect.left(), rect.top() + L.textOffset1 - editor_->textRaise(state_.letterCase)),
@@ -431,8 +431,8 @@ bool EditorView::eventFilter(QObject* watched, QEvent* event) {
             }
             // Esc and F10 may have closed the editor.
             if (sg3_->isVisible() && !sg3_->moveByKey(k->key(), k->modifiers()) &&
-                !editor_->SG3KanaKey(jisKeyOf(*k)) && key->byte)
-                editor_->SG3KeyPress(*key->byte);
+                !editor_->kanaKey(jisKeyOf(*k)) && key->byte)
+                editor_->keyPress(*key->byte);
             return true;
         }
         if (claimPlainKeys(event)) return false;
@@ -466,7 +466,7 @@ bool EditorView::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------- delete and import
 
 void EditorView::BMonDelClick() {
-    if (!host_.messages().ask(toQt(editor_text::kConfirmDelete), false)) {
+    if (!host_.messages().ask(toQt(sjisText(UserText::ConfirmDelete)), false)) {
         focusGrid();
         return;
     }
@@ -491,7 +491,7 @@ void EditorView::BFinpClick() {
         focusGrid();
     };
     const QString chosen =
-        chooseFile(window(), "OpenDialog2", editor_text::kImportFileFilter, host_.dataFolder());
+        chooseFile(window(), "OpenDialog2", sjisText(UserText::ImportFileFilter), host_.dataFolder());
     if (chosen.isEmpty()) {
         finish();
         return;
@@ -502,14 +502,14 @@ void EditorView::BFinpClick() {
                                     : ImportResult{ImportOutcome::NotText, {}};
     const Messages& messages = host_.messages();
     if (result.outcome == ImportOutcome::Empty) {
-        messages.error(toQt(editor_text::kImportEmpty));
+        messages.error(toQt(sjisText(UserText::ImportEmpty)));
         return;
     }
     // A failure leaves the grid as it was and the focus in it, as an import does.
     if (file.status == ImportFileStatus::Unreadable) {
-        messages.error(toQt(editor_text::kImportUnreadable));
+        messages.error(toQt(sjisText(UserText::ImportUnreadable)));
     } else if (result.outcome == ImportOutcome::NotText) {
-        messages.error(toQt(editor_text::kImportNotText));
+        messages.error(toQt(sjisText(UserText::ImportNotText)));
     } else {
         editor_->fillFromImport(result.characters);
     }

@@ -191,7 +191,7 @@ void TForm1::createMenus() {
 
 void TForm1::FormCreate() {
     if (!core_->startup.create(*practice_)) {
-        messages_.error(toQt(startup_text::kCreateFailedMessage));
+        messages_.error(toQt(sjisText(UserText::CreateFailedMessage)));
         firstShowFailed_ = true;
         QTimer::singleShot(0, this, &QWidget::close);
         return;
@@ -252,7 +252,7 @@ void TForm1::showNotices() {
 }
 
 void TForm1::applySettingsToControls() {
-    practice_->setLabelText(Label::LMsg, std::string());
+    practice_->setLabelText(Label::Message, std::string());
     optionsPanel_->showSettings(state_);
     setStatusPanel(2, toQt(spacingStatusText(state_.spacing)));
     sBar1_->showLetterCase(state_.letterCase);
@@ -278,9 +278,9 @@ void TForm1::setTickSourceForTesting(TickSource* ticks) {
 QTimer* TForm1::timer1() const { return practice_->timer(); }
 
 void TForm1::showResultAndWait(bool newRecord) {
-    okDialog()->showAndWait(toQt(newRecord ? kNewRecordText : kFinishedText),
-                            fromBgr(newRecord ? kNewRecordColour : kFinishedColour),
-                            toQt(kConfirmText));
+    okDialog()->showAndWait(toQt(sjisText(newRecord ? UserText::NewRecord : UserText::Finished)),
+                            toQColor(newRecord ? kNewRecordColour : kFinishedColour),
+                            toQt(sjisText(UserText::ConfirmOk)));
 }
 
 void TForm1::showSaveFailure(const std::string& message) { messages_.error(toQt(message)); }
@@ -363,14 +363,14 @@ void TForm1::SyuryoClick() { endCommand(false); }
 // ---------------------------------------------------------------- records screens
 
 void TForm1::SeiDspClick() {
-    if (practice_->session().inputMode() != 0) return;
+    if (practice_->session().inputMode() != InputMode::Idle) return;
     records_->fillBest(practice_->courseNames());
     records_->showUntilConfirmed(practice_->grid());
     practice_->focusStartOrStop();
 }
 
 void TForm1::SeiUpdClick() {
-    if (practice_->session().inputMode() != 0) return;
+    if (practice_->session().inputMode() != InputMode::Idle) return;
     if (!records_->fillHistory(state_.courseIndex)) return;
     records_->showUntilConfirmed(practice_->grid());
     practice_->focusStartOrStop();

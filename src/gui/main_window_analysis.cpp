@@ -9,7 +9,7 @@ namespace hayate::gui {
 
 void TForm1::SeiBunClick() {
     // Like the records screens: nothing while typing or editing.
-    if (practice_->session().inputMode() != 0) return;
+    if (practice_->session().inputMode() != InputMode::Idle) return;
     if (!analysis_) analysis_ = new AnalysisWindow(this);
     AnalysisSource source;
     source.journal = journal();

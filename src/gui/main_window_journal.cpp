@@ -85,7 +85,7 @@ journal::Journal* TForm1::journal() {
 bool TForm1::startWeakSpotPractice() {
     if (!practice_->hasSession()) return false;
     ExerciseSession& session = practice_->session();
-    if (session.inputMode() == 2 || session.gridEnabled()) return false;
+    if (session.inputMode() == InputMode::Editor || session.gridEnabled()) return false;
     const int course = state_.courseIndex;
     if (course >= kFirstProblemCourse) {
         messages_.information(QStringLiteral(

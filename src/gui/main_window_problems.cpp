@@ -8,7 +8,7 @@
 #include "gui/file_choice.h"
 #include "gui/main_window_core.h"
 #include "gui/practice_view.h"
-#include "problems/editor_texts.h"
+#include "text/user_texts.h"
 #include "problems/problem_file_commands.h"
 
 namespace hayate::gui {
@@ -30,8 +30,8 @@ std::filesystem::path TForm1::dataFolder() const { return core_->startup.dataFol
 
 void TForm1::MonSakuClick() {
     ExerciseSession& session = practice_->session();
-    if (session.inputMode() != 0 || editorGridVisible()) return;
-    session.setInputMode(2);
+    if (session.inputMode() != InputMode::Idle || editorGridVisible()) return;
+    session.setInputMode(InputMode::Editor);
     EditorView& editor = editorView();
     practice_->hide();
     editor.enter();
@@ -40,7 +40,7 @@ void TForm1::MonSakuClick() {
 void TForm1::leaveEditor() {
     editor_->leave();
     practice_->show();
-    practice_->session().setInputMode(0);
+    practice_->session().setInputMode(InputMode::Idle);
     practice_->focusStartOrStop();
 }
 
@@ -67,8 +67,8 @@ void TForm1::FileSakuClick() {
     QInputDialog box(this);
     box.setObjectName("InputBox");
     box.setInputMode(QInputDialog::TextInput);
-    box.setWindowTitle(toQt(editor_text::kNewFileCaption));
-    box.setLabelText(toQt(editor_text::kNewFilePrompt));
+    box.setWindowTitle(toQt(sjisText(UserText::NewFileCaption)));
+    box.setLabelText(toQt(sjisText(UserText::NewFilePrompt)));
     box.setTextValue(QString());
     if (auto* edit = box.findChild<QLineEdit*>()) edit->setMaxLength(kNewFileNameMaxLength);
     std::optional<std::string> input;
@@ -79,13 +79,13 @@ void TForm1::FileSakuClick() {
         case NewFileStep::Stop:
             return;
         case NewFileStep::AlreadyExists:
-            messages_.error(toQt(editor_text::kFileExists));
+            messages_.error(toQt(sjisText(UserText::FileExists)));
             return;
         case NewFileStep::Write:
             if (writeNewProblemFile(std::filesystem::path(decision.path))) {
-                messages_.information(toQt(editor_text::kFileCreated));
+                messages_.information(toQt(sjisText(UserText::FileCreated)));
             } else {
-                messages_.error(toQt(editor_text::kFileNotCreated));
+                messages_.error(toQt(sjisText(UserText::FileNotCreated)));
             }
             return;
     }
@@ -93,19 +93,19 @@ void TForm1::FileSakuClick() {
 
 void TForm1::FileHenClick() {
     const QString chosen =
-        chooseFile(this, "OpenDialog1", editor_text::kProblemFileFilter, dataFolder());
+        chooseFile(this, "OpenDialog1", sjisText(UserText::ProblemFileFilter), dataFolder());
     if (chosen.isEmpty()) return;
     const std::string path = chosen.toStdString();
     // Switching to a file the next start could not find again would lose it.
     if (!settingsFormOfProblemFileName(path)) {
-        messages_.error(toQt(settings_text::kUnstorableFileNameMessage));
+        messages_.error(toQt(sjisText(UserText::UnstorableFileNameMessage)));
         return;
     }
     switch (core_->problems.readProblemFile(std::filesystem::path(path))) {
         case ProblemFileCheck::Unreadable:
             return;
         case ProblemFileCheck::Rejected:
-            messages_.error(toQt(editor_text::kNotProblemFile));
+            messages_.error(toQt(sjisText(UserText::NotProblemFile)));
             return;
         case ProblemFileCheck::Accepted:
             break;
@@ -119,10 +119,10 @@ void TForm1::FileHenClick() {
     editor.fillSlotList();
     // The switch holds for this run all the same; the next start would not know it.
     if (!writeProblemFileName(core_->startup.settingsFile(), path)) {
-        messages_.error(toQt(settings_text::kSwitchNotSavedMessage));
+        messages_.error(toQt(sjisText(UserText::SwitchNotSavedMessage)));
         return;
     }
-    messages_.information(toQt(editor_text::kFileSwitched));
+    messages_.information(toQt(sjisText(UserText::FileSwitched)));
 }
 
 }  // namespace hayate::gui

@@ -103,29 +103,29 @@ void PracticeView::createControls() {
         const char* text;
     };
     const Value values[] = {
-        {"LEtime", Label::LEtime, Ctl::LEtime, "   30"},
-        {"LMoji", Label::LMoji, Ctl::LMoji, "    0"},
-        {"LTime", Label::LTime, Ctl::LTime, "    0"},
-        {"LYmoji", Label::LYmoji, Ctl::LYmoji, "    0"},
-        {"LMiss", Label::LMiss, Ctl::LMiss, "    0"},
-        {"LDaken", Label::LDaken, Ctl::LDaken, ""},
-        {"LRoma1", Label::LRoma1, Ctl::LRoma1, ""},
-        {"LRoma2", Label::LRoma2, Ctl::LRoma2, ""},
-        {"LRoma3", Label::LRoma3, Ctl::LRoma3, ""},
-        {"LSaikoM", Label::LSaikoM, Ctl::LSaikoM, ""},
-        {"LSaikoD", Label::LSaikoD, Ctl::LSaikoD, ""},
-        {"LMsg", Label::LMsg, Ctl::LMsg, ""},
+        {"LEtime", Label::TimeLimit, Ctl::LEtime, "   30"},
+        {"LMoji", Label::CharactersTyped, Ctl::LMoji, "    0"},
+        {"LTime", Label::ElapsedTime, Ctl::LTime, "    0"},
+        {"LYmoji", Label::Speed, Ctl::LYmoji, "    0"},
+        {"LMiss", Label::MissCount, Ctl::LMiss, "    0"},
+        {"LDaken", Label::KeystrokeSpeed, Ctl::LDaken, ""},
+        {"LRoma1", Label::RomajiHint1, Ctl::LRoma1, ""},
+        {"LRoma2", Label::RomajiHint2, Ctl::LRoma2, ""},
+        {"LRoma3", Label::RomajiHintRest, Ctl::LRoma3, ""},
+        {"LSaikoM", Label::BestScore, Ctl::LSaikoM, ""},
+        {"LSaikoD", Label::BestDate, Ctl::LSaikoD, ""},
+        {"LMsg", Label::Message, Ctl::LMsg, ""},
     };
     for (const Value& v : values) {
         QLabel* l = makeLabel(v.name, QString::fromLatin1(v.text), panel1_);
         labels_[v.label] = l;
         placed_[v.where] = l;
     }
-    for (Label teal : {Label::LSaikoM, Label::LSaikoD}) setLabelColour(teal, 0x808000);
-    labels_[Label::LSaikoM]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    labels_[Label::LMsg]->setAlignment(Qt::AlignCenter);
-    setLabelColour(Label::LMsg, 0x000080);
-    for (Label roma : {Label::LRoma1, Label::LRoma2, Label::LRoma3}) setLabelColour(roma, 0xFF0000);
+    for (Label teal : {Label::BestScore, Label::BestDate}) setLabelColour(teal, colour::kTeal);
+    labels_[Label::BestScore]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    labels_[Label::Message]->setAlignment(Qt::AlignCenter);
+    setLabelColour(Label::Message, colour::kMaroon);
+    for (Label roma : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest}) setLabelColour(roma, colour::kBlue);
 
     sg1_ = new GridWidget(41, 51, this);
     sg1_->setObjectName("SG1");
@@ -173,7 +173,7 @@ void PracticeView::applyLayout(const WindowLayout& L, const QRect& area) {
     setGeometry(area);
     panel1_->setGeometry(0, 0, area.width(), L.panel1Height);
     for (auto& [ctl, widget] : placed_) placeControl(L[ctl], widget);
-    for (QLabel* l : {labels_[Label::LSaikoM], labels_[Label::LSaikoD]}) {
+    for (QLabel* l : {labels_[Label::BestScore], labels_[Label::BestDate]}) {
         QFont f = l->font();
         f.setBold(true);
         l->setFont(f);
@@ -256,7 +256,7 @@ void PracticeView::setKanaMode(bool on) {
     state_.kanaMode = on;
     l5_->setVisible(on);
     l6_->setVisible(on);
-    for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3, Label::LDaken})
+    for (Label l : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest, Label::KeystrokeSpeed})
         labels_[l]->clear();
 }
 
@@ -265,7 +265,7 @@ void PracticeView::refreshBestLabels() {
 }
 
 void PracticeView::showTimeLimit() {
-    setLabelText(Label::LEtime, timeLimitLabelText(state_.timeLimitIndex));
+    setLabelText(Label::TimeLimit, timeLimitLabelText(state_.timeLimitIndex));
 }
 
 // ---------------------------------------------------------------- acting on the session
@@ -345,7 +345,7 @@ void PracticeView::setLabelText(Label label, const std::string& text) {
     if (QLabel* l = labelFor(label)) l->setText(toQt(text));
 }
 
-void PracticeView::setLabelColour(Label label, std::uint32_t colour) {
+void PracticeView::setLabelColour(Label label, Colour colour) {
     if (QLabel* l = labelFor(label)) setTextColour(l, colour);
 }
 

@@ -80,7 +80,7 @@ class PracticeView : public QWidget,
 
     // ExerciseDisplay
     void setLabelText(Label label, const std::string& text) override;
-    void setLabelColour(Label label, std::uint32_t colour) override;
+    void setLabelColour(Label label, Colour colour) override;
     void setLabelFont(Label label, bool bold, bool underline) override;
     void redrawCell(int column, int row) override;
     void setCurrentCell(int column, int row) override;

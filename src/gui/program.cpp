@@ -55,16 +55,16 @@ int runProgram(int argc, char** argv) {
         case GuardAction::EndSilently:
             return 0;
         case GuardAction::ReportAndRaise:
-            QApplication::setApplicationName(toQt(guard_text::kAlreadyRunningCaption));
-            plainMessage(guard_text::kAlreadyRunningCaption, guard_text::kAlreadyRunningMessage);
+            QApplication::setApplicationName(toQt(sjisText(UserText::AlreadyRunningCaption)));
+            plainMessage(sjisText(UserText::AlreadyRunningCaption), sjisText(UserText::AlreadyRunningMessage));
             guard.requestFront();
             return 0;
         case GuardAction::CannotStart:
-            plainMessage(kMainWindowTitleUtf8, guard_text::kCannotStartMessage);
+            plainMessage(utf8Text(UserText::WindowTitle), sjisText(UserText::CannotStartMessage));
             return 1;
     }
     QApplication::setApplicationName(QString::fromUtf8(
-        kMainWindowTitleUtf8.data(), static_cast<qsizetype>(kMainWindowTitleUtf8.size())));
+        utf8Text(UserText::WindowTitle).data(), static_cast<qsizetype>(utf8Text(UserText::WindowTitle).size())));
 
     TForm1::Options options;
     options.executablePath = executable;

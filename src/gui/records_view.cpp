@@ -88,7 +88,7 @@ void RecordsView::showUntilConfirmed(QWidget* covered) {
     raise();
     sg2_->setFocus(Qt::OtherFocusReason);
     covered->hide();
-    QMessageBox box(QMessageBox::Information, window()->windowTitle(), toQt(kConfirmText),
+    QMessageBox box(QMessageBox::Information, window()->windowTitle(), toQt(sjisText(UserText::ConfirmOk)),
                     QMessageBox::Yes, window());
     box.setObjectName("RecordsConfirm");
     box.button(QMessageBox::Yes)->setText(QStringLiteral(u"はい(&Y)"));
@@ -118,8 +118,8 @@ void RecordsView::deleteRecords(int course, int setting, const Messages& message
                 b.date[si] = 0;
             }))
             return;
-        labels_.setLabelText(Label::LSaikoM, std::string());
-        labels_.setLabelText(Label::LSaikoD, std::string());
+        labels_.setLabelText(Label::BestScore, std::string());
+        labels_.setLabelText(Label::BestDate, std::string());
         sg2_->setCellText(setting + 1, course + 1, QString());
         if (!records_->modifyHistory(course,
                                      [setting](CourseHistory& h) { h.clearSetting(setting); }))
@@ -129,8 +129,8 @@ void RecordsView::deleteRecords(int course, int setting, const Messages& message
     }
     for (int s = 0; s < kSettingCount; ++s) records_->setBest(course, s, 0, 0);
     if (!records_->writeBest(course, CourseBest{})) return;
-    labels_.setLabelText(Label::LSaikoM, std::string());
-    labels_.setLabelText(Label::LSaikoD, std::string());
+    labels_.setLabelText(Label::BestScore, std::string());
+    labels_.setLabelText(Label::BestDate, std::string());
     for (int s = 0; s < kSettingCount; ++s) sg2_->setCellText(s + 1, course + 1, QString());
     if (!records_->modifyHistory(course, [](CourseHistory& h) { h = CourseHistory{}; })) return;
     messages.information(QStringLiteral(u"現在のコースの全ての成績を削除しました"));

@@ -10,6 +10,7 @@
 #include "gui/caption_fit.h"
 #include "gui/faces.h"
 #include "gui/sjis_qt.h"
+#include "platform/version.h"
 
 namespace hayate::gui {
 
@@ -24,7 +25,11 @@ QString cursorColourText(int cursorColour) {
                              : QStringLiteral(u"入力カーソル 黄色");
 }
 
-const QString kVersionText = QStringLiteral("Ver.2.02  ");
+QString versionText() {
+    return QStringLiteral("Ver.") +
+           QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())) +
+           QStringLiteral("  ");
+}
 
 }  // namespace
 
@@ -79,7 +84,7 @@ void StatusBar::showToday(const QString& date) {
                     .arg(date.left(date.size() - 4), date.mid(date.size() - 4, 2), date.right(2)));
 }
 
-void StatusBar::showVersion() { setPanel(6, kVersionText); }
+void StatusBar::showVersion() { setPanel(6, versionText()); }
 
 bool StatusBar::setModeBadge(const QString& text) {
     const bool shown = !text.isEmpty();
@@ -113,7 +118,7 @@ void StatusBar::fitPanels(const WindowLayout& L) {
                     std::vector<int>(L.statusPanelWidths.begin(), L.statusPanelWidths.end()),
                     {QStringLiteral("888 : 888 "), toQt(timeLimitStatusText(2)),
                      toQt(spacingStatusText(0)), letterCaseText(0), cursorColourText(0),
-                     QStringLiteral(u"今日の日付 8888/88/88 "), kVersionText},
+                     QStringLiteral(u"今日の日付 8888/88/88 "), versionText()},
                     5, {{}, {}, {}, {}, {}, romajiBadge()});
 }
 

@@ -1,15 +1,19 @@
-// The journal's own plumbing, shared by its writing side (journal.cpp) and
-// its reading side (journal_read.cpp); nothing outside src/journal uses it.
+// The journal's own plumbing, shared by the files of src/journal (schema,
+// statements, queries, CSV); nothing outside src/journal uses it.
 #pragma once
 
 #include <sqlite3.h>
 
 #include <cstdint>
 #include <ctime>
+#include <map>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "journal/journal.h"
+#include "text/user_texts.h"
 
 namespace hayate::journal {
 
@@ -76,13 +80,35 @@ inline int prepareError(sqlite3* db) {
     return rc == SQLITE_OK ? SQLITE_ERROR : rc;
 }
 
+// A failure told by its text from the table of user texts.
+inline Journal::Result withMessage(Journal::Status status, UserText message,
+                                   std::string movedAsideTo = {}) {
+    return {status, std::string(sjisText(message)), std::move(movedAsideTo)};
+}
+
 inline bool isCorruption(int rc) {
     const int primary = rc & 0xFF;
     return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
 }
 
-// Per-exercise totals that go into the daily tables (journal.cpp).
-struct Totals;
+// Per-exercise totals that go into the daily tables.
+struct Totals {
+    struct CharTotal {
+        int seen = 0, missedCells = 0, misses = 0;
+        std::int64_t ms = 0;
+    };
+    std::map<std::string, CharTotal> chars;
+    std::map<int, std::pair<int, int>> keys;                  // presses, misses
+    std::map<std::tuple<int, std::string, int>, int> misses;  // key, character, wrong byte
+
+    void add(const CellEntry& c);
+};
+
+// Readers shared by the queries and the CSV export. They return the code of
+// their last step, SQLITE_DONE when they read everything.
+// How many exercises `filter` takes; `onIndex` counts on the index alone.
+int countExercises(sqlite3* db, const Filter& filter, bool onIndex, int& count);
+int readExercises(sqlite3* db, const Filter& filter, std::vector<ExerciseSummary>& out);
 
 struct Journal::Impl {
     sqlite3* db = nullptr;

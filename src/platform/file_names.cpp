@@ -82,8 +82,12 @@ std::optional<std::string> utf8FromSjis(std::string_view sjis) {
 }
 
 std::optional<std::string> sjisFromFileSystemName(std::string_view name) {
-    if (plainAscii(name)) return std::string(name);
-    return toSjis(name);
+    return sjisFromUtf8(name);
+}
+
+std::optional<std::string> sjisFromUtf8(std::string_view utf8) {
+    if (plainAscii(utf8)) return std::string(utf8);
+    return toSjis(utf8);
 }
 
 }  // namespace hayate

@@ -21,4 +21,8 @@ std::optional<std::string> utf8FromSjis(std::string_view sjis);
 // valid UTF-8.
 std::optional<std::string> sjisFromFileSystemName(std::string_view name);
 
+// Any UTF-8 text as code page 932; nothing when a character has no code there
+// or the bytes are no valid UTF-8.
+std::optional<std::string> sjisFromUtf8(std::string_view utf8);
+
 }  // namespace hayate

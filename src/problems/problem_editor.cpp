@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "exercise/practice_grid.h"
-#include "problems/editor_texts.h"
 #include "text/sjis.h"
+#include "text/user_texts.h"
 #include "text/width_conversion.h"
 
 namespace hayate {
@@ -43,11 +43,11 @@ bool isOneWideCharacter(std::string_view text) {
 std::string_view keyHintFor(EditorControl control) {
     switch (control) {
         case EditorControl::SlotList:
-            return editor_text::kHintSlotList;
+            return sjisText(UserText::HintSlotList);
         case EditorControl::NameField:
-            return editor_text::kHintNameField;
+            return sjisText(UserText::HintNameField);
         case EditorControl::Grid:
-            return editor_text::kHintGrid;
+            return sjisText(UserText::HintGrid);
     }
     return {};
 }
@@ -153,11 +153,11 @@ void ProblemEditor::fillFromRows(const std::array<std::string, kRows>& rows) {
     marks_.fill(false);
 }
 
-EditorKeyAction ProblemEditor::SG3KeyDown(int virtualKey) {
+EditorKeyAction ProblemEditor::keyDown(int virtualKey) {
     switch (virtualKey) {
         case vk::kDelete:
             keyClass_ = KeyClass::Delete;
-            SG3KeyPress(0);
+            keyPress(0);
             return EditorKeyAction::None;
         case vk::kEscape:
             keyClass_ = KeyClass::Text;
@@ -174,7 +174,7 @@ EditorKeyAction ProblemEditor::SG3KeyDown(int virtualKey) {
     }
 }
 
-bool ProblemEditor::SG3KanaKey(JisKey key) {
+bool ProblemEditor::kanaKey(JisKey key) {
     if (!kanaInput_ || kind_ != kRomajiKind || kanaByteOfKey(key) == 0) return false;
     // A kana key under a layout that gives it no key code is typed all the same.
     keyClass_ = KeyClass::Ignored;
@@ -193,7 +193,7 @@ bool ProblemEditor::SG3KanaKey(JisKey key) {
     return true;
 }
 
-void ProblemEditor::SG3KeyPress(unsigned char ch) {
+void ProblemEditor::keyPress(unsigned char ch) {
     kanaCell_ = -1;
     if (keyClass_ == KeyClass::Ignored) return;
     if (keyClass_ == KeyClass::Delete) {
@@ -250,7 +250,7 @@ void ProblemEditor::place(const std::string& text) {
     redraw(position_);
 }
 
-void ProblemEditor::SG3SelectCell(int column, int row) {
+void ProblemEditor::selectCell(int column, int row) {
     if (!isCell(column, row)) return;
     moveTo(indexOf(column, row));
 }
@@ -265,7 +265,7 @@ void ProblemEditor::moveTo(int newPosition) {
     redraw(position_);
 }
 
-void ProblemEditor::SG3Enter() {
+void ProblemEditor::gridFocused() {
     marks_[static_cast<std::size_t>(position_)] = true;
     redraw(position_);
 }
@@ -306,7 +306,7 @@ void ProblemEditor::returnToFirstCell() {
     view_.setCurrentCell(1, 1);
     moveTo(0);
     // The grid gets the focus next, which marks its current cell.
-    SG3Enter();
+    gridFocused();
 }
 
 void ProblemEditor::emptyAfterDelete() {

@@ -1,8 +1,8 @@
 // The problem editor without its window: the 40 x 50 editor grid, the cursor
 // mark, the insertion position, the keys typed into the grid and the slot,
-// name, kind and unit being edited. The window forwards its grid events to the
-// handlers named after them (SG3KeyDown, SG3KeyPress, SG3SelectCell, SG3Enter)
-// and draws what cellLook() returns; the model tells it what to redraw through
+// name, kind and unit being edited. The window forwards its grid's keys,
+// cell changes and focus (keyDown, keyPress, selectCell, gridFocused) and
+// draws what cellLook() returns; the model tells it what to redraw through
 // EditorGridView.
 //
 // All texts are Shift-JIS bytes, as everywhere in the core.
@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "exercise/colour.h"
 #include "exercise/key_codes.h"
 #include "problems/kana_composer.h"
 #include "problems/problem_file.h"
@@ -30,7 +31,7 @@ class EditorGridView {
     virtual void redrawCell(int column, int row) = 0;
     virtual void redrawAll() = 0;
     // Makes the cell current and scrolls it into view. The grid reports the
-    // change back through SG3SelectCell; the model expects that and ignores it.
+    // change back through selectCell; the model expects that and ignores it.
     virtual void setCurrentCell(int column, int row) = 0;
     virtual void scrollToTop() = 0;
 };
@@ -83,9 +84,9 @@ class ProblemEditor {
 
     struct CellLook {
         std::string_view text;
-        std::uint32_t background;  // 00BBGGRR: yellow under the cursor mark, else white
-        std::uint32_t textColour;  // blue
-        bool voicedKanaFont;       // が..ぽ take the grid's second font size
+        Colour background;    // yellow under the cursor mark, else white
+        Colour textColour;    // blue
+        bool voicedKanaFont;  // が..ぽ take the grid's second font size
     };
 
     ProblemEditor(CharTables& tables, EditorGridView& view);
@@ -127,14 +128,14 @@ class ProblemEditor {
 
     // Grid events. Key-downs bring Windows virtual-key codes (hayate::vk),
     // key-presses the one Shift-JIS byte of the typed character.
-    EditorKeyAction SG3KeyDown(int virtualKey);
-    void SG3KeyPress(unsigned char ch);
-    // In kana input, after SG3KeyDown and instead of SG3KeyPress: true when
-    // the key was taken as a kana (the romaji kind and a key of the JIS kana
-    // layout); otherwise the window goes on with SG3KeyPress.
-    bool SG3KanaKey(JisKey key);
-    void SG3SelectCell(int column, int row);
-    void SG3Enter();  // the grid gains the focus
+    EditorKeyAction keyDown(int virtualKey);
+    void keyPress(unsigned char ch);
+    // In kana input, after keyDown and instead of keyPress: true when the key
+    // was taken as a kana (the romaji kind and a key of the JIS kana layout);
+    // otherwise the window goes on with keyPress.
+    bool kanaKey(JisKey key);
+    void selectCell(int column, int row);
+    void gridFocused();
 
     int insertionPosition() const { return position_; }
     const std::string& pendingRomaji() const { return composer_.pending(); }

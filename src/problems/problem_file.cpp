@@ -7,6 +7,7 @@
 
 #include "platform/safe_file.h"
 #include "text/sjis.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 
@@ -130,7 +131,7 @@ ProblemRecord decodeProblemRecord(std::string_view bytes) {
 
 ProblemRecord defaultProblemRecord(int slot) {
     // ユーザー and the slot number in full-width digits (０ is 82 4F).
-    std::string name = "\x83\x86\x81\x5b\x83\x55\x81\x5b";
+    std::string name(sjisText(UserText::DefaultProblemName));
     for (char d : std::to_string(slot + 1))
         name += sjisChar(0x824Fu + static_cast<unsigned>(d - '0'));
     ProblemRecord record;

@@ -33,10 +33,6 @@ enum ProblemUnit : int {
     kUnitAsWritten = 2,  // そのまま
 };
 
-// 問題を登録しました: shown by the window after a successful store.
-inline constexpr std::string_view kProblemStoredMessage =
-    "\x96\xe2\x91\xe8\x82\xf0\x93\x6f\x98\x5e\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
-
 struct ProblemHead {
     std::string name;        // at most 30 bytes
     std::int32_t count = 0;  // characters in the rows; 0 = the slot holds no problem

@@ -2,7 +2,7 @@
 // what name a new file gets, when it may be written, and what a switch of
 // problem file or a deleted problem changes in the program's state. The window
 // asks the questions, calls the problem file's operations and shows the
-// messages of editor_texts.h.
+// messages of the user text table.
 #pragma once
 
 #include <functional>

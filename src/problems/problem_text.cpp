@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "text/user_texts.h"
 #include "text/width_conversion.h"
 
 namespace hayate {
@@ -203,14 +204,14 @@ bool ProblemPractice::buildProblemText(PracticeGrid& grid, const TextSettings& s
     const int slot = settings.courseIndex - kFirstProblemCourse;
     refusal_ = {};
     if (!problems_.loadSlot(slot) && problems_.loadedSlot() != slot) {
-        refusal_ = kProblemUnreadableMessage;
+        refusal_ = sjisText(UserText::ProblemUnreadableMessage);
         return false;
     }
     const ProblemHead& head = problems_.head(slot);
     result.letterCase = settings.letterCase;
     adoptProblemKind(head.kind, result.letterCase, result.caseMode);
     if (!layOutProblem(grid, tables_, random_, head, problems_.loadedText(), settings.spacing)) {
-        refusal_ = kProblemGivesNoTextMessage;
+        refusal_ = sjisText(UserText::ProblemGivesNoTextMessage);
         return false;
     }
     return true;

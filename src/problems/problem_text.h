@@ -12,16 +12,6 @@
 
 namespace hayate {
 
-// 問題に練習できる文字がありません: the problem gives nothing to type (no
-// characters, no word, or an unknown unit). Error style, OK button.
-inline constexpr std::string_view kProblemGivesNoTextMessage =
-    "\x96\xe2\x91\xe8\x82\xc9\x97\xfb\x8f\x4b\x82\xc5\x82\xab\x82\xe9\x95\xb6\x8e\x9a\x82\xaa\x82"
-    "\xa0"
-    "\x82\xe8\x82\xdc\x82\xb9\x82\xf1";
-// 問題を読み込めません: the slot cannot be read and was never read before.
-inline constexpr std::string_view kProblemUnreadableMessage =
-    "\x96\xe2\x91\xe8\x82\xf0\x93\xc7\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1";
-
 // Characters or words drawn from; later ones in reading order are left out.
 inline constexpr int kMaxProblemEntries = 1000;
 

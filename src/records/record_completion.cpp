@@ -10,29 +10,6 @@
 
 namespace hayate {
 
-// 記録更新です
-const std::string kNewRecordText = "\x8B\x4C\x98\x5E\x8D\x58\x90\x56\x82\xC5\x82\xB7";
-// 終了しました
-const std::string kFinishedText = "\x8F\x49\x97\xB9\x82\xB5\x82\xDC\x82\xB5\x82\xBD";
-// 確認ＯＫですか
-const std::string kConfirmText = "\x8A\x6D\x94\x46\x82\x6E\x82\x6A\x82\xC5\x82\xB7\x82\xA9";
-// 記録の保存に失敗しました\r\n今回の記録は保存されていません
-const std::string kBestNotSavedMessage =
-    "\x8B\x4C\x98\x5E\x82\xCC\x95\xDB\x91\xB6\x82\xC9\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82"
-    "\xBD\r\n\x8D\xA1\x89\xF1\x82\xCC\x8B\x4C\x98\x5E\x82\xCD\x95\xDB\x91\xB6\x82\xB3\x82\xEA\x82"
-    "\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1";
-// 履歴の保存に失敗しました\r\n最高記録は保存されています
-const std::string kHistoryNotSavedMessage =
-    "\x97\x9A\x97\xF0\x82\xCC\x95\xDB\x91\xB6\x82\xC9\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82"
-    "\xBD\r\n\x8D\xC5\x8D\x82\x8B\x4C\x98\x5E\x82\xCD\x95\xDB\x91\xB6\x82\xB3\x82\xEA\x82\xC4\x82"
-    "\xA2\x82\xDC\x82\xB7";
-// 記録は更新されませんでした\r\nより高い記録が別のウィンドウで保存されています
-const std::string kBeatenMeanwhileMessage =
-    "\x8B\x4C\x98\x5E\x82\xCD\x8D\x58\x90\x56\x82\xB3\x82\xEA\x82\xDC\x82\xB9\x82\xF1\x82"
-    "\xC5\x82\xB5\x82\xBD\r\n\x82\xE6\x82\xE8\x8D\x82\x82\xA2\x8B\x4C\x98\x5E\x82\xAA\x95"
-    "\xCA\x82\xCC\x83\x45\x83\x42\x83\x93\x83\x68\x83\x45\x82\xC5\x95\xDB\x91\xB6\x82\xB3"
-    "\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB7";
-
 namespace {
 
 constexpr int kNoTimeLimitIndex = 2;
@@ -70,7 +47,7 @@ void RecordCompletion::completeExercise(EndKind kind, ExerciseControl& exercise)
         // The tick has shown the time already; the count stands as typed.
         exercise.stopExercise();
         const std::int32_t typed = exercise.charactersTyped();
-        display_.setLabelText(Label::LYmoji, formatCount(rounded(typed * 60.0 / limitSeconds)));
+        display_.setLabelText(Label::Speed, formatCount(rounded(typed * 60.0 / limitSeconds)));
         finish(typed, exercise);
         return;
     }
@@ -83,18 +60,18 @@ void RecordCompletion::completeExercise(EndKind kind, ExerciseControl& exercise)
         noLimit ? PracticeGrid::kCells
                 : clampToInt32(static_cast<long long>(exercise.charactersTyped()) * limitSeconds *
                                1000 / elapsed);
-    display_.setLabelText(Label::LMoji, formatCount(typed));
+    display_.setLabelText(Label::CharactersTyped, formatCount(typed));
     const int seconds = static_cast<int>(elapsed / 1000);
-    display_.setLabelText(Label::LTime, elapsedText(seconds * 1000));
+    display_.setLabelText(Label::ElapsedTime, elapsedText(seconds * 1000));
     if (exercise.keys().kanaMode) {
         const std::int32_t keySpeed = rounded(exercise.keystrokeCount() * 60000.0 / elapsed);
-        display_.setLabelText(Label::LDaken, keystrokeSpeedText(keySpeed));
+        display_.setLabelText(Label::KeystrokeSpeed, keystrokeSpeedText(keySpeed));
     }
     exercise.stopExercise();
     // Under one second the speed is taken over one second, not divided by zero.
     const std::int32_t speed = noLimit ? rounded(typed * 60.0 / std::max(seconds, 1))
                                        : rounded(typed * 60.0 / limitSeconds);
-    display_.setLabelText(Label::LYmoji, formatCount(speed));
+    display_.setLabelText(Label::Speed, formatCount(speed));
     finish(noLimit ? speed : typed, exercise);
 }
 
@@ -125,13 +102,13 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
             case UpdateResult::Saved:
                 break;
             case UpdateResult::BestNotSaved:
-                dialog_.showSaveFailure(kBestNotSavedMessage);
+                dialog_.showSaveFailure(std::string(sjisText(UserText::BestNotSavedMessage)));
                 break;
             case UpdateResult::HistoryNotSaved:
-                dialog_.showSaveFailure(kHistoryNotSavedMessage);
+                dialog_.showSaveFailure(std::string(sjisText(UserText::HistoryNotSavedMessage)));
                 break;
             case UpdateResult::NotHigher:
-                dialog_.showSaveFailure(kBeatenMeanwhileMessage);
+                dialog_.showSaveFailure(std::string(sjisText(UserText::BeatenMeanwhileMessage)));
                 break;
         }
     }
@@ -152,8 +129,8 @@ UpdateResult RecordCompletion::updateRecords(int course, int setting, std::int32
         case RecordStore::RaiseResult::Raised:
             break;
     }
-    display_.setLabelText(Label::LSaikoM, std::to_string(score));
-    display_.setLabelText(Label::LSaikoD, longDateText(today));
+    display_.setLabelText(Label::BestScore, std::to_string(score));
+    display_.setLabelText(Label::BestDate, longDateText(today));
     if (!store_.modifyHistory(
             course, [&](CourseHistory& record) { record.addBest(setting, score, today); })) {
         return UpdateResult::HistoryNotSaved;

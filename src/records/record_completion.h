@@ -9,36 +9,22 @@
 #include "exercise/practice_grid.h"
 #include "exercise/shared_state.h"
 #include "records/record_store.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 
-// Shift-JIS texts of the result dialog, for the window that shows it.
-// "記録更新です", in red
-extern const std::string kNewRecordText;
-// "終了しました", in black
-extern const std::string kFinishedText;
-// "確認ＯＫですか", the second line in both cases
-extern const std::string kConfirmText;
-constexpr std::uint32_t kNewRecordColour = colour::kRed;
-constexpr std::uint32_t kFinishedColour = colour::kBlack;
-
-// Told to the user when a new best could not be stored; both end the same way
-// as the program's other messages, with the consequence on the second line.
-// "記録の保存に失敗しました\r\n今回の記録は保存されていません"
-extern const std::string kBestNotSavedMessage;
-// "履歴の保存に失敗しました\r\n最高記録は保存されています"
-extern const std::string kHistoryNotSavedMessage;
-// Another copy of the program stored a better best while the result was shown.
-// "記録は更新されませんでした\r\nより高い記録が別のウィンドウで保存されています"
-extern const std::string kBeatenMeanwhileMessage;
+// The result dialog's first line: UserText::NewRecord in red, or
+// UserText::Finished in black.
+constexpr Colour kNewRecordColour = colour::kRed;
+constexpr Colour kFinishedColour = colour::kBlack;
 
 // The window's side of the completion.
 class ResultDialog {
   public:
     virtual ~ResultDialog() = default;
-    // Shows the confirm dialog (line 1 kNewRecordText in red or kFinishedText in
-    // black, line 2 kConfirmText) with the main window disabled, and returns
-    // once the user has confirmed and the main window is enabled again.
+    // Shows the confirm dialog (line 1 NewRecord in red or Finished in black,
+    // line 2 ConfirmOk) with the main window disabled, and returns once the user has confirmed and
+    // the main window is enabled again.
     virtual void showResultAndWait(bool newRecord) = 0;
     // An error box with one OK button at the message position.
     virtual void showSaveFailure(const std::string& message) = 0;

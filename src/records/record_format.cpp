@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "text/nstr2.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 
@@ -35,15 +36,12 @@ std::size_t historyOffset(int setting, int entry) {
 }  // namespace
 
 std::string settingTitle(int setting) {
-    static const char* const kTitles[kSettingCount] = {
-        "\x82\x52\x82\x4F\x95\x62\x8B\xF3\x94\x92\x97\x4C\x82\xE8",  // ３０秒空白有り
-        "\x82\x52\x82\x4F\x95\x62\x8B\xF3\x94\x92\x96\xB3\x82\xB5",  // ３０秒空白無し
-        "\x82\x55\x82\x4F\x95\x62\x8B\xF3\x94\x92\x97\x4C\x82\xE8",  // ６０秒空白有り
-        "\x82\x55\x82\x4F\x95\x62\x8B\xF3\x94\x92\x96\xB3\x82\xB5",  // ６０秒空白無し
-        "\x96\xB3\x90\xA7\x8C\xC0\x8B\xF3\x94\x92\x97\x4C\x82\xE8",  // 無制限空白有り
-        "\x96\xB3\x90\xA7\x8C\xC0\x8B\xF3\x94\x92\x96\xB3\x82\xB5",  // 無制限空白無し
+    static constexpr UserText kTitles[kSettingCount] = {
+        UserText::Setting30sWithSpaces,     UserText::Setting30sWithoutSpaces,
+        UserText::Setting60sWithSpaces,     UserText::Setting60sWithoutSpaces,
+        UserText::SettingNoLimitWithSpaces, UserText::SettingNoLimitWithoutSpaces,
     };
-    return isSettingIndex(setting) ? kTitles[setting] : "";
+    return isSettingIndex(setting) ? std::string(sjisText(kTitles[setting])) : std::string();
 }
 
 void CourseHistory::addBest(int setting, std::int32_t newScore, std::int32_t today) {

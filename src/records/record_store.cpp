@@ -186,12 +186,12 @@ void RecordStore::setBest(int course, int setting, std::int32_t score, std::int3
 void RecordStore::refreshBestLabels(ExerciseDisplay& display, int course, int setting) const {
     const std::int32_t score = bestScore(course, setting);
     if (score <= 0) {
-        display.setLabelText(Label::LSaikoM, "");
-        display.setLabelText(Label::LSaikoD, "");
+        display.setLabelText(Label::BestScore, "");
+        display.setLabelText(Label::BestDate, "");
         return;
     }
-    display.setLabelText(Label::LSaikoM, std::to_string(score));
-    display.setLabelText(Label::LSaikoD, longDateText(bestDate(course, setting)));
+    display.setLabelText(Label::BestScore, std::to_string(score));
+    display.setLabelText(Label::BestDate, longDateText(bestDate(course, setting)));
 }
 
 }  // namespace hayate

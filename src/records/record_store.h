@@ -64,8 +64,8 @@ class RecordStore {
     std::int32_t bestDate(int course, int setting) const;
     void setBest(int course, int setting, std::int32_t score, std::int32_t date);
 
-    // LSaikoM / LSaikoD for the course and setting: emptied when there is no
-    // positive score.
+    // The best score and its date for the course and setting: emptied when
+    // there is no positive score.
     void refreshBestLabels(ExerciseDisplay& display, int course, int setting) const;
 
     int todayDateNumber() const { return today_; }

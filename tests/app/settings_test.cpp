@@ -54,19 +54,6 @@ class SettingsTest : public ::testing::Test {
     std::filesystem::path file = dir / "Kbdojo.INI";
 };
 
-TEST_F(SettingsTest, KeyTextsAreTheShiftJisNames) {
-    EXPECT_EQ(settings_text::kCourse, sj("コース"));
-    EXPECT_EQ(settings_text::kTimeLimit, sj("制限時間"));
-    EXPECT_EQ(settings_text::kSpacing, sj("空白有無"));
-    EXPECT_EQ(settings_text::kCursorColour, sj("入力カーソル色"));
-    EXPECT_EQ(settings_text::kLetterCase, sj("英大文字小文字"));
-    EXPECT_EQ(settings_text::kProblemFileName, sj("問題ファイル名"));
-    EXPECT_EQ(settings_text::kRomajiExtended, sj("ローマ字拡張"));
-    EXPECT_EQ(settings_text::kSaveQuestion, sj("現在の制限時間等の設定を保存しますか"));
-    EXPECT_EQ(settings_text::kSavedMessage,
-              sj("現在の設定を保存しました\r\n\r\n次回の起動時に今回の設定が反映されます"));
-}
-
 TEST_F(SettingsTest, FileNameFollowsTheExecutable) {
     EXPECT_EQ(settingsFilePath("/opt/hayate/Kbdojo.exe", "/opt/hayate"), "/opt/hayate/Kbdojo.INI");
     EXPECT_EQ(settingsFilePath("/opt/hayate/hayateuchi", "/home/u/.local/share/h"),
@@ -282,14 +269,14 @@ TEST_F(SettingsTest, SaveWritesTheSixChoicesAndConfirms) {
     s.problemFileName = "other.USR";
     ScriptedDialogs dialogs;
     EXPECT_EQ(saveSettings(file, s, dialogs), SaveResult::Saved);
-    EXPECT_EQ(dialogs.asked, settings_text::kSaveQuestion);
-    EXPECT_EQ(dialogs.confirmed, settings_text::kSavedMessage);
+    EXPECT_EQ(dialogs.asked, sjisText(UserText::SaveSettingsQuestion));
+    EXPECT_EQ(dialogs.confirmed, sjisText(UserText::SettingsSavedMessage));
     EXPECT_EQ(content(), sj("[Init]\r\nコース=7\r\n制限時間=1\r\n空白有無=1\r\n入力カーソル色=0\r\n"
                             "英大文字小文字=1\r\nローマ字拡張=1\r\n"));
 }
 
 TEST_F(SettingsTest, TheInputMethodKeyIsWrittenOnceKanaWasChosen) {
-    EXPECT_EQ(settings_text::kInputMethod, sj("入力方式"));
+    EXPECT_EQ(sjisText(UserText::SettingsInputMethodKey), sj("入力方式"));
     const std::string before = sj("[Init]\r\nコース=3\r\n");
     write(before);
     SharedState s;
@@ -424,16 +411,10 @@ TEST(SettingsSaveTest, AFailedSaveSaysSoAndKeepsTheFile) {
         EXPECT_EQ(saveSettings(c.file, s, dialogs), SaveResult::Failed);
         setFailBeforeRenameForTesting(false);
         disk.empty();
-        EXPECT_EQ(dialogs.failure, settings_text::kSaveFailedMessage);
+        EXPECT_EQ(dialogs.failure, sjisText(UserText::SettingsNotSavedMessage));
         EXPECT_TRUE(dialogs.confirmed.empty());
         EXPECT_EQ(readWholeFile(c.file).value_or("<missing>"), before);
     }
-    EXPECT_EQ(
-        settings_text::kSaveFailedMessage,
-        sj("現在の設定を保存できませんでした\r\n次回の起動時には前回保存した設定が使われます"));
-    EXPECT_EQ(settings_text::kSwitchNotSavedMessage,
-              sj("問題ファイルを変更しました\r\n設定ファイルに書き込めないため、"
-                 "次回の起動時は元の問題ファイルに戻ります"));
 }
 
 TEST(IniDocumentTest, FirstSectionAndFirstKeyWin) {

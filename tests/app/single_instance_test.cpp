@@ -117,13 +117,5 @@ TEST(SingleInstanceTest, AnswersThatAreNotTitles) {
     EXPECT_FALSE(titleFromAnswer("").has_value());
 }
 
-TEST(SingleInstanceTest, MessagesAreTheProgramsTexts) {
-    EXPECT_EQ(guard_text::kAlreadyRunningCaption, sj("二重起動"));
-    EXPECT_EQ(guard_text::kAlreadyRunningMessage,
-              sj("既に起動中です\r\nこのプログラムの二重起動はできません"));
-    EXPECT_EQ(guard_text::kCannotStartMessage, sj("プログラムを起動できません"));
-    EXPECT_EQ(kMainWindowTitleUtf8, "ハヤテウチ");
-}
-
 }  // namespace
 }  // namespace hayate

@@ -8,12 +8,12 @@
 
 #include "app/settings.h"
 #include "platform/safe_file.h"
-#include "problems/editor_texts.h"
 #include "records/record_store.h"
 #include "support/sjis_test_support.h"
 #include "support/small_disk.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 namespace {
@@ -164,11 +164,11 @@ TEST_F(StartupTest, AnUnusableProblemFileGivesWayToTheDefault) {
     };
     const Case cases[] = {
         {"folder gone", (exeDir / "stick" / "mine.USR").string(),
-         startup_text::kReasonFolderMissing},
-        {"a FIFO", (exeDir / "fifo.USR").string(), startup_text::kReasonNotRegular},
-        {"a device", "/dev/zero", startup_text::kReasonNotRegular},
-        {"a folder", exeDir.string(), startup_text::kReasonFolder},
-        {"a note", "notes.txt", editor_text::kNotProblemFile},
+         sjisText(UserText::ReasonFolderMissing)},
+        {"a FIFO", (exeDir / "fifo.USR").string(), sjisText(UserText::ReasonNotRegular)},
+        {"a device", "/dev/zero", sjisText(UserText::ReasonNotRegular)},
+        {"a folder", exeDir.string(), sjisText(UserText::ReasonFolder)},
+        {"a note", "notes.txt", sjisText(UserText::NotProblemFile)},
     };
     ASSERT_EQ(::mkfifo((exeDir / "fifo.USR").c_str(), 0600), 0);
     ASSERT_TRUE(replaceFileAtomically(exeDir / "notes.txt", note));
@@ -206,15 +206,15 @@ TEST_F(StartupTest, ARecordFileThatStopsTheStartIsNamed) {
              ASSERT_TRUE(replaceFileAtomically(best, std::string(720, '\0')));
              std::filesystem::permissions(best, std::filesystem::perms::owner_read);
          },
-         startup_text::kReasonReadOnly, true},
-        {"a folder", [&] { std::filesystem::create_directory(best); }, startup_text::kReasonFolder,
-         false},
+         sjisText(UserText::ReasonReadOnly), true},
+        {"a folder", [&] { std::filesystem::create_directory(best); },
+         sjisText(UserText::ReasonFolder), false},
         {"a loop of links",
          [&] {
              std::filesystem::create_symlink("loop.DAT", best);
              std::filesystem::create_symlink("Kbdojo.DAT", exeDir / "loop.DAT");
          },
-         startup_text::kReasonLinkLoop, false},
+         sjisText(UserText::ReasonLinkLoop), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -228,7 +228,7 @@ TEST_F(StartupTest, ARecordFileThatStopsTheStartIsNamed) {
             ProblemFile problems;
             EXPECT_FALSE(startup.firstShow(problems));
             const std::string& message = startup.showFailedMessage();
-            EXPECT_EQ(message.rfind(startup_text::kShowFailedMessage, 0), 0u);
+            EXPECT_EQ(message.rfind(sjisText(UserText::ShowFailedMessage), 0), 0u);
             EXPECT_NE(message.find(shownFileName(best)), std::string::npos);
             EXPECT_NE(message.find(c.reason), std::string::npos);
         };
@@ -260,7 +260,7 @@ TEST_F(StartupTest, AFullDiskIsToldOnce) {
     ProblemFile problems;
     ASSERT_TRUE(startup.firstShow(problems));
     ASSERT_EQ(startup.notices().size(), 1u);
-    EXPECT_EQ(startup.notices()[0].rfind(startup_text::kCannotSaveRecords, 0), 0u);
+    EXPECT_EQ(startup.notices()[0].rfind(sjisText(UserText::CannotSaveRecords), 0), 0u);
 }
 
 TEST_F(StartupTest, EndCommand) {
@@ -268,7 +268,7 @@ TEST_F(StartupTest, EndCommand) {
     bool guard = true;
     auto answer = [&](bool yes) {
         return [&asked, yes](std::string_view q) {
-            EXPECT_EQ(q, startup_text::kEndQuestion);
+            EXPECT_EQ(q, sjisText(UserText::EndQuestion));
             ++asked;
             return yes;
         };
@@ -279,14 +279,6 @@ TEST_F(StartupTest, EndCommand) {
     EXPECT_FALSE(endCommandCloses(guard, answer(false)));
     EXPECT_TRUE(endCommandCloses(guard, answer(true)));
     EXPECT_EQ(asked, 2);
-}
-
-TEST_F(StartupTest, MessagesAreTheProgramsTexts) {
-    EXPECT_EQ(startup_text::kEndQuestion, sj("終了しますか"));
-    EXPECT_EQ(startup_text::kCreateFailedMessage,
-              sj("FormCreateに失敗しました\r\nプログラムを終了します"));
-    EXPECT_EQ(startup_text::kShowFailedMessage,
-              sj("画面の表示に失敗しました\r\nプログラムを終了します"));
 }
 
 }  // namespace

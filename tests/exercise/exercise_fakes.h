@@ -21,7 +21,7 @@ namespace hayate::test {
 
 struct LabelState {
     std::string text;
-    std::uint32_t colour = 0;
+    Colour colour;
     bool bold = false;
     bool underline = false;
 };
@@ -32,7 +32,7 @@ class FakeWindow : public ExerciseDisplay, public TickSource, public ExerciseTim
 
     // ExerciseDisplay
     void setLabelText(Label l, const std::string& text) override { labels[l].text = text; }
-    void setLabelColour(Label l, std::uint32_t c) override { labels[l].colour = c; }
+    void setLabelColour(Label l, Colour c) override { labels[l].colour = c; }
     void setLabelFont(Label l, bool bold, bool underline) override {
         labels[l].bold = bold;
         labels[l].underline = underline;

@@ -176,7 +176,7 @@ class InvariantRun {
         const int to =
             wholeGrid ? PracticeGrid::kCells : std::min(PracticeGrid::kCells, now.position + 3);
         for (int i = from; i < to; ++i) {
-            const std::uint32_t c = h_.cell(i).colour;
+            const Colour c = h_.cell(i).colour;
             if (i < now.position) {
                 ASSERT_EQ(c, colour::kBlue) << "cell " << i << " was completed";
             } else if (i == now.position) {

@@ -22,8 +22,8 @@ using State = ExerciseSession::State;
 
 TEST(ExerciseStart, PreparesGridCountersLabelsAndFocus) {
     Harness h;
-    h.window.labels[Label::LDaken].text = "old";
-    h.window.labels[Label::LRoma2].underline = true;
+    h.window.labels[Label::KeystrokeSpeed].text = "old";
+    h.window.labels[Label::RomajiHint2].underline = true;
     const auto result = h.start(kCourseRomaji, true);
     EXPECT_EQ(result.outcome, Outcome::Started);
     EXPECT_FALSE(result.letterCaseChanged);
@@ -31,16 +31,17 @@ TEST(ExerciseStart, PreparesGridCountersLabelsAndFocus) {
     EXPECT_FALSE(h.window.startVisible);
     EXPECT_TRUE(h.window.gridEnabled);
     EXPECT_EQ(h.window.focus, FakeWindow::Focus::Grid);
-    EXPECT_EQ(h.session.inputMode(), 1);
+    EXPECT_EQ(h.session.inputMode(), InputMode::Practice);
     EXPECT_TRUE(h.session.keyGateClosed());
-    EXPECT_EQ(h.label(Label::LMsg).text, sj("【ＥＳＣ】で中止"));
-    for (Label l : {Label::LTime, Label::LMoji, Label::LYmoji, Label::LMiss})
+    EXPECT_EQ(h.label(Label::Message).text, sj("【ＥＳＣ】で中止"));
+    for (Label l : {Label::ElapsedTime, Label::CharactersTyped, Label::Speed, Label::MissCount})
         EXPECT_EQ(h.label(l).text, "    0");
-    EXPECT_EQ(h.label(Label::LDaken).text, "");
+    EXPECT_EQ(h.label(Label::KeystrokeSpeed).text, "");
     const std::string first = h.cell(0).input;
-    EXPECT_EQ(h.label(Label::LRoma1).text, first.substr(0, 1));
-    EXPECT_EQ(h.label(Label::LRoma2).text + h.label(Label::LRoma3).text, first.substr(1));
-    EXPECT_FALSE(h.label(Label::LRoma2).underline);
+    EXPECT_EQ(h.label(Label::RomajiHint1).text, first.substr(0, 1));
+    EXPECT_EQ(h.label(Label::RomajiHint2).text + h.label(Label::RomajiHintRest).text,
+              first.substr(1));
+    EXPECT_FALSE(h.label(Label::RomajiHint2).underline);
     EXPECT_EQ(h.window.current, (std::pair<int, int>{1, 1}));
     EXPECT_EQ(h.window.scrolledToTop, 1);
     EXPECT_EQ(h.window.pointerMoves, 1);
@@ -125,8 +126,8 @@ TEST(ExerciseStop, EscStopsAtOnceWithoutAResult) {
     EXPECT_FALSE(h.window.timerRunning);
     EXPECT_EQ(h.window.focus, FakeWindow::Focus::StartButton);
     EXPECT_FALSE(h.session.stoppedFlag()) << "the start button's focus clears it again";
-    EXPECT_EQ(h.label(Label::LMsg).text, "");
-    EXPECT_EQ(h.session.inputMode(), 0);
+    EXPECT_EQ(h.label(Label::Message).text, "");
+    EXPECT_EQ(h.session.inputMode(), InputMode::Idle);
     EXPECT_EQ(h.chars(), 1);
     EXPECT_EQ(h.misses(), 1);
     EXPECT_EQ(h.cell(0).colour, colour::kBlue);
@@ -245,17 +246,17 @@ TEST(GridFocus, TheGridKeepsTheKeyboardWhileTheGateIsClosed) {
     h.start(kCourseAlphabet, false);
     h.window.moveFocus(FakeWindow::Focus::CourseList);
     EXPECT_EQ(h.window.focus, FakeWindow::Focus::Grid);
-    EXPECT_EQ(h.session.inputMode(), 1);
+    EXPECT_EQ(h.session.inputMode(), InputMode::Practice);
 
     h.session.gridKeyDown(vk::kShift);  // opens the gate; no character follows
     h.window.moveFocus(FakeWindow::Focus::CourseList);
     EXPECT_EQ(h.window.focus, FakeWindow::Focus::CourseList);
-    EXPECT_EQ(h.session.inputMode(), 0);
-    EXPECT_EQ(h.label(Label::LMsg).text, "");
+    EXPECT_EQ(h.session.inputMode(), InputMode::Idle);
+    EXPECT_EQ(h.label(Label::Message).text, "");
     EXPECT_EQ(h.session.state(), State::Started);
 
     h.window.moveFocus(FakeWindow::Focus::Grid);
-    EXPECT_EQ(h.session.inputMode(), 1);
+    EXPECT_EQ(h.session.inputMode(), InputMode::Practice);
     EXPECT_TRUE(h.session.keyGateClosed());
 }
 
@@ -277,32 +278,32 @@ class TimeLimitTest : public ::testing::Test {
 TEST_F(TimeLimitTest, EndsAtExactlyThirtySecondsNotBefore) {
     begin(0, 10000);
     h.tickAt(11000);
-    EXPECT_EQ(h.label(Label::LTime).text, "    1");
-    EXPECT_EQ(h.label(Label::LYmoji).text, "   60");
+    EXPECT_EQ(h.label(Label::ElapsedTime).text, "    1");
+    EXPECT_EQ(h.label(Label::Speed).text, "   60");
     for (int i = 0; i < 14; ++i) h.key('A');
     h.tickAt(10000 + 29999);
     EXPECT_TRUE(h.completion.calls.empty());
-    EXPECT_EQ(h.label(Label::LTime).text, "   29");
-    EXPECT_EQ(h.label(Label::LYmoji).text, "   30");
+    EXPECT_EQ(h.label(Label::ElapsedTime).text, "   29");
+    EXPECT_EQ(h.label(Label::Speed).text, "   30");
     h.tickAt(10000 + 30000);
     ASSERT_EQ(h.completion.calls.size(), 1u);
     EXPECT_EQ(h.completion.calls[0].kind, EndKind::TimeLimit);
     EXPECT_EQ(h.completion.calls[0].charactersTyped, 15);
-    EXPECT_EQ(h.label(Label::LTime).text, "   30");
+    EXPECT_EQ(h.label(Label::ElapsedTime).text, "   30");
     EXPECT_EQ(h.session.state(), State::Idle);
     EXPECT_FALSE(h.window.timerRunning);
 
-    h.window.labels[Label::LTime].text = "kept";
+    h.window.labels[Label::ElapsedTime].text = "kept";
     h.tickAt(10000 + 31000);
     EXPECT_EQ(h.completion.calls.size(), 1u);
-    EXPECT_EQ(h.label(Label::LTime).text, "kept");
+    EXPECT_EQ(h.label(Label::ElapsedTime).text, "kept");
 }
 
 TEST_F(TimeLimitTest, TheTickCounterWrapsDuringTheExercise) {
     const std::uint32_t first = std::numeric_limits<std::uint32_t>::max() - 9999;
     begin(0, first);
     h.tickAt(first + 20000u);  // 10000 after the wrap
-    EXPECT_EQ(h.label(Label::LTime).text, "   20");
+    EXPECT_EQ(h.label(Label::ElapsedTime).text, "   20");
     h.tickAt(first + 29999u);
     EXPECT_TRUE(h.completion.calls.empty());
     h.tickAt(first + 30000u);
@@ -323,9 +324,9 @@ TEST_F(TimeLimitTest, SixtySecondsAndNoLimit) {
     none.window.now = 100;
     none.key('A');
     none.tickAt(100 + 61000);
-    EXPECT_EQ(none.label(Label::LTime).text, " 1'1\"");
+    EXPECT_EQ(none.label(Label::ElapsedTime).text, " 1'1\"");
     none.tickAt(100 + 120000);
-    EXPECT_EQ(none.label(Label::LYmoji).text, "    1") << "1 character in 120 s: 0.5 rounds up";
+    EXPECT_EQ(none.label(Label::Speed).text, "    1") << "1 character in 120 s: 0.5 rounds up";
     none.tickAt(100 + 43199999);
     EXPECT_TRUE(none.completion.calls.empty());
     none.tickAt(100 + 43200000);
@@ -355,10 +356,10 @@ TEST_F(TimeLimitTest, EarlyTicksWaitForTheirSecondAndLateOnesDoNotDrift) {
          {Step{951, "    0", 49}, Step{1000, "    1", 1000}, Step{2300, "    2", 700},
           Step{2999, "    2", 1}, Step{3000, "    3", 1000}, Step{29950, "   29", 50}}) {
         h.tickAt(10000 + s.at);
-        EXPECT_EQ(h.label(Label::LTime).text, s.time) << s.at;
+        EXPECT_EQ(h.label(Label::ElapsedTime).text, s.time) << s.at;
         EXPECT_EQ(h.window.timerDueIn, s.dueIn) << s.at;
     }
-    EXPECT_NE(h.label(Label::LYmoji).text, "  442");  // one key in 951 ms must not show
+    EXPECT_NE(h.label(Label::Speed).text, "  442");  // one key in 951 ms must not show
     h.tickAt(10000 + 29990);
     EXPECT_TRUE(h.completion.calls.empty());
     h.tickAt(10000 + 30000);
@@ -368,10 +369,10 @@ TEST_F(TimeLimitTest, EarlyTicksWaitForTheirSecondAndLateOnesDoNotDrift) {
 TEST_F(TimeLimitTest, SpeedRoundingOnTheTick) {
     begin(1, 0);
     h.tickAt(7000);
-    EXPECT_EQ(h.label(Label::LYmoji).text, "    9");
+    EXPECT_EQ(h.label(Label::Speed).text, "    9");
     for (int i = 0; i < 29; ++i) h.key('A');
     h.tickAt(20000);
-    EXPECT_EQ(h.label(Label::LYmoji).text, "   90");
+    EXPECT_EQ(h.label(Label::Speed).text, "   90");
 }
 
 TEST(ClockTick, KeystrokeLabelOnlyInKanaMode) {
@@ -380,17 +381,17 @@ TEST(ClockTick, KeystrokeLabelOnlyInKanaMode) {
     kana.window.now = 0;
     kana.type("ka");
     kana.tickAt(1000);
-    EXPECT_EQ(kana.label(Label::LDaken).text, " 120 " + sj("／分"));
+    EXPECT_EQ(kana.label(Label::KeystrokeSpeed).text, " 120 " + sj("／分"));
 
     Harness chars;
     chars.start(kCourseAlphabet, false);
-    chars.window.labels[Label::LDaken].text = "untouched";
+    chars.window.labels[Label::KeystrokeSpeed].text = "untouched";
     chars.window.now = 0;
     chars.key(static_cast<unsigned char>(chars.cell(0).input[0]));
     chars.tickAt(1000);
     chars.tickAt(2000);
-    EXPECT_EQ(chars.label(Label::LDaken).text, "untouched");
-    EXPECT_EQ(chars.label(Label::LYmoji).text, "   30");
+    EXPECT_EQ(chars.label(Label::KeystrokeSpeed).text, "untouched");
+    EXPECT_EQ(chars.label(Label::Speed).text, "   30");
 }
 
 TEST(ClockTick, StrayTicksChangeNothing) {
@@ -402,7 +403,7 @@ TEST(ClockTick, StrayTicksChangeNothing) {
     h.key(vk::kEscape, 0x1B);
     h.tickAt(300000);  // after a stop
     EXPECT_TRUE(h.completion.calls.empty());
-    EXPECT_EQ(h.label(Label::LTime).text, "    0");
+    EXPECT_EQ(h.label(Label::ElapsedTime).text, "    0");
     EXPECT_FALSE(h.window.timerRunning);
 }
 
@@ -439,12 +440,12 @@ TEST(Selections, TimeLimitAndSpacingTextsAndFocus) {
     auto t = h.session.selectTimeLimit(1, false);
     EXPECT_EQ(h.shared.timeLimitIndex, 1);
     EXPECT_EQ(h.session.timeLimitSeconds(), 60);
-    EXPECT_EQ(h.label(Label::LEtime).text, "   60");
+    EXPECT_EQ(h.label(Label::TimeLimit).text, "   60");
     EXPECT_EQ(t.statusPanel, 1);
     EXPECT_EQ(t.statusText, sj("制限時間 60秒"));
     EXPECT_EQ(t.focus, ExerciseSession::Focus::StartButton);
     t = h.session.selectTimeLimit(2, true);
-    EXPECT_EQ(h.label(Label::LEtime).text, sj("なし"));
+    EXPECT_EQ(h.label(Label::TimeLimit).text, sj("なし"));
     EXPECT_EQ(t.statusText, sj("制限時間 なし"));
     EXPECT_EQ(t.focus, ExerciseSession::Focus::EditorGrid);
     EXPECT_EQ(h.session.timeLimitSeconds(), 43200);

@@ -117,7 +117,8 @@ struct Board {
 // The kana of a table spelling, as UTF-8 cells.
 std::vector<std::string> cellsOf(const std::string& sjisKana) {
     std::vector<std::string> cells;
-    for (std::size_t i = 0; i < sjisKana.size(); i += 2) cells.push_back(test::utf8(sjisKana.substr(i, 2)));
+    for (std::size_t i = 0; i < sjisKana.size(); i += 2)
+        cells.push_back(test::utf8(sjisKana.substr(i, 2)));
     return cells;
 }
 
@@ -167,7 +168,8 @@ TEST(ExtendedRomajiJudge, EverySpellingInTheMiddleAndAtTheEnd) {
         const std::size_t last = romaji.size() - 1;
         end.type(romaji.substr(0, last));
         EXPECT_EQ(end.judge.cell(), PracticeGrid::kCells - n) << romaji;
-        const ExtendedRomajiJudge::Step step = end.judge.key(static_cast<unsigned char>(romaji[last]));
+        const ExtendedRomajiJudge::Step step =
+            end.judge.key(static_cast<unsigned char>(romaji[last]));
         EXPECT_TRUE(step.finished && step.completed == n) << romaji;
         EXPECT_EQ(end.misses, 0) << romaji;
     }
@@ -182,18 +184,12 @@ TEST(ExtendedRomajiJudge, SpellingsAcrossCellsAndTheHint) {
         int misses;
     };
     const Case cases[] = {
-        {{"ち", "ゃ"}, "c", 0, "chi", 0},
-        {{"ち", "ゃ"}, "cha", 2, "a", 0},
-        {{"ち", "ゃ"}, "chixya", 2, "a", 0},
-        {{"い", "ぇ"}, "ye", 2, "a", 0},
-        {{"ふ", "ぁ"}, "fa", 2, "a", 0},
-        {{"う", "ぃ"}, "wi", 2, "a", 0},
-        {{"う", "ぇ"}, "we", 2, "a", 0},
-        {{"し", "ゃ"}, "sh", 0, "shi", 0},
-        {{"て", "ぃ"}, "th", 0, "thi", 0},
-        {{"く"}, "q", 0, "qu", 0},
-        {{"っ", "か"}, "", 0, "k", 0},
-        {{"ん", "か"}, "n", 0, "nn", 0},
+        {{"ち", "ゃ"}, "c", 0, "chi", 0},    {{"ち", "ゃ"}, "cha", 2, "a", 0},
+        {{"ち", "ゃ"}, "chixya", 2, "a", 0}, {{"い", "ぇ"}, "ye", 2, "a", 0},
+        {{"ふ", "ぁ"}, "fa", 2, "a", 0},     {{"う", "ぃ"}, "wi", 2, "a", 0},
+        {{"う", "ぇ"}, "we", 2, "a", 0},     {{"し", "ゃ"}, "sh", 0, "shi", 0},
+        {{"て", "ぃ"}, "th", 0, "thi", 0},   {{"く"}, "q", 0, "qu", 0},
+        {{"っ", "か"}, "", 0, "k", 0},       {{"ん", "か"}, "n", 0, "nn", 0},
         {{"ち", "ゃ"}, "chyu", 0, "chi", 2},  // y and u fit nothing after "ch"
     };
     for (const Case& c : cases) {
@@ -212,9 +208,9 @@ TEST(ExtendedRomajiJudge, NBeforeEachKindOfKanaAndAtTheEnd) {
         int misses;
     };
     const Case cases[] = {
-        {"か", "nka", 0}, {"さ", "nsa", 0}, {"ち", "nchi", 0}, {"っ", "nltu", 0}, {"ん", "nxn", 0},
-        {"あ", "na", 1}, {"い", "ni", 1}, {"う", "nu", 1}, {"え", "ne", 1}, {"お", "no", 1},
-        {"や", "nya", 2}, {"な", "nna", 1}, {"、", "n,", 0}, {"ー", "n-", 0}, {"・", "nz/", 0},
+        {"か", "nka", 0}, {"さ", "nsa", 0},  {"ち", "nchi", 0}, {"っ", "nltu", 0}, {"ん", "nxn", 0},
+        {"あ", "na", 1},  {"い", "ni", 1},   {"う", "nu", 1},   {"え", "ne", 1},   {"お", "no", 1},
+        {"や", "nya", 2}, {"な", "nna", 1},  {"、", "n,", 0},   {"ー", "n-", 0},   {"・", "nz/", 0},
         {"あ", "nna", 0}, {"や", "n'ya", 0}, {"な", "nnna", 0}, {"な", "xnna", 0},
     };
     for (const Case& c : cases) {
@@ -268,7 +264,9 @@ struct RandomTyping {
 
 RandomTyping randomTyping(std::mt19937& rng, const CharTables& tables, bool course) {
     const RomajiSpellings& table = romajiSpellings();
-    auto below = [&rng](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+    auto below = [&rng](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+    };
     std::vector<int> text;
     while (text.size() < static_cast<std::size_t>(PracticeGrid::kCells)) {
         int k = static_cast<int>(below(course ? 71 : 80));
@@ -296,7 +294,8 @@ RandomTyping randomTyping(std::mt19937& rng, const CharTables& tables, bool cour
     for (std::size_t s = stretches.size(); s-- > 1;) {
         const int k = text[stretches[s - 1].at];
         const char next = stretches[s].spelling[0];
-        const bool consonant = std::string_view("bcdfghjklmpqrstvwxz").find(next) != std::string_view::npos;
+        const bool consonant =
+            std::string_view("bcdfghjklmpqrstvwxz").find(next) != std::string_view::npos;
         if (k == RomajiSpellings::kSmallTsu && consonant && below(2) == 0)
             stretches[s - 1].spelling = std::string(1, next);
         if (k == RomajiSpellings::kN && consonant && below(2) == 0) stretches[s - 1].spelling = "n";
@@ -315,7 +314,8 @@ TEST(ExtendedRomajiJudge, RandomTextsTypedAnyValidWayWithOneWrongKey) {
     h.shared.romajiExtended = 1;
     for (int round = 0; round < 8; ++round) {
         const RandomTyping t = randomTyping(rng, h.tables, round % 2 == 0);
-        const std::size_t at = std::uniform_int_distribution<std::size_t>(0, t.keys.size() - 1)(rng);
+        const std::size_t at =
+            std::uniform_int_distribution<std::size_t>(0, t.keys.size() - 1)(rng);
         h.completion.calls.clear();
         h.startProblem(t.cells, true);
         h.type(t.keys.substr(0, at));
@@ -329,7 +329,8 @@ TEST(ExtendedRomajiJudge, RandomTextsTypedAnyValidWayWithOneWrongKey) {
         EXPECT_EQ(h.session.matcher().expectedRomaji(), hint) << round;
         EXPECT_EQ(h.cell(position).colour, colour::kRed) << round;
         h.type(t.keys.substr(at));
-        ASSERT_EQ(h.completion.calls.size(), 1u) << "round " << round << " stopped at " << h.position();
+        ASSERT_EQ(h.completion.calls.size(), 1u)
+            << "round " << round << " stopped at " << h.position();
         EXPECT_EQ(h.completion.calls[0].charactersTyped, PracticeGrid::kCells);
         EXPECT_EQ(h.completion.calls[0].keystrokeCount, static_cast<int>(t.keys.size()));
         EXPECT_EQ(h.misses(), 1) << round;
@@ -340,11 +341,12 @@ TEST(ExtendedRomajiJudge, CountsAndHintThroughTheSession) {
     Harness h;
     h.shared.romajiExtended = 1;
     h.startProblem({"ち", "ゃ", "ふ", "ぁ", "っ", "ん", "し", "ぇ"}, true);
-    EXPECT_EQ(h.label(Label::LRoma1).text, "t");
+    EXPECT_EQ(h.label(Label::RomajiHint1).text, "t");
     h.type("c");
-    EXPECT_EQ(h.label(Label::LRoma1).text + h.label(Label::LRoma2).text +
-                  h.label(Label::LRoma3).text, "chi");
-    EXPECT_TRUE(h.label(Label::LRoma1).underline);
+    EXPECT_EQ(h.label(Label::RomajiHint1).text + h.label(Label::RomajiHint2).text +
+                  h.label(Label::RomajiHintRest).text,
+              "chi");
+    EXPECT_TRUE(h.label(Label::RomajiHint1).underline);
     h.type("hafaxtsun'she");
     EXPECT_EQ(h.chars(), 8);
     EXPECT_EQ(h.keystrokes(), 14);
@@ -367,7 +369,13 @@ TEST(ExtendedRomajiJudge, CaptureFilesKeysAndMissesUnderTheirCells) {
     } cases[] = {
         {{"ち", "ゃ", "ふ", "ぁ", "っ", "ん", "し", "ぇ"},
          "chafaxtsun'she",
-         {{"c", ""}, {"ha", ""}, {"f", ""}, {"a", ""}, {"xtsu", ""}, {"n'", ""}, {"s", ""},
+         {{"c", ""},
+          {"ha", ""},
+          {"f", ""},
+          {"a", ""},
+          {"xtsu", ""},
+          {"n'", ""},
+          {"s", ""},
           {"he", ""}},
          ""},
         // A single n and a doubled consonant are done by the next cell's key.

@@ -90,19 +90,19 @@ TEST(KanaInput, KanaCellsGoByTheKeyOtherCellsByTheCharacter) {
 TEST(KanaInput, TheHintShowsTheKeysAndFollowsThem) {
     Harnessed h;
     h.startProblem({"が", "ぁ", "１"}, true);
-    EXPECT_EQ(h.label(Label::LRoma1).text, sj("Ｔ"));
-    EXPECT_EQ(h.label(Label::LRoma2).text, sj("＠"));
-    EXPECT_EQ(h.label(Label::LRoma3).text, "");
+    EXPECT_EQ(h.label(Label::RomajiHint1).text, sj("Ｔ"));
+    EXPECT_EQ(h.label(Label::RomajiHint2).text, sj("＠"));
+    EXPECT_EQ(h.label(Label::RomajiHintRest).text, "");
     h.press(key(28));
-    EXPECT_TRUE(h.label(Label::LRoma1).underline);
+    EXPECT_TRUE(h.label(Label::RomajiHint1).underline);
     h.press(key(24));
-    EXPECT_EQ(h.label(Label::LRoma2).colour, colour::kRed);
+    EXPECT_EQ(h.label(Label::RomajiHint2).colour, colour::kRed);
     h.press(key(34));
-    EXPECT_EQ(h.label(Label::LRoma1).text, "Shift+" + sj("３"));
-    EXPECT_EQ(h.label(Label::LRoma2).text, "");
-    EXPECT_FALSE(h.label(Label::LRoma1).underline);
+    EXPECT_EQ(h.label(Label::RomajiHint1).text, "Shift+" + sj("３"));
+    EXPECT_EQ(h.label(Label::RomajiHint2).text, "");
+    EXPECT_FALSE(h.label(Label::RomajiHint1).underline);
     h.press(key(12, true));
-    EXPECT_EQ(h.label(Label::LRoma1).text, "1");
+    EXPECT_EQ(h.label(Label::RomajiHint1).text, "1");
 }
 
 TEST(KanaInput, TheLastCellEndsTheExerciseOnce) {
@@ -146,7 +146,7 @@ TEST(KanaInput, RomajiInputThroughTheSameCallIsUnchanged) {
     h.press(key(38));
     EXPECT_EQ(h.chars(), 1);
     EXPECT_EQ(h.keystrokes(), 2);
-    EXPECT_EQ(h.label(Label::LRoma1).text, "a");  // the filler's romaji
+    EXPECT_EQ(h.label(Label::RomajiHint1).text, "a");  // the filler's romaji
 }
 
 }  // namespace

@@ -200,44 +200,44 @@ TEST(KanaMatching, HintLabelsFollowTheLetters) {
     Harness h;
     h.startProblem({"し", "か"}, true);
     auto hint = [&] {
-        return h.label(Label::LRoma1).text + "|" + h.label(Label::LRoma2).text + "|" +
-               h.label(Label::LRoma3).text;
+        return h.label(Label::RomajiHint1).text + "|" + h.label(Label::RomajiHint2).text + "|" +
+               h.label(Label::RomajiHintRest).text;
     };
     EXPECT_EQ(hint(), "s|i|");
-    for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3}) {
+    for (Label l : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest}) {
         EXPECT_EQ(h.label(l).colour, colour::kBlue);
         EXPECT_TRUE(h.label(l).bold);
         EXPECT_FALSE(h.label(l).underline);
     }
 
     h.key('s');
-    EXPECT_TRUE(h.label(Label::LRoma1).underline);
-    EXPECT_FALSE(h.label(Label::LRoma2).underline);
+    EXPECT_TRUE(h.label(Label::RomajiHint1).underline);
+    EXPECT_FALSE(h.label(Label::RomajiHint2).underline);
     EXPECT_EQ(h.cell(0).colour, colour::kNone);
 
     h.key('x');  // a miss on letter 2
-    EXPECT_EQ(h.label(Label::LRoma2).colour, colour::kRed);
-    EXPECT_FALSE(h.label(Label::LRoma2).underline);
+    EXPECT_EQ(h.label(Label::RomajiHint2).colour, colour::kRed);
+    EXPECT_FALSE(h.label(Label::RomajiHint2).underline);
     EXPECT_EQ(h.cell(0).colour, colour::kRed);
-    EXPECT_EQ(h.label(Label::LMiss).text, "    1");
+    EXPECT_EQ(h.label(Label::MissCount).text, "    1");
 
     h.key('h');  // shi, through the alternative
     EXPECT_EQ(hint(), "s|h|i");
-    EXPECT_EQ(h.label(Label::LRoma2).colour, colour::kBlue);
-    EXPECT_TRUE(h.label(Label::LRoma1).underline);
-    EXPECT_TRUE(h.label(Label::LRoma2).underline);
+    EXPECT_EQ(h.label(Label::RomajiHint2).colour, colour::kBlue);
+    EXPECT_TRUE(h.label(Label::RomajiHint1).underline);
+    EXPECT_TRUE(h.label(Label::RomajiHint2).underline);
     EXPECT_EQ(h.cell(0).colour, colour::kRed) << "an alternative leaves the colour";
 
     h.key('u');  // a miss on the last letter: red, style kept
-    EXPECT_EQ(h.label(Label::LRoma3).colour, colour::kRed);
+    EXPECT_EQ(h.label(Label::RomajiHintRest).colour, colour::kRed);
     EXPECT_EQ(h.misses(), 2);
 
     h.key('i');
     EXPECT_EQ(h.cell(0).colour, colour::kBlue);
-    EXPECT_EQ(h.label(Label::LMoji).text, "    1");
+    EXPECT_EQ(h.label(Label::CharactersTyped).text, "    1");
     EXPECT_EQ(hint(), "k|a|");
     EXPECT_EQ(h.window.current, (std::pair<int, int>{2, 1}));
-    for (Label l : {Label::LRoma1, Label::LRoma2, Label::LRoma3}) {
+    for (Label l : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest}) {
         EXPECT_EQ(h.label(l).colour, colour::kBlue);
         EXPECT_FALSE(h.label(l).underline);
     }
@@ -246,19 +246,19 @@ TEST(KanaMatching, HintLabelsFollowTheLetters) {
     Harness n;
     n.startProblem({"ん", "か"}, true);
     n.type("nk");
-    EXPECT_EQ(n.label(Label::LRoma1).text, "k");
-    EXPECT_EQ(n.label(Label::LRoma2).text, "a");
-    EXPECT_TRUE(n.label(Label::LRoma1).underline);
-    EXPECT_FALSE(n.label(Label::LRoma2).underline);
+    EXPECT_EQ(n.label(Label::RomajiHint1).text, "k");
+    EXPECT_EQ(n.label(Label::RomajiHint2).text, "a");
+    EXPECT_TRUE(n.label(Label::RomajiHint1).underline);
+    EXPECT_FALSE(n.label(Label::RomajiHint2).underline);
 
     Harness j;
     j.startProblem({"じ", "ゃ"}, true);
     j.type("jy");
-    EXPECT_EQ(
-        j.label(Label::LRoma1).text + j.label(Label::LRoma2).text + j.label(Label::LRoma3).text,
-        "jya");
-    EXPECT_TRUE(j.label(Label::LRoma2).underline);
-    EXPECT_FALSE(j.label(Label::LRoma3).underline);
+    EXPECT_EQ(j.label(Label::RomajiHint1).text + j.label(Label::RomajiHint2).text +
+                  j.label(Label::RomajiHintRest).text,
+              "jya");
+    EXPECT_TRUE(j.label(Label::RomajiHint2).underline);
+    EXPECT_FALSE(j.label(Label::RomajiHintRest).underline);
 }
 
 // What each hint label looks like after a miss while a kana is partly typed:
@@ -266,10 +266,10 @@ TEST(KanaMatching, HintLabelsFollowTheLetters) {
 // letter only its colour changes; letters already typed stay underlined.
 TEST(KanaMatching, TheHintAfterAMissOnAPartlyTypedKana) {
     struct Look {
-        std::uint32_t colour;
+        Colour colour;
         bool underline;
     };
-    constexpr std::uint32_t B = colour::kBlue, R = colour::kRed;
+    constexpr Colour B = colour::kBlue, R = colour::kRed;
     struct Case {
         const char* kana;
         const char* keys;  // the last one is the miss
@@ -289,7 +289,7 @@ TEST(KanaMatching, TheHintAfterAMissOnAPartlyTypedKana) {
         h.type(c.keys);
         ASSERT_EQ(h.misses(), 1) << c.kana << " " << c.keys;
         const Look want[] = {c.roma1, c.roma2, c.roma3};
-        const Label labels[] = {Label::LRoma1, Label::LRoma2, Label::LRoma3};
+        const Label labels[] = {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest};
         for (int i = 0; i < 3; ++i) {
             const auto& got = h.label(labels[i]);
             EXPECT_EQ(got.colour, want[i].colour) << c.kana << " " << c.keys << " label " << i + 1;

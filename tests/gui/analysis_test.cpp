@@ -19,7 +19,7 @@
 #include "gui/sjis_qt.h"
 #include "journal/jis_keys.h"
 #include "journal/journal.h"
-#include "journal/journal_messages.h"
+#include "text/user_texts.h"
 #include "support/journal_damage.h"
 
 namespace hayate::gui::test {
@@ -271,7 +271,7 @@ TEST_F(Analysis, ADamagedJournalIsSetAsideAndNothingIsReportedAsExported) {
     QDialog* w = openAnalysis();
     ASSERT_NE(w, nullptr);
     auto* summary = w->findChild<QLabel*>("LSummary");
-    EXPECT_EQ(summary->toolTip(), toQt(journal_text::kCorrupt));
+    EXPECT_EQ(summary->toolTip(), toQt(sjisText(UserText::JournalCorrupt)));
     int aside = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         aside += entry.path().filename().string().starts_with("hayateuchi.sqlite3.corrupt-");
@@ -283,7 +283,7 @@ TEST_F(Analysis, ADamagedJournalIsSetAsideAndNothingIsReportedAsExported) {
     answerFileDialog(target);
     answerNextMessageBox(QMessageBox::Ok, &said);
     QTest::mouseClick(w->findChild<QPushButton*>("BExport"), Qt::LeftButton);
-    EXPECT_EQ(said, toQt(journal_text::kNothingToExport));
+    EXPECT_EQ(said, toQt(sjisText(UserText::JournalNothingToExport)));
     EXPECT_FALSE(QFile::exists(target));
     EXPECT_FALSE(summary->toolTip().startsWith(QStringLiteral(u"書き出しました")));
 }

@@ -9,7 +9,7 @@
 #include "gui/ok_dialog.h"
 #include "gui/sjis_qt.h"
 #include "journal/journal.h"
-#include "journal/journal_messages.h"
+#include "text/user_texts.h"
 #include "platform/safe_file.h"
 #include "support/journal_damage.h"
 
@@ -96,7 +96,7 @@ TEST_F(JournalWindow, WeakSpotPracticeOverADamagedJournalSaysSoAndDoesNotStart) 
     QString said;
     answerNextMessageBox(QMessageBox::Ok, &said);
     EXPECT_FALSE(form->startWeakSpotPractice());
-    EXPECT_EQ(said, toQt(journal_text::kCorrupt));
+    EXPECT_EQ(said, toQt(sjisText(UserText::JournalCorrupt)));
     EXPECT_FALSE(sg1()->isEnabled());
 }
 
@@ -115,7 +115,7 @@ TEST_F(JournalWindow, CorruptJournalIsSetAsideWithANoticeInTheStatusBar) {
         open();
         ASSERT_NE(openedJournal(), nullptr);
         auto* bar = find<QStatusBar>("SBar1");
-        EXPECT_EQ(bar->currentMessage(), toQt(journal_text::kCorrupt)) << round;
+        EXPECT_EQ(bar->currentMessage(), toQt(sjisText(UserText::JournalCorrupt))) << round;
         int aside = 0;
         for (const auto& entry : fs::directory_iterator(dir.path()))
             aside += entry.path().filename().string().starts_with("hayateuchi.sqlite3.corrupt-");

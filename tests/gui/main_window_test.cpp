@@ -216,7 +216,7 @@ TEST_F(MainWindow, AProblemFileOnAStickThatIsGoneIsToldAndTheStartGoesOn) {
     const std::string gone = (dir / "stick" / "mine.USR").string();
     {
         std::ofstream ini(dir / "hayateuchi.INI", std::ios::binary);
-        ini << "[Init]\r\n" << settings_text::kProblemFileName << "=" << gone << "\r\n";
+        ini << "[Init]\r\n" << sjisText(UserText::SettingsProblemFileKey) << "=" << gone << "\r\n";
     }
     QString said;
     answerNextMessageBox(QMessageBox::Ok, &said);

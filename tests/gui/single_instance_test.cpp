@@ -20,7 +20,7 @@ namespace hayate::gui {
 namespace {
 
 struct FakeWindow final : GuardWindow {
-    std::string title = std::string(kMainWindowTitleUtf8);
+    std::string title = std::string(utf8Text(UserText::WindowTitle));
     bool minimised = false;
     int restored = 0, raised = 0;
     std::string titleUtf8() override { return title; }
@@ -59,12 +59,12 @@ TEST(SingleInstanceGuard, ALaterCopyFindsTheRunningOne) {
         std::string title;
         GuardAction later;
     } cases[] = {
-        {Before::Nothing, false, std::string(kMainWindowTitleUtf8), GuardAction::ReportAndRaise},
-        {Before::Nothing, true, std::string(kMainWindowTitleUtf8), GuardAction::ReportAndRaise},
+        {Before::Nothing, false, std::string(utf8Text(UserText::WindowTitle)), GuardAction::ReportAndRaise},
+        {Before::Nothing, true, std::string(utf8Text(UserText::WindowTitle)), GuardAction::ReportAndRaise},
         {Before::Nothing, false, "renamed", GuardAction::EndSilently},
-        {Before::CrashedCopysSocket, false, std::string(kMainWindowTitleUtf8),
+        {Before::CrashedCopysSocket, false, std::string(utf8Text(UserText::WindowTitle)),
          GuardAction::ReportAndRaise},
-        {Before::LinkToAFile, false, std::string(kMainWindowTitleUtf8), GuardAction::ReportAndRaise},
+        {Before::LinkToAFile, false, std::string(utf8Text(UserText::WindowTitle)), GuardAction::ReportAndRaise},
     };
     int n = 0;
     for (const Case& c : cases) {

@@ -8,10 +8,10 @@
 #include <functional>
 
 #include "journal/journal.h"
-#include "journal/journal_messages.h"
 #include "platform/safe_file.h"
 #include "support/small_disk.h"
 #include "support/temp_dir.h"
+#include "text/user_texts.h"
 
 namespace hayate::journal {
 namespace {
@@ -87,7 +87,7 @@ TEST_F(JournalDamage, DamageIsFoundOnOpeningAndByEveryRead) {
         test::damageJournalPage(file, c.btree);
         c.read(journal);
         const Journal::Result read = journal.takeReadResult();
-        EXPECT_EQ(read.message, journal_text::kCorrupt) << c.btree;
+        EXPECT_EQ(read.message, sjisText(UserText::JournalCorrupt)) << c.btree;
         EXPECT_TRUE(fs::exists(read.movedAsideTo)) << c.btree;
         expectNewJournal(c.btree);
         EXPECT_TRUE(journal.takeReadResult().ok()) << "told once: " << c.btree;
@@ -124,20 +124,21 @@ TEST_F(JournalDamage, ExportNeverSaysDoneWhenItReadNothing) {
 TEST_F(JournalDamage, EachCauseThatKeepsItFromOpeningIsNamed) {
     const struct {
         std::function<void()> arrange;
-        const char* message;
+        std::string_view message;
     } cases[] = {
-        {[&] { fs::create_directory(file); }, journal_text::kFolderInTheWay},
-        {[&] { fs::create_symlink(dir / "gone" / "x", file); }, journal_text::kLinkGoesNowhere},
+        {[&] { fs::create_directory(file); }, sjisText(UserText::JournalFolderInTheWay)},
+        {[&] { fs::create_symlink(dir / "gone" / "x", file); },
+         sjisText(UserText::JournalLinkGoesNowhere)},
         {[&] { fs::create_directory(file.string() + "-wal"); },
-         journal_text::kCompanionFolderInTheWay},
+         sjisText(UserText::JournalCompanionFolderInTheWay)},
         {[&] { fs::create_directory(file.string() + "-shm"); },
-         journal_text::kCompanionFolderInTheWay},
+         sjisText(UserText::JournalCompanionFolderInTheWay)},
         {[&] {  // beside a journal, which SQLite would open and not write
              threeExercises();
              journal.close();
              fs::create_directory(file.string() + "-shm");
          },
-         journal_text::kCompanionFolderInTheWay},
+         sjisText(UserText::JournalCompanionFolderInTheWay)},
     };
     for (const auto& c : cases) {
         c.arrange();
@@ -163,7 +164,8 @@ TEST(JournalFullDisk, AFewKilobytesFreeAreToldAsAFullDisk) {
             disk.fill(free);
             Journal::Result r = journal.open(file.string());
             if (r.ok()) r = journal.record(exercise(0));
-            EXPECT_EQ(r.message, journal_text::kFull) << free << " KB free, existing " << existing;
+            EXPECT_EQ(r.message, sjisText(UserText::JournalFull))
+                << free << " KB free, existing " << existing;
         }
     }
 }

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "problems/editor_texts.h"
 #include "support/sjis_test_support.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 namespace {
@@ -65,8 +65,8 @@ class ProblemEditorTest : public ::testing::Test {
 
     void type(const std::string& keys) {
         for (char ch : keys) {
-            editor.SG3KeyDown(virtualKeyOf(ch));
-            editor.SG3KeyPress(static_cast<unsigned char>(ch));
+            editor.keyDown(virtualKeyOf(ch));
+            editor.keyPress(static_cast<unsigned char>(ch));
         }
     }
 
@@ -203,66 +203,66 @@ TEST_F(ProblemEditorTest, KanaInputPutsTheKanaOfEachKeyAndJoinsItsMarks) {
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.cells);
-        editor.SG3KeyDown(0);  // codes the desktop's layout may not give
-        EXPECT_EQ(editor.SG3KanaKey({s.keycode, s.shift}), s.taken);
+        editor.keyDown(0);  // codes the desktop's layout may not give
+        EXPECT_EQ(editor.kanaKey({s.keycode, s.shift}), s.taken);
         EXPECT_EQ(cellsText(0, 5), s.cells);
     }
     EXPECT_EQ(editor.insertionPosition(), 4);
 
     // A mark joins only the kana just typed, not one reached by moving.
-    editor.SG3SelectCell(1, 2);
-    editor.SG3KanaKey({28, false});
+    editor.selectCell(1, 2);
+    editor.kanaKey({28, false});
     type("a");
-    editor.SG3KanaKey({34, false});
+    editor.kanaKey({34, false});
     EXPECT_EQ(cellsText(40, 3), "かあ.");
-    editor.SG3SelectCell(3, 2);
-    editor.SG3KanaKey({34, false});
+    editor.selectCell(3, 2);
+    editor.kanaKey({34, false});
     EXPECT_EQ(cellsText(40, 3), "かあ.");
 
     // Pending romaji gives way to the kana; other kinds and romaji input type as before.
     editor.enter(content(1));
     type("k");
-    editor.SG3KanaKey({24, false});
+    editor.kanaKey({24, false});
     EXPECT_EQ(editor.pendingRomaji(), "");
     EXPECT_EQ(cellsText(0, 2), "た.");
     editor.enter(content(0));
-    EXPECT_FALSE(editor.SG3KanaKey({24, false}));
+    EXPECT_FALSE(editor.kanaKey({24, false}));
     editor.setKanaInput(false);
     editor.enter(content(1));
-    EXPECT_FALSE(editor.SG3KanaKey({24, false}));
+    EXPECT_FALSE(editor.kanaKey({24, false}));
     EXPECT_EQ(cellsText(0, 1), ".");
 }
 
 TEST_F(ProblemEditorTest, EveryCharacterNeedsItsOwnKeyDown) {
     editor.enter(content(0));
-    editor.SG3KeyPress('a');  // no key-down before it
+    editor.keyPress('a');  // no key-down before it
     EXPECT_EQ(cellsText(0, 1), ".");
-    editor.SG3KeyDown('A');
-    editor.SG3KeyPress('a');
-    editor.SG3KeyPress('b');  // a second character of the same key-down
+    editor.keyDown('A');
+    editor.keyPress('a');
+    editor.keyPress('b');  // a second character of the same key-down
     EXPECT_EQ(cellsText(0, 2), "Ａ.");
 
     // Keys that are not text keys: Enter, Tab, arrows, Home.
     for (int key : {13, 9, 37, 38, 36, 113}) {
-        editor.SG3KeyDown(key);
-        editor.SG3KeyPress('x');
+        editor.keyDown(key);
+        editor.keyPress('x');
     }
     EXPECT_EQ(cellsText(1, 1), ".");
 
     // A text key whose character is a control character places nothing.
-    editor.SG3KeyDown('A');
-    editor.SG3KeyPress(1);
+    editor.keyDown('A');
+    editor.keyPress(1);
     EXPECT_EQ(cellsText(1, 1), ".");
     EXPECT_EQ(editor.insertionPosition(), 1);
 }
 
 TEST_F(ProblemEditorTest, KeysThatLeaveStoreOrEnd) {
     editor.enter(content(0));
-    EXPECT_EQ(editor.SG3KeyDown(vk::kEscape), EditorKeyAction::Leave);
-    EXPECT_EQ(editor.SG3KeyDown(vk::kF10), EditorKeyAction::StoreAndLeave);
-    EXPECT_EQ(editor.SG3KeyDown(vk::kF1), EditorKeyAction::EndCommand);
-    EXPECT_EQ(editor.SG3KeyDown('A'), EditorKeyAction::None);
-    EXPECT_EQ(editor.SG3KeyDown(vk::kDelete), EditorKeyAction::None);
+    EXPECT_EQ(editor.keyDown(vk::kEscape), EditorKeyAction::Leave);
+    EXPECT_EQ(editor.keyDown(vk::kF10), EditorKeyAction::StoreAndLeave);
+    EXPECT_EQ(editor.keyDown(vk::kF1), EditorKeyAction::EndCommand);
+    EXPECT_EQ(editor.keyDown('A'), EditorKeyAction::None);
+    EXPECT_EQ(editor.keyDown(vk::kDelete), EditorKeyAction::None);
 }
 
 TEST_F(ProblemEditorTest, BackspaceEmptiesTheCellBefore) {
@@ -271,7 +271,7 @@ TEST_F(ProblemEditorTest, BackspaceEmptiesTheCellBefore) {
     EXPECT_EQ(editor.insertionPosition(), 0);
     EXPECT_EQ(cellsText(0, 3), "ＡＢＣ");
 
-    editor.SG3SelectCell(1, 2);
+    editor.selectCell(1, 2);
     type("\b");
     EXPECT_EQ(editor.insertionPosition(), 39);
     EXPECT_EQ(view.current, std::make_pair(40, 1));
@@ -279,7 +279,7 @@ TEST_F(ProblemEditorTest, BackspaceEmptiesTheCellBefore) {
     EXPECT_FALSE(editor.marked(1, 2));
     EXPECT_EQ(cellsText(40, 2), "ＤＥ");
 
-    editor.SG3SelectCell(3, 1);
+    editor.selectCell(3, 1);
     type("\b");
     EXPECT_EQ(cellsText(0, 3), "Ａ.Ｃ");
     EXPECT_EQ(editor.insertionPosition(), 1);
@@ -294,21 +294,21 @@ TEST_F(ProblemEditorTest, BackspaceAndDeleteDropThePendingRomaji) {
     EXPECT_EQ(cellsText(0, 2), "あ.");  // "k" was forgotten: "a" alone is あ
 
     type("ky");
-    editor.SG3KeyDown(vk::kDelete);
+    editor.keyDown(vk::kDelete);
     type("a");
     EXPECT_EQ(cellsText(0, 2), "ああ");
 }
 
 TEST_F(ProblemEditorTest, DeleteEmptiesTheCurrentCellWithoutMoving) {
     editor.enter(content(0, {"ＡＢＣＤＥ"}));
-    editor.SG3SelectCell(3, 1);
-    editor.SG3Enter();
-    EXPECT_EQ(editor.SG3KeyDown(vk::kDelete), EditorKeyAction::None);
+    editor.selectCell(3, 1);
+    editor.gridFocused();
+    EXPECT_EQ(editor.keyDown(vk::kDelete), EditorKeyAction::None);
     EXPECT_EQ(cellsText(0, 5), "ＡＢ.ＤＥ");
     EXPECT_EQ(editor.insertionPosition(), 2);
     EXPECT_TRUE(editor.marked(3, 1));
     // The key-press that may follow Delete does nothing.
-    editor.SG3KeyPress(0x7F);
+    editor.keyPress(0x7F);
     EXPECT_EQ(cellsText(0, 5), "ＡＢ.ＤＥ");
     // A stored row stops at its first empty cell.
     EXPECT_EQ(hex(editor.storedText().rows[0]), hex(sj("ＡＢ")));
@@ -318,7 +318,7 @@ TEST_F(ProblemEditorTest, DeleteEmptiesTheCurrentCellWithoutMoving) {
 TEST_F(ProblemEditorTest, ClickingMovesTheInsertionPositionAndTypingOverwrites) {
     editor.enter(content(3, {"ＡＢＣＤＥＦ"}));
     view.redrawn.clear();
-    editor.SG3SelectCell(3, 1);
+    editor.selectCell(3, 1);
     EXPECT_EQ(editor.insertionPosition(), 2);
     EXPECT_EQ(view.redrawn, (std::set<std::pair<int, int>>{{1, 1}, {3, 1}}));
     type("xy");
@@ -327,14 +327,14 @@ TEST_F(ProblemEditorTest, ClickingMovesTheInsertionPositionAndTypingOverwrites) 
     // The same cell again, header cells and cells outside the grid change nothing.
     view.redrawn.clear();
     const std::pair<int, int> ignored[] = {{5, 1}, {0, 1}, {1, 0}, {41, 1}, {1, 51}};
-    for (auto [c, r] : ignored) editor.SG3SelectCell(c, r);
+    for (auto [c, r] : ignored) editor.selectCell(c, r);
     EXPECT_EQ(editor.insertionPosition(), 4);
     EXPECT_TRUE(view.redrawn.empty());
 }
 
 TEST_F(ProblemEditorTest, TheInsertionPositionStaysInTheGrid) {
     editor.enter(content(0));
-    editor.SG3SelectCell(40, 50);
+    editor.selectCell(40, 50);
     type("ab");
     EXPECT_EQ(editor.insertionPosition(), 1999);
     EXPECT_EQ(cellsText(1999, 1), "Ｂ");
@@ -342,7 +342,7 @@ TEST_F(ProblemEditorTest, TheInsertionPositionStaysInTheGrid) {
 
     // A text of several characters near the end is cut.
     editor.enter(content(1));
-    editor.SG3SelectCell(39, 50);
+    editor.selectCell(39, 50);
     type("kkya");
     EXPECT_EQ(cellsText(1998, 2), "っき");
     EXPECT_EQ(editor.insertionPosition(), 1999);
@@ -362,7 +362,7 @@ TEST_F(ProblemEditorTest, ChoosingASlotKeepsThePositionAndThePendingRomaji) {
     EXPECT_EQ(editor.unit(), 1);
     EXPECT_EQ(editor.insertionPosition(), 1);
     EXPECT_EQ(markedCount(), 0);
-    editor.SG3Enter();
+    editor.gridFocused();
     EXPECT_TRUE(editor.marked(2, 1));
     type("a");
     EXPECT_EQ(cellsText(0, 5), "かかくけこ");
@@ -395,7 +395,7 @@ TEST_F(ProblemEditorTest, ConfirmedNamesFitTheNameField) {
 
 TEST_F(ProblemEditorTest, StoredRowsStopAtTheFirstEmptyCell) {
     editor.enter(content(0, {"", "", "ＡＢＣＤＥＦＧＨＩＪ"}));
-    editor.SG3SelectCell(12, 3);
+    editor.selectCell(12, 3);
     type("klmno");
     const ProblemRows rows = editor.storedText().rows;
     EXPECT_EQ(hex(rows[2]), hex(sj("ＡＢＣＤＥＦＧＨＩＪ")));
@@ -413,7 +413,7 @@ TEST_F(ProblemEditorTest, StoredRowsStopAtTheFirstEmptyCell) {
 
 TEST_F(ProblemEditorTest, DeletingAProblemEmptiesEveryRow) {
     editor.enter(content(0, {"ＡＢＣ", "", "ＤＥＦ"}));
-    editor.SG3SelectCell(5, 3);
+    editor.selectCell(5, 3);
     editor.emptyAfterDelete();
     for (int i = 0; i < ProblemEditor::kCells; ++i)
         ASSERT_EQ(editor.cells()[static_cast<std::size_t>(i)], "") << i;
@@ -444,12 +444,12 @@ TEST_F(ProblemEditorTest, AnImportReplacesTheWholeGrid) {
 
 TEST_F(ProblemEditorTest, CellLooks) {
     editor.enter(content(1, {"かがぽぱぼを"}));
-    editor.SG3Enter();
+    editor.gridFocused();
     const ProblemEditor::CellLook first = editor.cellLook(1, 1);
-    EXPECT_EQ(first.background, 0x00FFFFu);
-    EXPECT_EQ(first.textColour, 0xFF0000u);
+    EXPECT_EQ(first.background, colour::kYellow);
+    EXPECT_EQ(first.textColour, colour::kBlue);
     EXPECT_FALSE(first.voicedKanaFont);
-    EXPECT_EQ(editor.cellLook(2, 1).background, 0xFFFFFFu);
+    EXPECT_EQ(editor.cellLook(2, 1).background, colour::kWhite);
     EXPECT_TRUE(editor.cellLook(2, 1).voicedKanaFont);
     EXPECT_TRUE(editor.cellLook(3, 1).voicedKanaFont);
     EXPECT_TRUE(editor.cellLook(4, 1).voicedKanaFont);

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <set>
 
-#include "problems/editor_texts.h"
 #include "support/sjis_test_support.h"
 #include "support/temp_dir.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 namespace {
@@ -105,41 +105,6 @@ TEST_F(ProblemFileStateTest, DeletingTheCurrentCoursesProblem) {
     EXPECT_FALSE(applyProblemDeleted(state, 2));
     state.courseIndex = 3;
     for (int slot = 0; slot < 10; ++slot) EXPECT_FALSE(applyProblemDeleted(state, slot));
-}
-
-TEST(EditorTextsTest, EveryTextIsTheShiftJisOfItsWording) {
-    using namespace editor_text;
-    const std::pair<std::string_view, const char*> texts[] = {
-        {kHintSlotList, "【Ｅｎｔｅｒ】で問題名入力へ、【ＥＳＣ】で中止"},
-        {kHintNameField, "【Ｅｎｔｅｒ】で問題入力へ、【ＥＳＣ】で中止"},
-        {kHintGrid, "【Ｆ１０】で登録、【ＥＳＣ】で中止"},
-        {kKindUpperCaseLabel, "英大文字・数字・記号"},
-        {kKindRomajiLabel, "ローマ字"},
-        {kKindLowerCaseLabel, "英小文字・数字・記号"},
-        {kKindMixedCaseLabel, "英大小混在・数字・記号"},
-        {kUnitCharacterLabel, "１文字単位"},
-        {kUnitWordLabel, "単語・文"},
-        {kUnitAsWrittenLabel, "そのまま"},
-        {kDeleteButton, "問題削除"},
-        {kImportButton, "ファイルから取り込み"},
-        {kNewFileCaption, "問題ファイルの新規作成"},
-        {kNewFilePrompt, "新規作成の問題ファイル名を入力してください"},
-        {kFileExists, "ファイルが存在します"},
-        {kFileCreated, "問題ファイルを作成しました"},
-        {kNotProblemFile, "問題用のファイルではありません"},
-        {kFileSwitched, "問題ファイルを変更しました"},
-        {kConfirmDelete, "今の問題を削除しますか"},
-        {kImportEmpty, "テキストファイルが空です"},
-        {kStoreFailed, "問題を登録できませんでした\r\n入力した問題は消えずに残っています"},
-        {kImportUnreadable, "ファイルを読み込めませんでした\r\n入力中の問題はそのままです"},
-        {kImportNotText, "テキストファイルではありません\r\n入力中の問題はそのままです"},
-        {kFileNotCreated,
-         "問題ファイルを作成できませんでした\r\nディスクの空きと書き込みの許可を確認してください"},
-        {kProblemFileFilter, "*.USR|*.USR|*.*|*.*"},
-        {kImportFileFilter, "*.TXT|*.TXT|*.*|*.*"},
-    };
-    for (const auto& [bytes, wording] : texts)
-        EXPECT_EQ(hex(std::string(bytes)), hex(sj(wording))) << wording;
 }
 
 }  // namespace

@@ -246,7 +246,6 @@ TEST_F(ProblemFileTest, StoreWritesOneSlotAndKeepsTheOthersByteForByte) {
     EXPECT_EQ(rec.rows[0], sj("てすと"));
     EXPECT_EQ(problems.table()[4].name, sj("新しい問題"));
     EXPECT_EQ(problems.table()[4].count, 3);
-    EXPECT_EQ(kProblemStoredMessage, sj("問題を登録しました"));
 }
 
 TEST_F(ProblemFileTest, NamesAreCutToThirtyBytesOnACharacterBoundary) {

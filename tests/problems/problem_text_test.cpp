@@ -6,6 +6,7 @@
 
 #include "support/sjis_test_support.h"
 #include "support/temp_dir.h"
+#include "text/user_texts.h"
 #include "text/width_conversion.h"
 
 namespace hayate {
@@ -192,13 +193,12 @@ TEST_F(ProblemTextTest, ProblemsWithoutCharactersAreRefusedAndLeaveTheGridCleare
           Case{kUnitCharacter, {"　　　"}, 0}, Case{7, {"ＡＢ"}, 0}}) {
         const PracticeTextResult r = build(kKindUpperCase, c.unit, c.rows, c.spacing);
         EXPECT_EQ(r.outcome, PracticeTextResult::Outcome::ProblemRefused) << "unit " << c.unit;
-        EXPECT_EQ(practice.refusalMessage(), kProblemGivesNoTextMessage);
+        EXPECT_EQ(practice.refusalMessage(), sjisText(UserText::ProblemGivesNoTextMessage));
         for (int i = 0; i < PracticeGrid::kCells; ++i) {
             ASSERT_TRUE(grid.cell(i).text.empty()) << i;
             ASSERT_EQ(grid.cell(i).input, " ");
         }
     }
-    EXPECT_EQ(kProblemGivesNoTextMessage, sj("問題に練習できる文字がありません"));
     EXPECT_EQ(build(kKindUpperCase, kUnitWord, {"Ａ"}, 0).outcome,
               PracticeTextResult::Outcome::Built);
     EXPECT_TRUE(practice.refusalMessage().empty());
@@ -215,8 +215,7 @@ TEST_F(ProblemTextTest, AFailedLoadUsesTheSameSlotsEarlierTextOrRefuses) {
     EXPECT_EQ(
         buildPracticeText(grid, tables, TextSettings{6, 1, 0, false}, random, &practice).outcome,
         PracticeTextResult::Outcome::ProblemRefused);
-    EXPECT_EQ(practice.refusalMessage(), kProblemUnreadableMessage);
-    EXPECT_EQ(kProblemUnreadableMessage, sj("問題を読み込めません"));
+    EXPECT_EQ(practice.refusalMessage(), sjisText(UserText::ProblemUnreadableMessage));
 }
 
 TEST_F(ProblemTextTest, DamagedRowsOfOddLengthDoNotBreakTheLayout) {

@@ -58,11 +58,11 @@ TEST_F(CompletionTest, TextEndScalesTheCountToTheTimeLimit) {
     complete(EndKind::TextEnd, 2000, 50000);
     EXPECT_THAT(log, ElementsAre("stopClock", "LMoji", "LTime", "stopExercise", "LYmoji",
                                  "dialog:new", "LSaikoM", "LSaikoD", "focusStart"));
-    EXPECT_EQ(text(Label::LMoji), " 2400");
-    EXPECT_EQ(text(Label::LTime), "   50");
-    EXPECT_EQ(text(Label::LYmoji), " 2400");
-    EXPECT_EQ(text(Label::LSaikoM), "2400");
-    EXPECT_EQ(text(Label::LSaikoD), "2026/12/08");
+    EXPECT_EQ(text(Label::CharactersTyped), " 2400");
+    EXPECT_EQ(text(Label::ElapsedTime), "   50");
+    EXPECT_EQ(text(Label::Speed), " 2400");
+    EXPECT_EQ(text(Label::BestScore), "2400");
+    EXPECT_EQ(text(Label::BestDate), "2026/12/08");
     EXPECT_EQ(store.bestScore(2, 2), 2400);
     EXPECT_EQ(store.readBest(2).value().score[2], 2400);
     EXPECT_EQ(store.readBest(2).value().date[2], kToday);
@@ -75,20 +75,20 @@ TEST_F(CompletionTest, WithoutATimeLimitTheScoreIsTheSpeedOverWholeSeconds) {
     state.timeLimitIndex = 2;
     state.spacing = 1;  // setting 5
     complete(EndKind::TextEnd, 1234, 400000);
-    EXPECT_EQ(text(Label::LMoji), " 2000");  // the whole grid, whatever was counted
-    EXPECT_EQ(text(Label::LTime), " 6'40\"");
-    EXPECT_EQ(text(Label::LYmoji), "  300");
+    EXPECT_EQ(text(Label::CharactersTyped), " 2000");  // the whole grid, whatever was counted
+    EXPECT_EQ(text(Label::ElapsedTime), " 6'40\"");
+    EXPECT_EQ(text(Label::Speed), "  300");
     EXPECT_EQ(store.bestScore(0, 5), 300);
 
     complete(EndKind::TextEnd, 2000, 401900);  // 120000 / 401 = 299.25
-    EXPECT_EQ(text(Label::LYmoji), "  299");
+    EXPECT_EQ(text(Label::Speed), "  299");
     EXPECT_EQ(log[5], "dialog:finished");
     EXPECT_EQ(store.bestScore(0, 5), 300);
 
     // Under one second nothing divides by zero.
     complete(EndKind::TextEnd, 2000, 0);
-    EXPECT_EQ(text(Label::LTime), "    0");
-    EXPECT_EQ(text(Label::LYmoji), "120000");
+    EXPECT_EQ(text(Label::ElapsedTime), "    0");
+    EXPECT_EQ(text(Label::Speed), "120000");
 }
 
 TEST_F(CompletionTest, TimeLimitEndKeepsTheCountAndSkipsTheTextEndSteps) {
@@ -97,24 +97,24 @@ TEST_F(CompletionTest, TimeLimitEndKeepsTheCountAndSkipsTheTextEndSteps) {
     complete(EndKind::TimeLimit, 130, 30000, 400);
     EXPECT_THAT(log, ElementsAre("stopExercise", "LYmoji", "dialog:new", "LSaikoM", "LSaikoD",
                                  "focusStart"));
-    EXPECT_EQ(text(Label::LYmoji), "  260");
+    EXPECT_EQ(text(Label::Speed), "  260");
     EXPECT_EQ(store.bestScore(0, 0), 130);
-    EXPECT_EQ(text(Label::LSaikoM), "130");
+    EXPECT_EQ(text(Label::BestScore), "130");
 }
 
 TEST_F(CompletionTest, KanaModeShowsTheKeystrokeRate) {
     state.kanaMode = true;
     state.timeLimitIndex = 0;
     complete(EndKind::TextEnd, 2000, 61000, 3000);
-    EXPECT_EQ(text(Label::LTime), " 1'1\"");
-    EXPECT_EQ(text(Label::LDaken), "2951 " + test::sj("／分"));  // 2950.8 rounded
-    EXPECT_EQ(text(Label::LMoji), "  983");                      // 2000 x 30000 / 61000
+    EXPECT_EQ(text(Label::ElapsedTime), " 1'1\"");
+    EXPECT_EQ(text(Label::KeystrokeSpeed), "2951 " + test::sj("／分"));  // 2950.8 rounded
+    EXPECT_EQ(text(Label::CharactersTyped), "  983");                    // 2000 x 30000 / 61000
 
     state.kanaMode = false;
     display.texts.clear();
     complete(EndKind::TextEnd, 2000, 60000, 3000);
-    EXPECT_EQ(text(Label::LTime), "   60");
-    EXPECT_FALSE(display.texts.contains(Label::LDaken));
+    EXPECT_EQ(text(Label::ElapsedTime), "   60");
+    EXPECT_FALSE(display.texts.contains(Label::KeystrokeSpeed));
 }
 
 TEST_F(CompletionTest, TheRecordBelongsToTheCourseAndSpacingTyped) {
@@ -130,7 +130,7 @@ TEST_F(CompletionTest, TheRecordBelongsToTheCourseAndSpacingTyped) {
     EXPECT_EQ(store.bestScore(kCourseRomaji, 2), 0);
 
     complete(EndKind::TextEnd, 2000, 50000, 0, ExerciseKeys{0, 0, false});
-    EXPECT_FALSE(display.texts.contains(Label::LDaken));  // no keystroke rate of 0
+    EXPECT_FALSE(display.texts.contains(Label::KeystrokeSpeed));  // no keystroke rate of 0
 }
 
 TEST_F(CompletionTest, KanaInputResultsNeverReachTheRecordFiles) {
@@ -160,7 +160,7 @@ TEST_F(CompletionTest, OnlyAStrictlyHigherScoreIsARecord) {
     EXPECT_EQ(files.replacements, 0);
 
     complete(EndKind::TimeLimit, 45, 30000);
-    EXPECT_EQ(text(Label::LYmoji), "   90");
+    EXPECT_EQ(text(Label::Speed), "   90");
     const int writesForRecord = files.replacements;
     EXPECT_EQ(writesForRecord, 2);
 
@@ -168,7 +168,7 @@ TEST_F(CompletionTest, OnlyAStrictlyHigherScoreIsARecord) {
     complete(EndKind::TimeLimit, 45, 30000);
     EXPECT_THAT(log, ElementsAre("stopExercise", "LYmoji", "dialog:finished", "focusStart"));
     EXPECT_EQ(files.replacements, writesForRecord);
-    EXPECT_FALSE(display.texts.contains(Label::LSaikoM));
+    EXPECT_FALSE(display.texts.contains(Label::BestScore));
 }
 
 TEST_F(CompletionTest, HistoryGainsOneEntryPerDay) {
@@ -207,7 +207,7 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
     EXPECT_THAT(log,
                 ElementsAre("stopExercise", "LYmoji", "dialog:new", "saveFailure", "focusStart"));
     ASSERT_EQ(dialog.failures.size(), 1u);
-    EXPECT_EQ(dialog.failures.back(), kBestNotSavedMessage);
+    EXPECT_EQ(dialog.failures.back(), sjisText(UserText::BestNotSavedMessage));
     EXPECT_EQ(store.bestScore(1, 0), 5);
     EXPECT_EQ(store.bestDate(1, 0), 1);
 
@@ -217,7 +217,7 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
     complete(EndKind::TimeLimit, 300, 30000);
     setFailBeforeRenameForTesting(false);
     ASSERT_EQ(dialog.failures.size(), 2u);
-    EXPECT_EQ(dialog.failures.back(), kBestNotSavedMessage);
+    EXPECT_EQ(dialog.failures.back(), sjisText(UserText::BestNotSavedMessage));
     EXPECT_EQ(readWholeFile(best).value(), bestBefore);
     EXPECT_EQ(readWholeFile(history).value(), historyBefore);
 
@@ -226,11 +226,11 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
     fs::create_directory(history);
     complete(EndKind::TimeLimit, 300, 30000);
     ASSERT_EQ(dialog.failures.size(), 3u);
-    EXPECT_EQ(dialog.failures.back(), kHistoryNotSavedMessage);
+    EXPECT_EQ(dialog.failures.back(), sjisText(UserText::HistoryNotSavedMessage));
     EXPECT_EQ(store.bestScore(1, 0), 300);
     EXPECT_EQ(store.readBest(1).value().score[0], 300);
     EXPECT_EQ(store.readBest(1).value().score[1], 6);
-    EXPECT_EQ(text(Label::LSaikoM), "300");
+    EXPECT_EQ(text(Label::BestScore), "300");
     EXPECT_TRUE(fs::is_directory(history));
 }
 
@@ -294,26 +294,16 @@ TEST_F(CompletionTest, ABestStoredByAnotherCopyIsNotOverwritten) {
         EXPECT_EQ(log, c.steps);
         EXPECT_EQ(store.readBest(0).value().score[0], c.stored);
         EXPECT_EQ(store.bestScore(0, 0), c.stored);
-        EXPECT_EQ(text(Label::LSaikoM), std::to_string(c.stored));
+        EXPECT_EQ(text(Label::BestScore), std::to_string(c.stored));
         EXPECT_EQ(completion.lastResult().newBest, c.stored == c.mine);
         EXPECT_EQ(store.readHistory(0).value().score[0][0], c.stored);
         if (c.duringWait) {
-            EXPECT_THAT(dialog.failures, ElementsAre(kBeatenMeanwhileMessage));
+            EXPECT_THAT(dialog.failures, ElementsAre(sjisText(UserText::BeatenMeanwhileMessage)));
         }
     }
 }
 
-TEST(CompletionTextsTest, AreTheProgramsShiftJisTexts) {
-    EXPECT_EQ(kNewRecordText, test::sj("記録更新です"));
-    EXPECT_EQ(kFinishedText, test::sj("終了しました"));
-    EXPECT_EQ(kConfirmText, test::sj("確認ＯＫですか"));
-    EXPECT_EQ(kBestNotSavedMessage,
-              test::sj("記録の保存に失敗しました\r\n今回の記録は保存されていません"));
-    EXPECT_EQ(kHistoryNotSavedMessage,
-              test::sj("履歴の保存に失敗しました\r\n最高記録は保存されています"));
-    EXPECT_EQ(
-        kBeatenMeanwhileMessage,
-        test::sj("記録は更新されませんでした\r\nより高い記録が別のウィンドウで保存されています"));
+TEST(CompletionTextsTest, ElapsedTimeTurnsToMinutesAfterSixtySeconds) {
     EXPECT_EQ(elapsedText(59 * 1000), "   59");
     EXPECT_EQ(elapsedText(125 * 1000), " 2'5\"");
     EXPECT_EQ(elapsedText(43200 * 1000), " 720'0\"");

@@ -22,17 +22,17 @@ using EventLog = std::vector<std::string>;
 
 inline std::string labelName(Label label) {
     switch (label) {
-        case Label::LMoji:
+        case Label::CharactersTyped:
             return "LMoji";
-        case Label::LTime:
+        case Label::ElapsedTime:
             return "LTime";
-        case Label::LYmoji:
+        case Label::Speed:
             return "LYmoji";
-        case Label::LDaken:
+        case Label::KeystrokeSpeed:
             return "LDaken";
-        case Label::LSaikoM:
+        case Label::BestScore:
             return "LSaikoM";
-        case Label::LSaikoD:
+        case Label::BestDate:
             return "LSaikoD";
         default:
             return "other label";

@@ -199,21 +199,21 @@ TEST_F(RecordStoreTest, LabelsShowOnlyPositiveScores) {
     test::FakeDisplay display(log);
     store.setBest(2, 3, 1234, 20261208);
     store.refreshBestLabels(display, 2, 3);
-    EXPECT_EQ(display.texts[Label::LSaikoM], "1234");
-    EXPECT_EQ(display.texts[Label::LSaikoD], "2026/12/08");
+    EXPECT_EQ(display.texts[Label::BestScore], "1234");
+    EXPECT_EQ(display.texts[Label::BestDate], "2026/12/08");
 
     store.setBest(2, 3, 5, -42);  // a garbage date still shows
     store.refreshBestLabels(display, 2, 3);
-    EXPECT_EQ(display.texts[Label::LSaikoD], "-42//");
+    EXPECT_EQ(display.texts[Label::BestDate], "-42//");
 
     for (int score : {0, -5}) {
         store.setBest(2, 3, score, 20261208);
         store.refreshBestLabels(display, 2, 3);
-        EXPECT_EQ(display.texts[Label::LSaikoM], "");
-        EXPECT_EQ(display.texts[Label::LSaikoD], "");
+        EXPECT_EQ(display.texts[Label::BestScore], "");
+        EXPECT_EQ(display.texts[Label::BestDate], "");
     }
     store.refreshBestLabels(display, 15, 6);
-    EXPECT_EQ(display.texts[Label::LSaikoM], "");
+    EXPECT_EQ(display.texts[Label::BestScore], "");
 }
 
 }  // namespace

@@ -1,18 +1,12 @@
-// The journal's reading side: the queries of the analysis screen and of
-// weak-spot practice, and the CSV export.
+// The journal's queries: what the analysis screen and weak-spot practice
+// read, and how a failed read is told.
 #include <algorithm>
-#include <cstdio>
 #include <map>
 
 #include "journal/journal.h"
-#include "journal/journal_messages.h"
 #include "journal/journal_sqlite.h"
-#include "journal/journal_text.h"
-#include "platform/safe_file.h"
 
 namespace hayate::journal {
-
-using namespace journal_text;
 
 namespace {
 
@@ -65,6 +59,8 @@ Statement prepared(sqlite3* db, const std::string& sql, const Where& w) {
     return s;
 }
 
+}  // namespace
+
 // The readers below return the code of their last step, SQLITE_DONE when
 // they read everything, with their statements finished.
 
@@ -116,6 +112,8 @@ int readExercises(sqlite3* db, const Filter& filter, std::vector<ExerciseSummary
     }
     return rc;
 }
+
+namespace {
 
 int readKeyStats(sqlite3* db, const Filter& filter, std::vector<KeyStat>& out) {
     const Where w = dailyWhere(filter);
@@ -184,33 +182,6 @@ int readCells(sqlite3* db, std::int64_t exerciseId, std::vector<CellEntry>& out)
     return rc;
 }
 
-std::string csvText(const std::vector<ExerciseSummary>& rows) {
-    std::string out =
-        "id,started,course,problem_slot,problem_name,time_limit_s,spacing,letter_case,romaji,"
-        "ended,kind,characters,misses,keystrokes,elapsed_ms,score,new_best,chars_per_minute,"
-        "accuracy,extended_romaji\r\n";
-    static const char* kEnds[] = {"time_limit", "last_cell", "stopped"};
-    static const int kLimits[] = {30, 60, 0};
-    for (const ExerciseSummary& e : rows) {
-        const std::tm tm = localTime(static_cast<std::time_t>(e.startedAt));
-        char line[512];
-        std::snprintf(line, sizeof line, "%lld,%04d-%02d-%02d %02d:%02d:%02d,%d,%d,",
-                      static_cast<long long>(e.id), tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
-                      tm.tm_hour, tm.tm_min, tm.tm_sec, e.courseIndex, e.problemSlot);
-        out += line;
-        out += csvField(shiftJisToUtf8(e.problemName));
-        const int end = std::clamp(static_cast<int>(e.end), 0, 2);
-        std::snprintf(line, sizeof line, ",%d,%d,%d,%d,%s,%s,%d,%d,%d,%d,%d,%d,%.1f,%.4f,%d\r\n",
-                      kLimits[std::clamp(e.timeLimitIndex, 0, 2)], e.spacing, e.letterCase,
-                      e.romajiMode ? 1 : 0, kEnds[end],
-                      e.kind == PracticeKind::WeakSpot ? "weak_spot" : "normal", e.characters,
-                      e.misses, e.keystrokes, e.elapsedMs, e.score, e.newBest ? 1 : 0,
-                      e.charactersPerMinute(), e.accuracy(), e.extendedRomaji ? 1 : 0);
-        out += line;
-    }
-    return out;
-}
-
 }  // namespace
 
 int Journal::exerciseCount(const Filter& filter) {
@@ -257,32 +228,9 @@ std::vector<CellEntry> Journal::cells(std::int64_t exerciseId) {
     return out;
 }
 
-std::string Journal::csv(const Filter& filter) { return csvText(exercises(filter)); }
-
-Journal::Result Journal::exportCsv(const std::string& path, const Filter& filter) {
-    if (!impl_->db) return {Status::NotOpen, kExportFailed, {}};
-    std::vector<ExerciseSummary> rows;
-    int rc = readExercises(impl_->db, filter, rows);
-    // The rows come from the table, the count from its index: a damaged page
-    // can hide rows without an error, and a copy missing them is no copy.
-    int counted = 0;
-    if (rc == SQLITE_DONE) rc = countExercises(impl_->db, filter, true, counted);
-    if (rc == SQLITE_DONE && counted != static_cast<int>(rows.size())) rc = SQLITE_CORRUPT;
-    if (rc != SQLITE_DONE) {
-        Result failed = readFailure(rc);
-        failed.message = failed.status == Status::Corrupt
-                             ? std::string(kExportUnreadable) + "\r\n" + kCorrupt
-                             : std::string(kExportUnreadable);
-        return failed;
-    }
-    if (rows.empty()) return {Status::Empty, kNothingToExport, {}};
-    if (!replaceFileAtomically(path, csvText(rows))) return {Status::Failed, kExportFailed, {}};
-    return {};
-}
-
 Journal::Result Journal::readFailure(int rc) {
     if (isCorruption(rc)) return startAgain();
-    return {Status::Failed, kReadFailed, {}};
+    return withMessage(Status::Failed, UserText::JournalReadFailed);
 }
 
 bool Journal::endRead(int rc) {

@@ -1,0 +1,138 @@
+// The journal's schema: the first version's tables and the migrations that
+// bring an older file up to the current version.
+#include <string>
+
+#include "journal/journal_sqlite.h"
+
+namespace hayate::journal {
+
+namespace {
+
+// Version 1 kept exercises and cells only. Version 2 added the expected key
+// of each miss, unfinished cells, weak-spot exercises and the daily totals
+// that keep the analysis screen fast over years of practice.
+constexpr const char* kSchemaV1 = R"sql(
+CREATE TABLE exercise(
+  id INTEGER PRIMARY KEY,
+  started_at INTEGER NOT NULL,
+  course INTEGER NOT NULL,
+  problem_slot INTEGER NOT NULL,
+  problem_name BLOB NOT NULL,
+  time_limit INTEGER NOT NULL,
+  spacing INTEGER NOT NULL,
+  letter_case INTEGER NOT NULL,
+  romaji INTEGER NOT NULL,
+  end_reason INTEGER NOT NULL,
+  characters INTEGER NOT NULL,
+  misses INTEGER NOT NULL,
+  keystrokes INTEGER NOT NULL,
+  elapsed_ms INTEGER NOT NULL,
+  score INTEGER NOT NULL,
+  new_best INTEGER NOT NULL);
+CREATE INDEX exercise_course_time ON exercise(course, started_at);
+CREATE TABLE cell(
+  exercise_id INTEGER NOT NULL REFERENCES exercise(id) ON DELETE CASCADE,
+  seq INTEGER NOT NULL,
+  cell_index INTEGER NOT NULL,
+  character BLOB NOT NULL,
+  typed BLOB NOT NULL,
+  wrong_keys BLOB NOT NULL,
+  ms INTEGER NOT NULL,
+  PRIMARY KEY(exercise_id, seq)) WITHOUT ROWID;
+)sql";
+
+constexpr const char* kMigrateV2 = R"sql(
+ALTER TABLE exercise ADD COLUMN kind INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE cell ADD COLUMN expected_keys BLOB NOT NULL DEFAULT x'';
+ALTER TABLE cell ADD COLUMN completed INTEGER NOT NULL DEFAULT 1;
+CREATE TABLE day_char(
+  course INTEGER NOT NULL, day INTEGER NOT NULL, character BLOB NOT NULL,
+  seen INTEGER NOT NULL, missed_cells INTEGER NOT NULL, misses INTEGER NOT NULL,
+  total_ms INTEGER NOT NULL,
+  PRIMARY KEY(course, day, character)) WITHOUT ROWID;
+CREATE TABLE day_key(
+  course INTEGER NOT NULL, day INTEGER NOT NULL, key_id INTEGER NOT NULL,
+  presses INTEGER NOT NULL, misses INTEGER NOT NULL,
+  PRIMARY KEY(course, day, key_id)) WITHOUT ROWID;
+CREATE TABLE day_miss(
+  course INTEGER NOT NULL, day INTEGER NOT NULL, key_id INTEGER NOT NULL,
+  character BLOB NOT NULL, wrong_key INTEGER NOT NULL, count INTEGER NOT NULL,
+  PRIMARY KEY(course, day, key_id, character, wrong_key)) WITHOUT ROWID;
+)sql";
+
+// Version 3: whether romaji was judged by every input method's spellings.
+constexpr const char* kMigrateV3 =
+    "ALTER TABLE exercise ADD COLUMN extended_romaji INTEGER NOT NULL DEFAULT 0";
+
+}  // namespace
+
+int Journal::Impl::userVersion(int& version) {
+    Statement s(db, "PRAGMA user_version");
+    if (!s) return sqlite3_errcode(db);
+    const int rc = s.step();
+    if (rc != SQLITE_ROW) return rc;
+    version = s.int32(0);
+    return SQLITE_OK;
+}
+
+int Journal::Impl::setVersion(int v) {
+    return exec(("PRAGMA user_version = " + std::to_string(v)).c_str());
+}
+
+int Journal::Impl::quickCheck() {
+    Statement s(db, "PRAGMA quick_check(1)");
+    if (!s) return prepareError(db);
+    const int rc = s.step();
+    if (rc != SQLITE_ROW) return rc;
+    return s.blob(0) == "ok" ? SQLITE_OK : SQLITE_CORRUPT;
+}
+
+int Journal::Impl::migrateToV2() {
+    if (int rc = exec(kMigrateV2); rc != SQLITE_OK) return rc;
+    if (!prepareTotals()) return prepareError(db);
+    Statement ex(db, "SELECT id, started_at, course FROM exercise");
+    Statement cells(db,
+                    "SELECT character, typed, wrong_keys, ms FROM cell WHERE exercise_id = ?"
+                    " ORDER BY seq");
+    if (!ex || !cells) return sqlite3_errcode(db);
+    int rc;
+    while ((rc = ex.step()) == SQLITE_ROW) {
+        Totals t;
+        cells.bind(1, ex.integer(0));
+        while (cells.step() == SQLITE_ROW) {
+            CellEntry c;
+            c.character = cells.blob(0);
+            c.typed = cells.blob(1);
+            c.wrongKeys = cells.blob(2);
+            c.msSincePrevious = cells.int32(3);
+            t.add(c);
+        }
+        cells.run();
+        if (int w = writeTotals(t, ex.int32(2), localDay(ex.integer(1))); w != SQLITE_DONE)
+            return w;
+    }
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+int Journal::Impl::upgrade(int& version) {
+    if (int rc = exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) return rc;
+    int rc = SQLITE_OK;
+    if (version == 0) {
+        rc = exec(kSchemaV1);
+        if (rc == SQLITE_OK) version = 1;
+    }
+    if (rc == SQLITE_OK && version == 1) {
+        rc = migrateToV2();
+        if (rc == SQLITE_OK) version = 2;
+    }
+    if (rc == SQLITE_OK && version == 2) {
+        rc = exec(kMigrateV3);
+        if (rc == SQLITE_OK) version = 3;
+    }
+    if (rc == SQLITE_OK) rc = setVersion(version);
+    if (rc == SQLITE_OK) rc = exec("COMMIT");
+    if (rc != SQLITE_OK) exec("ROLLBACK");
+    return rc;
+}
+
+}  // namespace hayate::journal
