@@ -8,6 +8,7 @@
 
 #include "exercise/input_method.h"
 #include "exercise/colour.h"
+#include "exercise/exercise_end.h"
 
 namespace hayate {
 
@@ -86,8 +87,6 @@ class ExerciseTimer {
     virtual void fireIn(int milliseconds) = 0;
 };
 
-enum class EndKind { TextEnd, TimeLimit };
-
 // What was typed: fixed when the exercise starts, so that a course or spacing
 // chosen while it runs cannot file its result under another record.
 struct ExerciseKeys {
@@ -113,9 +112,6 @@ class ExerciseControl {
     virtual void focusStartButton() = 0;
 };
 
-// How an exercise ended, for whoever keeps a log of exercises.
-enum class ExerciseEnd { TimeLimit, LastCell, Stopped };
-
 // Told when an exercise starts and when it has ended: after the completion,
 // record update included, or after a stop by Esc, the stop button or a restart.
 class ExerciseObserver {
@@ -129,7 +125,7 @@ class ExerciseObserver {
 class ExerciseCompletion {
   public:
     virtual ~ExerciseCompletion() = default;
-    virtual void completeExercise(EndKind kind, ExerciseControl& exercise) = 0;
+    virtual void completeExercise(ExerciseEnd kind, ExerciseControl& exercise) = 0;
 };
 
 }  // namespace hayate

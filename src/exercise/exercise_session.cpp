@@ -128,7 +128,7 @@ void ExerciseSession::gridKeyDown(int virtualKey) {
 void ExerciseSession::gridKeyPress(unsigned char key) {
     if (!gridEnabled_) return;
     if (matcher_.keyPress(key) == KeystrokeMatcher::KeyPress::TextFinished) {
-        completion_.completeExercise(EndKind::TextEnd, *this);
+        completion_.completeExercise(ExerciseEnd::LastCell, *this);
         endExercise(ExerciseEnd::LastCell);
     }
 }
@@ -144,7 +144,7 @@ void ExerciseSession::gridKey(int virtualKey, std::optional<unsigned char> byte,
     // Shift and the other keys that type nothing are no key press.
     if (!gridEnabled_ || (!byte && kanaByteOfKey(key) == 0)) return;
     if (matcher_.kanaKeyPress(key, byte) == KeystrokeMatcher::KeyPress::TextFinished) {
-        completion_.completeExercise(EndKind::TextEnd, *this);
+        completion_.completeExercise(ExerciseEnd::LastCell, *this);
         endExercise(ExerciseEnd::LastCell);
     }
 }
@@ -255,7 +255,7 @@ void ExerciseSession::clockTick() {
         }
         return;
     }
-    completion_.completeExercise(EndKind::TimeLimit, *this);
+    completion_.completeExercise(ExerciseEnd::TimeLimit, *this);
     endExercise(ExerciseEnd::TimeLimit);
 }
 

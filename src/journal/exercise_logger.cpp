@@ -35,15 +35,13 @@ ExerciseEntry ExerciseLogger::entryFor(ExerciseEnd end) const {
     const KeystrokeMatcher::Mode& mode = session_.matcher().mode();
     e.romajiMode = mode.kanaMode;
     e.extendedRomaji = mode.kanaMode && mode.extendedRomaji;
-    e.end = end == ExerciseEnd::TimeLimit  ? EndReason::TimeLimit
-            : end == ExerciseEnd::LastCell ? EndReason::LastCell
-                                           : EndReason::Stopped;
+    e.end = end;
     e.kind = weakSpot_ ? PracticeKind::WeakSpot : PracticeKind::Normal;
     e.characters = session_.charactersTyped();
     e.misses = session_.missCount();
     e.keystrokes = session_.keystrokeCount();
     e.elapsedMs = session_.elapsedMilliseconds();
-    if (e.end != EndReason::Stopped) {
+    if (e.end != ExerciseEnd::Stopped) {
         e.score = completion_.lastResult().score;
         e.newBest = completion_.lastResult().newBest;
     }
@@ -76,7 +74,7 @@ void ExerciseLogger::exerciseEnded(ExerciseEnd end) {
     if (hooks_.ensureOpen) hooks_.ensureOpen();
     ExerciseEntry entry = entryFor(end);
     // A start and an Esc without a key in between is no exercise.
-    if (entry.end == EndReason::Stopped && entry.cells.empty() && entry.misses == 0) return;
+    if (entry.end == ExerciseEnd::Stopped && entry.cells.empty() && entry.misses == 0) return;
     last_ = journal_.record(entry);
     if (last_.ok()) {
         noticeShown_ = false;

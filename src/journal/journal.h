@@ -18,18 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "exercise/exercise_end.h"
+
 namespace hayate::journal {
 
 // The database file for a program named `programName` (the executable's
 // name without its extension): "<name>.sqlite3".
 std::string journalFileName(const std::string& programName);
-
-// How an exercise ended.
-enum class EndReason {
-    TimeLimit = 0,  // the clock ran out
-    LastCell = 1,   // the last cell was typed
-    Stopped = 2,    // Esc or the stop button, without a result
-};
 
 // Which exercise this was.
 enum class PracticeKind {
@@ -59,7 +54,7 @@ struct ExerciseEntry {
     int letterCase = 0;          // 0 = upper case, 1 = lower case
     bool romajiMode = false;     // kana typed as romaji
     bool extendedRomaji = false;  // romaji judged by every input method's spellings
-    EndReason end = EndReason::LastCell;
+    ExerciseEnd end = ExerciseEnd::LastCell;
     PracticeKind kind = PracticeKind::Normal;
     int characters = 0;
     int misses = 0;
@@ -105,7 +100,7 @@ struct ExerciseSummary {
     int letterCase = 0;
     bool romajiMode = false;
     bool extendedRomaji = false;
-    EndReason end = EndReason::LastCell;
+    ExerciseEnd end = ExerciseEnd::LastCell;
     PracticeKind kind = PracticeKind::Normal;
     int characters = 0;
     int misses = 0;

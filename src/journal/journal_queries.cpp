@@ -99,7 +99,7 @@ int readExercises(sqlite3* db, const Filter& filter, std::vector<ExerciseSummary
         e.spacing = s.int32(6);
         e.letterCase = s.int32(7);
         e.romajiMode = s.int32(8) != 0;
-        e.end = static_cast<EndReason>(s.int32(9));
+        e.end = static_cast<ExerciseEnd>(s.int32(9));
         e.kind = static_cast<PracticeKind>(s.int32(10));
         e.characters = s.int32(11);
         e.misses = s.int32(12);

@@ -39,11 +39,11 @@ RecordCompletion::RecordCompletion(RecordStore& store, SharedState& state, Exerc
                                    ResultDialog& dialog)
     : store_(store), state_(state), display_(display), dialog_(dialog) {}
 
-void RecordCompletion::completeExercise(EndKind kind, ExerciseControl& exercise) {
+void RecordCompletion::completeExercise(ExerciseEnd kind, ExerciseControl& exercise) {
     const bool noLimit = state_.timeLimitIndex == kNoTimeLimitIndex;
     const int limitSeconds = timeLimitSecondsFor(state_.timeLimitIndex);
 
-    if (kind == EndKind::TimeLimit) {
+    if (kind == ExerciseEnd::TimeLimit) {
         // The tick has shown the time already; the count stands as typed.
         exercise.stopExercise();
         const std::int32_t typed = exercise.charactersTyped();

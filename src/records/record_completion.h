@@ -43,7 +43,7 @@ class RecordCompletion : public ExerciseCompletion {
     RecordCompletion(RecordStore& store, SharedState& state, ExerciseDisplay& display,
                      ResultDialog& dialog);
 
-    void completeExercise(EndKind kind, ExerciseControl& exercise) override;
+    void completeExercise(ExerciseEnd kind, ExerciseControl& exercise) override;
 
     // Stores `score` as the new best of the course and setting, dated today.
     UpdateResult updateRecords(int course, int setting, std::int32_t score);

@@ -95,15 +95,15 @@ class FakeWindow : public ExerciseDisplay, public TickSource, public ExerciseTim
 class FakeCompletion : public ExerciseCompletion {
   public:
     struct Call {
-        EndKind kind;
+        ExerciseEnd kind;
         int charactersTyped;
         int keystrokeCount;
         int elapsedMs;
     };
 
-    void completeExercise(EndKind kind, ExerciseControl& exercise) override {
+    void completeExercise(ExerciseEnd kind, ExerciseControl& exercise) override {
         int elapsed = 0;
-        if (kind == EndKind::TextEnd) {
+        if (kind == ExerciseEnd::LastCell) {
             exercise.stopClock();
             elapsed = exercise.elapsedMilliseconds();
         }

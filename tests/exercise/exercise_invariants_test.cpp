@@ -168,7 +168,7 @@ class InvariantRun {
         ASSERT_LE(ends, 1u) << "an exercise ends once";
         if (now.position == PracticeGrid::kCells) {
             ASSERT_EQ(ends, 1u);
-            ASSERT_EQ(h_.completion.calls.back().kind, EndKind::TextEnd);
+            ASSERT_EQ(h_.completion.calls.back().kind, ExerciseEnd::LastCell);
             if (now.position != last_.position) ++finished_;
         }
 

@@ -287,7 +287,7 @@ TEST_F(TimeLimitTest, EndsAtExactlyThirtySecondsNotBefore) {
     EXPECT_EQ(h.label(Label::Speed).text, "   30");
     h.tickAt(10000 + 30000);
     ASSERT_EQ(h.completion.calls.size(), 1u);
-    EXPECT_EQ(h.completion.calls[0].kind, EndKind::TimeLimit);
+    EXPECT_EQ(h.completion.calls[0].kind, ExerciseEnd::TimeLimit);
     EXPECT_EQ(h.completion.calls[0].charactersTyped, 15);
     EXPECT_EQ(h.label(Label::ElapsedTime).text, "   30");
     EXPECT_EQ(h.session.state(), State::Idle);

@@ -381,7 +381,7 @@ TEST(Completion, TheLastCellEndsTheExerciseAtOnce) {
     EXPECT_EQ(h.window.current, (std::pair<int, int>{40, 50}));
     h.key('A');
     ASSERT_EQ(h.completion.calls.size(), 1u);
-    EXPECT_EQ(h.completion.calls[0].kind, EndKind::TextEnd);
+    EXPECT_EQ(h.completion.calls[0].kind, ExerciseEnd::LastCell);
     EXPECT_EQ(h.completion.calls[0].charactersTyped, 2000);
     EXPECT_EQ(h.position(), 2000);
     EXPECT_EQ(h.cell(1999).colour, colour::kBlue);

@@ -27,7 +27,7 @@ void fillJournal(journal::Journal& j, RecordStore& records) {
         for (int n = 0; n < 2; ++n) {
             journal::ExerciseEntry e;
             e.startedAt = now - day * 86400 - (2 - n) * 3600;
-            e.end = journal::EndReason::TimeLimit;
+            e.end = ExerciseEnd::TimeLimit;
             e.elapsedMs = 30000;
             const int cells = 60 + (29 - day) * 2 + static_cast<int>(random() % 12);
             for (int c = 0; c < cells; ++c) {

@@ -180,7 +180,7 @@ TEST_F(Analysis, FiltersLeaveOutOtherPeriodsAndCourses) {
     journal::ExerciseEntry old;
     old.startedAt = QDateTime::currentSecsSinceEpoch() - 21 * 86400;
     old.courseIndex = 0;
-    old.end = journal::EndReason::Stopped;
+    old.end = ExerciseEnd::Stopped;
     old.characters = 2;
     old.misses = 2;
     old.elapsedMs = 2000;

@@ -54,7 +54,7 @@ TEST_F(JournalWindow, TypedExerciseIsInTheJournalAndTheRecordFilesStayAsTheyWere
     const auto all = j->exercises({});
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0].characters, 7);
-    EXPECT_EQ(all[0].end, journal::EndReason::Stopped);
+    EXPECT_EQ(all[0].end, ExerciseEnd::Stopped);
     EXPECT_EQ(j->cells(all[0].id).size(), 7u);
     EXPECT_EQ(bytes("hayateuchi.DAT"), best);
     EXPECT_EQ(bytes("hayateuchi.UPD"), history);

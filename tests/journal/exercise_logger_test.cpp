@@ -81,18 +81,18 @@ TEST_F(ExerciseLoggerTest, EveryWayAnExerciseEndsIsLoggedOnce) {
     struct Case {
         const char* name;
         std::function<void()> play;
-        EndReason end;
+        ExerciseEnd end;
         int characters;
     } cases[] = {
-        {"time limit", [&] { start(0), type(expected(0, 4)), timeRunsOut(); }, EndReason::TimeLimit,
+        {"time limit", [&] { start(0), type(expected(0, 4)), timeRunsOut(); }, ExerciseEnd::TimeLimit,
          4},
-        {"Esc", [&] { start(1), type(expected(0, 2)), key(0x1B); }, EndReason::Stopped, 2},
+        {"Esc", [&] { start(1), type(expected(0, 2)), key(0x1B); }, ExerciseEnd::Stopped, 2},
         {"stop button",
          [&] {
              start(2), type(expected(0, 3)), session.buttonPressed(ExerciseSession::Button::Stop);
          },
-         EndReason::Stopped, 3},
-        {"restart", [&] { start(0), type(expected(0, 1)), start(0); }, EndReason::Stopped, 1},
+         ExerciseEnd::Stopped, 3},
+        {"restart", [&] { start(0), type(expected(0, 1)), start(0); }, ExerciseEnd::Stopped, 1},
     };
     int logged = 0;
     for (const Case& c : cases) {
@@ -156,7 +156,7 @@ TEST_F(ExerciseLoggerTest, SettingsChangedDuringAnExerciseAreLoggedAsTheyCountFo
     session.clockTick();
     const auto all = journal.exercises({});
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].end, EndReason::TimeLimit);
+    EXPECT_EQ(all[0].end, ExerciseEnd::TimeLimit);
     EXPECT_EQ(all[0].timeLimitIndex, 1);
     EXPECT_TRUE(all[0].newBest);
     EXPECT_EQ(store.bestScore(3, all[0].timeLimitIndex * 2 + all[0].spacing), all[0].score);

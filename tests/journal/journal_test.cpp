@@ -30,7 +30,7 @@ CellEntry cell(const std::string& ch, const std::string& typed, const std::strin
     return c;
 }
 
-ExerciseEntry exercise(int course, std::int64_t at, EndReason end = EndReason::TimeLimit) {
+ExerciseEntry exercise(int course, std::int64_t at, ExerciseEnd end = ExerciseEnd::TimeLimit) {
     ExerciseEntry e;
     e.startedAt = at;
     e.courseIndex = course;
@@ -137,7 +137,7 @@ TEST_F(JournalTest, FiltersSelectByCourseSettingPeriodEndAndKind) {
     ExerciseEntry sixty = exercise(0, kNow - kDay);
     sixty.timeLimitIndex = 1;
     for (const ExerciseEntry& e :
-         {exercise(0, kNow), exercise(0, kNow - 40 * kDay), exercise(0, kNow, EndReason::Stopped),
+         {exercise(0, kNow), exercise(0, kNow - 40 * kDay), exercise(0, kNow, ExerciseEnd::Stopped),
           exercise(3, kNow), weak, sixty})
         ASSERT_TRUE(journal.record(e).ok());
 

@@ -29,7 +29,7 @@ class CompletionTest : public ::testing::Test {
 
     // Runs one completion of an exercise started with the state's current
     // settings, or with `started` when the course list changed since.
-    void complete(EndKind kind, int typed, int elapsedMs, int keystrokes = 0,
+    void complete(ExerciseEnd kind, int typed, int elapsedMs, int keystrokes = 0,
                   std::optional<ExerciseKeys> started = std::nullopt) {
         log.clear();
         test::FakeExercise exercise(
@@ -55,7 +55,7 @@ class CompletionTest : public ::testing::Test {
 TEST_F(CompletionTest, TextEndScalesTheCountToTheTimeLimit) {
     state.courseIndex = 2;
     state.timeLimitIndex = 1;  // 60 s, with spaces: setting 2
-    complete(EndKind::TextEnd, 2000, 50000);
+    complete(ExerciseEnd::LastCell, 2000, 50000);
     EXPECT_THAT(log, ElementsAre("stopClock", "LMoji", "LTime", "stopExercise", "LYmoji",
                                  "dialog:new", "LSaikoM", "LSaikoD", "focusStart"));
     EXPECT_EQ(text(Label::CharactersTyped), " 2400");
@@ -74,19 +74,19 @@ TEST_F(CompletionTest, TextEndScalesTheCountToTheTimeLimit) {
 TEST_F(CompletionTest, WithoutATimeLimitTheScoreIsTheSpeedOverWholeSeconds) {
     state.timeLimitIndex = 2;
     state.spacing = 1;  // setting 5
-    complete(EndKind::TextEnd, 1234, 400000);
+    complete(ExerciseEnd::LastCell, 1234, 400000);
     EXPECT_EQ(text(Label::CharactersTyped), " 2000");  // the whole grid, whatever was counted
     EXPECT_EQ(text(Label::ElapsedTime), " 6'40\"");
     EXPECT_EQ(text(Label::Speed), "  300");
     EXPECT_EQ(store.bestScore(0, 5), 300);
 
-    complete(EndKind::TextEnd, 2000, 401900);  // 120000 / 401 = 299.25
+    complete(ExerciseEnd::LastCell, 2000, 401900);  // 120000 / 401 = 299.25
     EXPECT_EQ(text(Label::Speed), "  299");
     EXPECT_EQ(log[5], "dialog:finished");
     EXPECT_EQ(store.bestScore(0, 5), 300);
 
     // Under one second nothing divides by zero.
-    complete(EndKind::TextEnd, 2000, 0);
+    complete(ExerciseEnd::LastCell, 2000, 0);
     EXPECT_EQ(text(Label::ElapsedTime), "    0");
     EXPECT_EQ(text(Label::Speed), "120000");
 }
@@ -94,7 +94,7 @@ TEST_F(CompletionTest, WithoutATimeLimitTheScoreIsTheSpeedOverWholeSeconds) {
 TEST_F(CompletionTest, TimeLimitEndKeepsTheCountAndSkipsTheTextEndSteps) {
     state.timeLimitIndex = 0;
     state.kanaMode = true;
-    complete(EndKind::TimeLimit, 130, 30000, 400);
+    complete(ExerciseEnd::TimeLimit, 130, 30000, 400);
     EXPECT_THAT(log, ElementsAre("stopExercise", "LYmoji", "dialog:new", "LSaikoM", "LSaikoD",
                                  "focusStart"));
     EXPECT_EQ(text(Label::Speed), "  260");
@@ -105,14 +105,14 @@ TEST_F(CompletionTest, TimeLimitEndKeepsTheCountAndSkipsTheTextEndSteps) {
 TEST_F(CompletionTest, KanaModeShowsTheKeystrokeRate) {
     state.kanaMode = true;
     state.timeLimitIndex = 0;
-    complete(EndKind::TextEnd, 2000, 61000, 3000);
+    complete(ExerciseEnd::LastCell, 2000, 61000, 3000);
     EXPECT_EQ(text(Label::ElapsedTime), " 1'1\"");
     EXPECT_EQ(text(Label::KeystrokeSpeed), "2951 " + test::sj("／分"));  // 2950.8 rounded
     EXPECT_EQ(text(Label::CharactersTyped), "  983");                    // 2000 x 30000 / 61000
 
     state.kanaMode = false;
     display.texts.clear();
-    complete(EndKind::TextEnd, 2000, 60000, 3000);
+    complete(ExerciseEnd::LastCell, 2000, 60000, 3000);
     EXPECT_EQ(text(Label::ElapsedTime), "   60");
     EXPECT_FALSE(display.texts.contains(Label::KeystrokeSpeed));
 }
@@ -124,12 +124,12 @@ TEST_F(CompletionTest, TheRecordBelongsToTheCourseAndSpacingTyped) {
     state.kanaMode = true;
     state.spacing = 1;
     state.timeLimitIndex = 1;
-    complete(EndKind::TimeLimit, 150, 60000, 0, ExerciseKeys{0, 0, false});
+    complete(ExerciseEnd::TimeLimit, 150, 60000, 0, ExerciseKeys{0, 0, false});
     EXPECT_EQ(store.bestScore(0, 2), 150);  // course 0, 60 s with spaces
     EXPECT_EQ(store.bestScore(kCourseRomaji, 3), 0);
     EXPECT_EQ(store.bestScore(kCourseRomaji, 2), 0);
 
-    complete(EndKind::TextEnd, 2000, 50000, 0, ExerciseKeys{0, 0, false});
+    complete(ExerciseEnd::LastCell, 2000, 50000, 0, ExerciseKeys{0, 0, false});
     EXPECT_FALSE(display.texts.contains(Label::KeystrokeSpeed));  // no keystroke rate of 0
 }
 
@@ -137,7 +137,7 @@ TEST_F(CompletionTest, KanaInputResultsNeverReachTheRecordFiles) {
     state.courseIndex = kCourseRomaji;
     state.kanaMode = true;
     const ExerciseKeys kana{kCourseRomaji, 0, true, InputMethod::Kana};
-    complete(EndKind::TimeLimit, 150, 30000, 0, kana);
+    complete(ExerciseEnd::TimeLimit, 150, 30000, 0, kana);
     EXPECT_EQ(log[2], "dialog:finished");
     EXPECT_EQ(files.replacements, 0);
     EXPECT_EQ(store.bestScore(kCourseRomaji, 0), 0);
@@ -146,26 +146,26 @@ TEST_F(CompletionTest, KanaInputResultsNeverReachTheRecordFiles) {
 
     // A romaji result of the same course still counts, and a better kana one
     // still does not beat it.
-    complete(EndKind::TimeLimit, 100, 30000, 0, ExerciseKeys{kCourseRomaji, 0, true});
+    complete(ExerciseEnd::TimeLimit, 100, 30000, 0, ExerciseKeys{kCourseRomaji, 0, true});
     EXPECT_EQ(store.bestScore(kCourseRomaji, 0), 100);
-    complete(EndKind::TimeLimit, 200, 30000, 0, kana);
+    complete(ExerciseEnd::TimeLimit, 200, 30000, 0, kana);
     EXPECT_EQ(store.bestScore(kCourseRomaji, 0), 100);
     EXPECT_EQ(store.readBest(kCourseRomaji).value().score[0], 100);
 }
 
 TEST_F(CompletionTest, OnlyAStrictlyHigherScoreIsARecord) {
     // 0 against 0 writes nothing.
-    complete(EndKind::TimeLimit, 0, 30000);
+    complete(ExerciseEnd::TimeLimit, 0, 30000);
     EXPECT_EQ(log[2], "dialog:finished");
     EXPECT_EQ(files.replacements, 0);
 
-    complete(EndKind::TimeLimit, 45, 30000);
+    complete(ExerciseEnd::TimeLimit, 45, 30000);
     EXPECT_EQ(text(Label::Speed), "   90");
     const int writesForRecord = files.replacements;
     EXPECT_EQ(writesForRecord, 2);
 
     display.texts.clear();
-    complete(EndKind::TimeLimit, 45, 30000);
+    complete(ExerciseEnd::TimeLimit, 45, 30000);
     EXPECT_THAT(log, ElementsAre("stopExercise", "LYmoji", "dialog:finished", "focusStart"));
     EXPECT_EQ(files.replacements, writesForRecord);
     EXPECT_FALSE(display.texts.contains(Label::BestScore));
@@ -173,8 +173,8 @@ TEST_F(CompletionTest, OnlyAStrictlyHigherScoreIsARecord) {
 
 TEST_F(CompletionTest, HistoryGainsOneEntryPerDay) {
     state.timeLimitIndex = 1;
-    complete(EndKind::TimeLimit, 100, 60000);
-    complete(EndKind::TimeLimit, 150, 60000);  // same day: overwritten
+    complete(ExerciseEnd::TimeLimit, 100, 60000);
+    complete(ExerciseEnd::TimeLimit, 150, 60000);  // same day: overwritten
     CourseHistory h = store.readHistory(0).value();
     EXPECT_EQ(h.score[2][0], 150);
     EXPECT_EQ(h.date[2][1], 0);
@@ -203,7 +203,7 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
 
     // The best-record file cannot be written: the tables keep the old best.
     files.refused = {best};
-    complete(EndKind::TimeLimit, 300, 30000);
+    complete(ExerciseEnd::TimeLimit, 300, 30000);
     EXPECT_THAT(log,
                 ElementsAre("stopExercise", "LYmoji", "dialog:new", "saveFailure", "focusStart"));
     ASSERT_EQ(dialog.failures.size(), 1u);
@@ -214,7 +214,7 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
     // An interrupted replacement is the same failure.
     files.refused.clear();
     setFailBeforeRenameForTesting(true);
-    complete(EndKind::TimeLimit, 300, 30000);
+    complete(ExerciseEnd::TimeLimit, 300, 30000);
     setFailBeforeRenameForTesting(false);
     ASSERT_EQ(dialog.failures.size(), 2u);
     EXPECT_EQ(dialog.failures.back(), sjisText(UserText::BestNotSavedMessage));
@@ -224,7 +224,7 @@ TEST_F(CompletionTest, AFailedUpdateTellsTheUserAndDamagesNothing) {
     // A folder in the place of the history file: the best is kept, the history is not touched.
     fs::remove(history);
     fs::create_directory(history);
-    complete(EndKind::TimeLimit, 300, 30000);
+    complete(ExerciseEnd::TimeLimit, 300, 30000);
     ASSERT_EQ(dialog.failures.size(), 3u);
     EXPECT_EQ(dialog.failures.back(), sjisText(UserText::HistoryNotSavedMessage));
     EXPECT_EQ(store.bestScore(1, 0), 300);
@@ -289,7 +289,7 @@ TEST_F(CompletionTest, ABestStoredByAnotherCopyIsNotOverwritten) {
         } else {
             storeOther();
         }
-        complete(EndKind::TimeLimit, c.mine, 30000);
+        complete(ExerciseEnd::TimeLimit, c.mine, 30000);
         log.erase(std::remove(log.begin(), log.end(), std::string("other label")), log.end());
         EXPECT_EQ(log, c.steps);
         EXPECT_EQ(store.readBest(0).value().score[0], c.stored);
