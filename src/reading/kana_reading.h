@@ -19,4 +19,7 @@ bool containsKanji(std::string_view utf8);
 // after one joined to it.
 std::string hiraganaOf(std::string_view utf8);
 
+// `cp` written as UTF-8 at the end of `out`.
+void appendUtf8(std::string& out, char32_t cp);
+
 }  // namespace hayate
