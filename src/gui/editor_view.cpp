@@ -497,23 +497,53 @@ void EditorView::BFinpClick() {
         return;
     }
     const ImportFile file = readImportFile(std::filesystem::path(chosen.toStdString()));
-    const ImportResult result = file.status == ImportFileStatus::Read
-                                    ? parseImportText(tables_, editor_->kind(), file.bytes)
-                                    : ImportResult{ImportOutcome::NotText, {}};
     const Messages& messages = host_.messages();
-    if (result.outcome == ImportOutcome::Empty) {
-        messages.error(toQt(sjisText(UserText::ImportEmpty)));
-        return;
-    }
     // A failure leaves the grid as it was and the focus in it, as an import does.
     if (file.status == ImportFileStatus::Unreadable) {
         messages.error(toQt(sjisText(UserText::ImportUnreadable)));
-    } else if (result.outcome == ImportOutcome::NotText) {
+    } else if (file.status != ImportFileStatus::Read) {
         messages.error(toQt(sjisText(UserText::ImportNotText)));
-    } else {
-        editor_->fillFromImport(result.characters);
+    } else if (!importText(file.bytes)) {
+        return;  // an empty file: the folder and the focus stay
     }
     finish();
+}
+
+bool EditorView::importText(std::string_view bytes) {
+    const ReadingImportRun run =
+        runReadingImport(window(), readings_, tables_, editor_->kind(), bytes, previewConfirm_);
+    if (run.result == ReadingImportRun::Result::Cancelled) return true;
+    std::vector<std::string> characters = run.characters;
+    const Messages& messages = host_.messages();
+    if (run.result == ReadingImportRun::Result::Plain) {
+        ImportResult result = parseImportText(tables_, editor_->kind(), bytes);
+        if (result.outcome == ImportOutcome::Empty) {
+            messages.error(toQt(sjisText(UserText::ImportEmpty)));
+            return false;
+        }
+        if (result.outcome == ImportOutcome::NotText) {
+            messages.error(toQt(sjisText(UserText::ImportNotText)));
+            return true;
+        }
+        characters = std::move(result.characters);
+    }
+    editor_->fillFromImport(characters);
+    if (!run.notice.isEmpty()) messages.information(run.notice);
+    return true;
+}
+
+void EditorView::createFromText() {
+    if (!sg3_->isVisible()) return;
+    TextPasteDialog dialog(window());
+    if (dialog.exec() == QDialog::Accepted) {
+        // The dialog is for Japanese text, which only the romaji kind reads.
+        if (editor_->kind() != kKindRomaji) {
+            editor_->kindClicked(kKindRomaji);
+            if (QAbstractButton* b = rg6Buttons_->button(kKindRomaji)) b->setChecked(true);
+        }
+        importText(dialog.utf8Text());
+    }
+    focusGrid();
 }
 
 // Here, where the core objects it owns are complete types.

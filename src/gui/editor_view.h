@@ -21,6 +21,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+#include "gui/reading_preview.h"
+#include "reading/reading_service.h"
+
 namespace hayate {
 class CharTables;
 class ProblemFile;
@@ -52,6 +55,10 @@ class EditorView : public QWidget {
     void enter();
     void leave();
     void fillSlotList();
+    // 問題 › テキストから作成: pasted text into the grid, read as the romaji kind.
+    void createFromText();
+    // How the readings' preview is confirmed; modally by default.
+    void setPreviewConfirm(PreviewConfirm confirm) { previewConfirm_ = std::move(confirm); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,6 +84,8 @@ class EditorView : public QWidget {
     void clearKeyHint();
     void BMonDelClick();
     void BFinpClick();
+    // False for an empty text, which leaves the folder and the focus as they are.
+    bool importText(std::string_view bytes);
 
     CharTables& tables_;
     ProblemFile& problems_;
@@ -84,6 +93,8 @@ class EditorView : public QWidget {
     EditorHost& host_;
     std::unique_ptr<EditorGridAdapter> gridView_;
     std::unique_ptr<ProblemEditor> editor_;
+    ReadingService readings_;
+    PreviewConfirm previewConfirm_;
     const WindowLayout* layout_ = nullptr;
     QRect area_;
     CellText cellText_;

@@ -175,6 +175,7 @@ void TForm1::createMenus() {
     QMenu* problems = bar->addMenu(QStringLiteral(u"問題(&M)"));
     problems->setObjectName("Mondai");
     item(problems, "MonSaku", QStringLiteral(u"問題作成(&S)"), &TForm1::MonSakuClick);
+    item(problems, "MonText", QStringLiteral(u"テキストから作成(&T)"), &TForm1::MonTextClick);
     item(problems, "FileHen", QStringLiteral(u"ﾌｧｲﾙ変更(&H)"), &TForm1::FileHenClick);
     item(problems, "FileSaku", QStringLiteral(u"ﾌｧｲﾙ作成(&C)"), &TForm1::FileSakuClick);
     QMenu* help = bar->addMenu(QStringLiteral(u"ヘルプ(&H)"));

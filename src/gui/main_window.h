@@ -164,6 +164,7 @@ class TForm1 : public QMainWindow, public ResultDialog, public SettingsDialogs, 
     void showRomajiMode();
     // Problem editor and problem files (main_window_problems.cpp).
     void MonSakuClick();
+    void MonTextClick();
     void FileHenClick();
     void FileSakuClick();
 

@@ -37,6 +37,18 @@ void TForm1::MonSakuClick() {
     editor.enter();
 }
 
+void TForm1::MonTextClick() {
+    if (!editorGridVisible()) {
+        // The text needs a problem number to go under, which the editor asks first.
+        MonSakuClick();
+        if (editor_ && editor_->isVisible())
+            messages().information(QStringLiteral(
+                u"問題番号を選んで問題を開いてから、もう一度「テキストから作成」を選んでください"));
+        return;
+    }
+    editor_->createFromText();
+}
+
 void TForm1::leaveEditor() {
     editor_->leave();
     practice_->show();

@@ -13,6 +13,9 @@
 
 #include "file_dialogs.h"
 #include "form_fixture.h"
+#include "gui/editor_view.h"
+#include "gui/reading_preview.h"
+#include "reading/reading_service.h"
 #include "gui/ok_dialog.h"
 #include "problems/problem_file.h"
 #include "support/sjis_test_support.h"
@@ -440,11 +443,19 @@ TEST_F(Editor, ImportTakesWhatTheKindAcceptsFromShiftJisAndUtf8) {
     // Shift-JIS lines follow each other in one run of cells.
     importFile(hayate::test::sj("あいう\r\nえお\r\n"));
     EXPECT_EQ(row(1), QStringLiteral(u"あいうえお"));
-    // UTF-8 with line feeds; kanji and katakana are dropped, きゃ takes two cells.
+    // UTF-8 with line feeds; きゃ takes two cells. Kanji and katakana become
+    // their readings, once the preview is confirmed; without a dictionary
+    // they are dropped, and a notice says why.
+    form->findChild<EditorView*>()->setPreviewConfirm([](ReadingPreviewDialog&) { return true; });
+    const bool readings = ReadingService().source() != nullptr;
+    QString notice;
     importFile(
         "\xEF\xBB\xBF"
-        "きゃく漢字カナ\nです。\n");
-    EXPECT_EQ(row(1), QStringLiteral(u"きゃくです。"));
+        "きゃく漢字カナ\nです。\n",
+        readings ? nullptr : &notice);
+    EXPECT_EQ(row(1), readings ? QStringLiteral(u"きゃくかんじかなです。")
+                               : QStringLiteral(u"きゃくです。"));
+    EXPECT_EQ(notice.isEmpty(), readings);
     // Kind 0 drops the kana of a UTF-8 file and takes its letters.
     chooseKind(0);
     importFile("きゃく\nabc\n");
