@@ -45,11 +45,15 @@ std::string Journal::csv(const Filter& filter) { return csvText(exercises(filter
 Journal::Result Journal::exportCsv(const std::string& path, const Filter& filter) {
     if (!impl_->db) return withMessage(Status::NotOpen, UserText::JournalExportFailed);
     std::vector<ExerciseSummary> rows;
+    // Both reads in one snapshot: an exercise that another copy of the program
+    // writes between them would otherwise look like a damaged journal.
+    const bool snapshot = sqlite3_exec(impl_->db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
     int rc = readExercises(impl_->db, filter, rows);
     // The rows come from the table, the count from its index: a damaged page
     // can hide rows without an error, and a copy missing them is no copy.
     int counted = 0;
     if (rc == SQLITE_DONE) rc = countExercises(impl_->db, filter, true, counted);
+    if (snapshot) sqlite3_exec(impl_->db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc == SQLITE_DONE && counted != static_cast<int>(rows.size())) rc = SQLITE_CORRUPT;
     if (rc != SQLITE_DONE) {
         Result failed = readFailure(rc);
