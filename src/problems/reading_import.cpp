@@ -160,23 +160,8 @@ ImportLines importLinesOf(std::string_view fileBytes) {
     const std::string text = utf8TextOf(fileBytes);
     std::string_view rest = text;
     int lines = 0;
-    while (!rest.empty() && lines < kImportMaxLines) {
-        const std::size_t end = rest.find_first_of("\r\n");
-        const std::string_view raw = rest.substr(0, end);
-        if (end == std::string_view::npos) {
-            rest = {};
-        } else {
-            const bool crLf = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n';
-            rest.remove_prefix(end + (crLf ? 2 : 1));
-        }
-        if (raw.empty()) continue;
-        ++lines;
-        std::string cleaned;
-        for (char c : raw)
-            if (static_cast<unsigned char>(c) >= 0x20) cleaned.push_back(c);
-        if (cleaned.empty()) break;  // a line of control characters ends the text
-        result.lines.push_back(std::move(cleaned));
-    }
+    while (std::optional<std::string> cleaned = nextImportLine(rest, lines))
+        result.lines.push_back(std::move(*cleaned));
     return result;
 }
 

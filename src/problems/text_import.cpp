@@ -110,26 +110,8 @@ ImportResult parse(const CharTables& tables, int kind, std::string_view fileByte
     result.outcome = ImportOutcome::Filled;
 
     int lines = 0;
-    while (!rest.empty() && lines < kImportMaxLines) {
-        const std::size_t end = rest.find_first_of("\r\n");
-        const std::string_view raw = rest.substr(0, end);
-        if (end == std::string_view::npos) {
-            rest = {};
-        } else {
-            const bool crLf = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n';
-            rest.remove_prefix(end + (crLf ? 2 : 1));
-        }
-        if (raw.empty()) continue;
-        ++lines;
-
-        std::string cleaned;
-        for (char c : raw) {
-            if (static_cast<unsigned char>(c) >= 0x20) cleaned.push_back(c);
-        }
-        // A line of nothing but control characters ends the text; lines after
-        // it, like lines after a full grid, are never used.
-        if (cleaned.empty()) break;
-        const std::string wide = toFullWidth(tables, cleaned);
+    while (const std::optional<std::string> cleaned = nextImportLine(rest, lines)) {
+        const std::string wide = toFullWidth(tables, *cleaned);
         for (std::size_t i = 0; i < wide.size();) {
             const std::size_t n = charLengthAt(wide, i);
             // Walking by characters, a byte without a full-width form is
@@ -148,6 +130,29 @@ ImportResult parse(const CharTables& tables, int kind, std::string_view fileByte
 }
 
 }  // namespace
+
+std::optional<std::string> nextImportLine(std::string_view& rest, int& lines) {
+    while (!rest.empty() && lines < kImportMaxLines) {
+        const std::size_t end = rest.find_first_of("\r\n");
+        const std::string_view raw = rest.substr(0, end);
+        if (end == std::string_view::npos) {
+            rest = {};
+        } else {
+            const bool crLf = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n';
+            rest.remove_prefix(end + (crLf ? 2 : 1));
+        }
+        if (raw.empty()) continue;
+        ++lines;
+        std::string cleaned;
+        for (char c : raw)
+            if (static_cast<unsigned char>(c) >= 0x20) cleaned.push_back(c);
+        // A line of nothing but control characters ends the text; lines after
+        // it, like lines after a full grid, are never used.
+        if (cleaned.empty()) return std::nullopt;
+        return cleaned;
+    }
+    return std::nullopt;
+}
 
 ImportResult parseImportText(const CharTables& tables, int kind, std::string_view fileBytes) {
     const auto forms = kind == 1 ? CharTables::Brackets::Corner : CharTables::Brackets::Square;

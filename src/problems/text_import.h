@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,11 @@ bool acceptImportCharacter(const CharTables& tables, int kind, std::string& ch);
 
 // The whole import from the file's bytes to the characters of the grid.
 // The bracket forms follow `kind` whatever `tables` holds.
+// The next line of an import's text with its control characters taken out:
+// empty lines are skipped, at most kImportMaxLines are counted in `lines`,
+// and a line of control characters only ends the text (nothing then).
+std::optional<std::string> nextImportLine(std::string_view& rest, int& lines);
+
 ImportResult parseImportText(const CharTables& tables, int kind, std::string_view fileBytes);
 
 enum class ImportFileStatus {
