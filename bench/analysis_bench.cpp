@@ -60,7 +60,7 @@ journal::Journal& bigJournal() {
         x.courseIndex = static_cast<int>(random() % 5);
         x.timeLimitIndex = static_cast<int>(random() % 3);
         x.spacing = static_cast<int>(random() % 2);
-        x.end = ExerciseEnd::TimeLimit;
+        x.end = hayate::ExerciseEnd::TimeLimit;
         x.elapsedMs = 30000;
         for (int c = 0; c < kCellsPerExercise; ++c) {
             const char letter = static_cast<char>('a' + random() % 26);

@@ -28,7 +28,7 @@ journal::ExerciseEntry exercise(std::mt19937& random, std::int64_t at, int cells
     e.courseIndex = static_cast<int>(random() % 5);
     e.timeLimitIndex = static_cast<int>(random() % 3);
     e.spacing = static_cast<int>(random() % 2);
-    e.end = ExerciseEnd::TimeLimit;
+    e.end = hayate::ExerciseEnd::TimeLimit;
     e.characters = cells;
     e.keystrokes = cells;
     e.elapsedMs = 60000;
