@@ -1,5 +1,7 @@
 #include "platform/sjis_converter.h"
 
+#include "platform/file_names.h"
+
 #include <cstddef>
 #include <optional>
 
@@ -45,24 +47,11 @@ std::size_t sjisLength(std::string_view s, std::size_t i) {
 
 #if defined(_WIN32)
 
+// The strict conversions of file names do the work; only the substitution
+// below is this converter's own.
 struct SjisConverter::Impl {
-    static std::optional<std::string> convert(std::string_view in, UINT from, UINT to) {
-        const int wide = ::MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, in.data(),
-                                               static_cast<int>(in.size()), nullptr, 0);
-        if (wide <= 0) return std::nullopt;
-        std::wstring w(static_cast<std::size_t>(wide), L'\0');
-        ::MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, in.data(), static_cast<int>(in.size()),
-                              w.data(), wide);
-        BOOL lost = FALSE;
-        const int bytes = ::WideCharToMultiByte(to, 0, w.data(), wide, nullptr, 0, nullptr,
-                                                to == CP_UTF8 ? nullptr : &lost);
-        if (bytes <= 0 || lost) return std::nullopt;
-        std::string out(static_cast<std::size_t>(bytes), '\0');
-        ::WideCharToMultiByte(to, 0, w.data(), wide, out.data(), bytes, nullptr, nullptr);
-        return out;
-    }
-    std::optional<std::string> toSjis(std::string_view s) { return convert(s, CP_UTF8, 932); }
-    std::optional<std::string> toUtf8(std::string_view s) { return convert(s, 932, CP_UTF8); }
+    std::optional<std::string> toSjis(std::string_view s) { return sjisFromUtf8(s); }
+    std::optional<std::string> toUtf8(std::string_view s) { return utf8FromSjis(s); }
 };
 
 #else

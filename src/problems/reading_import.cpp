@@ -147,15 +147,8 @@ ImportLines importLinesOf(std::string_view fileBytes) {
     const DecodedText decoded = decodeImportText(fileBytes);
     std::string_view sjis = decoded.sjis;
     sjis = sjis.substr(0, sjis.find(kEndOfFile));
-    const bool printable = std::any_of(sjis.begin(), sjis.end(), [](char c) {
-        return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
-    });
-    if (!printable) return result;
-    if (!decoded.isText) {
-        result.outcome = ImportOutcome::NotText;
-        return result;
-    }
-    result.outcome = ImportOutcome::Filled;
+    result.outcome = importOutcomeOf(decoded, sjis);
+    if (result.outcome != ImportOutcome::Filled) return result;
 
     const std::string text = utf8TextOf(fileBytes);
     std::string_view rest = text;

@@ -97,17 +97,8 @@ ImportResult parse(const CharTables& tables, int kind, std::string_view fileByte
         rest = rest.substr(0, eof);
     }
     ImportResult result;
-    // Nothing but line ends and other control characters: there is no text
-    // to take, whatever the file is.
-    const bool printable = std::any_of(rest.begin(), rest.end(), [](char c) {
-        return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
-    });
-    if (!printable) return result;
-    if (!decoded.isText) {
-        result.outcome = ImportOutcome::NotText;
-        return result;
-    }
-    result.outcome = ImportOutcome::Filled;
+    result.outcome = importOutcomeOf(decoded, rest);
+    if (result.outcome != ImportOutcome::Filled) return result;
 
     int lines = 0;
     while (const std::optional<std::string> cleaned = nextImportLine(rest, lines)) {
@@ -130,6 +121,16 @@ ImportResult parse(const CharTables& tables, int kind, std::string_view fileByte
 }
 
 }  // namespace
+
+ImportOutcome importOutcomeOf(const DecodedText& decoded, std::string_view text) {
+    // Nothing but line ends and other control characters: there is no text
+    // to take, whatever the file is.
+    const bool printable = std::any_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
+    });
+    if (!printable) return ImportOutcome::Empty;
+    return decoded.isText ? ImportOutcome::Filled : ImportOutcome::NotText;
+}
 
 std::optional<std::string> nextImportLine(std::string_view& rest, int& lines) {
     while (!rest.empty() && lines < kImportMaxLines) {

@@ -48,6 +48,11 @@ bool acceptImportCharacter(const CharTables& tables, int kind, std::string& ch);
 
 // The whole import from the file's bytes to the characters of the grid.
 // The bracket forms follow `kind` whatever `tables` holds.
+// What an import of `text` (the decoded Shift-JIS, cut at Ctrl+Z) comes to
+// before its lines are read: Empty when nothing but control characters is
+// there, NotText when the file is no text, else Filled.
+ImportOutcome importOutcomeOf(const DecodedText& decoded, std::string_view text);
+
 // The next line of an import's text with its control characters taken out:
 // empty lines are skipped, at most kImportMaxLines are counted in `lines`,
 // and a line of control characters only ends the text (nothing then).
