@@ -98,7 +98,7 @@ TForm1::TForm1(Options options)
     compositorPlaces_ = options_.compositorPlaces.value_or(compositorPlacesWindows());
     installFontSubstitutes();
     setObjectName("Form1");
-    setWindowTitle(QStringLiteral(u"ハヤテウチ"));
+    setWindowTitle(qtText(UserText::WindowTitle));
     QFont mainFont = face(QStringLiteral(u"ＭＳ 明朝"));
     mainFont.setPixelSize(px(12));
     setFont(mainFont);
@@ -192,7 +192,7 @@ void TForm1::createMenus() {
 
 void TForm1::FormCreate() {
     if (!core_->startup.create(*practice_)) {
-        messages_.error(toQt(sjisText(UserText::CreateFailedMessage)));
+        messages_.error(qtText(UserText::CreateFailedMessage));
         firstShowFailed_ = true;
         QTimer::singleShot(0, this, &QWidget::close);
         return;
@@ -279,9 +279,9 @@ void TForm1::setTickSourceForTesting(TickSource* ticks) {
 QTimer* TForm1::timer1() const { return practice_->timer(); }
 
 void TForm1::showResultAndWait(bool newRecord) {
-    okDialog()->showAndWait(toQt(sjisText(newRecord ? UserText::NewRecord : UserText::Finished)),
+    okDialog()->showAndWait(qtText(newRecord ? UserText::NewRecord : UserText::Finished),
                             toQColor(newRecord ? kNewRecordColour : kFinishedColour),
-                            toQt(sjisText(UserText::ConfirmOk)));
+                            qtText(UserText::ConfirmOk));
 }
 
 void TForm1::showSaveFailure(const std::string& message) { messages_.error(toQt(message)); }
