@@ -29,7 +29,7 @@ TAboutBox::TAboutBox(QWidget* mainWindow)
     icon->setPixmap(programIcon().pixmap(48, 48));
     auto* product = new QLabel(qtText(UserText::WindowTitle), this);
     product->setObjectName("ProductName");
-    QFont big = face(QStringLiteral(u"ＭＳ Ｐゴシック"));
+    QFont big = face(Face::PGothic);
     big.setPixelSize(22);
     big.setBold(true);
     product->setFont(big);
@@ -39,7 +39,7 @@ TAboutBox::TAboutBox(QWidget* mainWindow)
         this);
     version->setObjectName("Version");
 
-    QFont mono = face(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont mono = face(Face::Gothic);
     mono.setPixelSize(16);
     mono.setStyleHint(QFont::Monospace);
     auto* box = new QVBoxLayout;

@@ -52,9 +52,9 @@ void installFontSubstitutes() {
     const QStringList pgothic{QStringLiteral("IPAPGothic"), QStringLiteral(u"IPA Pゴシック"),
                               QStringLiteral("Noto Sans CJK JP"),
                               QStringLiteral("Droid Sans Fallback")};
-    QFont::insertSubstitutions(QStringLiteral(u"ＭＳ 明朝"), mincho);
-    QFont::insertSubstitutions(QStringLiteral(u"ＭＳ ゴシック"), gothic);
-    QFont::insertSubstitutions(QStringLiteral(u"ＭＳ Ｐゴシック"), pgothic);
+    QFont::insertSubstitutions(faceName(Face::Mincho), mincho);
+    QFont::insertSubstitutions(faceName(Face::Gothic), gothic);
+    QFont::insertSubstitutions(faceName(Face::PGothic), pgothic);
 }
 
 QIcon programIcon() {
@@ -65,7 +65,7 @@ QIcon programIcon() {
     p.setBrush(QColor(0x1E, 0x4E, 0x9C));
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
-    QFont f = face(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont f = face(Face::Gothic);
     f.setPixelSize(44);
     f.setBold(true);
     p.setFont(f);
@@ -99,7 +99,7 @@ TForm1::TForm1(Options options)
     installFontSubstitutes();
     setObjectName("Form1");
     setWindowTitle(qtText(UserText::WindowTitle));
-    QFont mainFont = face(QStringLiteral(u"ＭＳ 明朝"));
+    QFont mainFont = face(Face::Mincho);
     mainFont.setPixelSize(px(12));
     setFont(mainFont);
     setAttribute(Qt::WA_DeleteOnClose, false);

@@ -35,7 +35,7 @@ void RecordsView::applyLayout(const WindowLayout& L, int gridTop) {
     for (int c = 0; c < 7; ++c)
         sg2_->setColumnWidth(c, L.recordsColumnWidths[static_cast<std::size_t>(c)]);
     for (int r = 0; r < 16; ++r) sg2_->setRowHeight(r, L.recordsRowHeight);
-    QFont font = face(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont font = face(Face::Gothic);
     font.setPixelSize(pointsToPixels(L.recordsFontSize));
     sg2_->setFont(font);
 }

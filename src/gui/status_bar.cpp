@@ -42,7 +42,7 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
         panel->setAutoFillBackground(true);
         panel->setTextFormat(Qt::PlainText);
         panel->setAlignment((i >= 5 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-        panel->setFont(face(QStringLiteral(u"ＭＳ ゴシック")));
+        panel->setFont(face(Face::Gothic));
         panels_[static_cast<std::size_t>(i)] = panel;
     }
     panels_[0]->setText(QStringLiteral("  1 :  1 "));
@@ -106,7 +106,7 @@ QString StatusBar::romajiBadge() const {
 
 void StatusBar::applyLayout(const WindowLayout& L) {
     setFixedHeight(L.statusBarHeight);
-    QFont font = face(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont font = face(Face::Gothic);
     font.setPixelSize(std::clamp(L.statusBarHeight - 6, 11, pointsToPixels(10)));
     for (QLabel* panel : panels_) panel->setFont(font);
 }

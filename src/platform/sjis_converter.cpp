@@ -91,31 +91,36 @@ struct SjisConverter::Impl {
 SjisConverter::SjisConverter() : impl_(std::make_unique<Impl>()) {}
 SjisConverter::~SjisConverter() = default;
 
-std::string SjisConverter::toSjis(std::string_view utf8) {
-    if (plainAscii(utf8)) return std::string(utf8);
-    if (auto whole = impl_->toSjis(utf8)) return *whole;
-    // Character by character only when something cannot be converted.
+namespace {
+
+// The whole text at once; character by character only when something cannot
+// be converted, each such character becoming the geta mark.
+template <class Convert>
+std::string convertOrMark(std::string_view text, Convert convert,
+                          std::size_t (*length)(std::string_view, std::size_t),
+                          std::string_view geta) {
+    if (plainAscii(text)) return std::string(text);
+    if (auto whole = convert(text)) return *whole;
     std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t n = utf8Length(utf8, i);
-        const auto one = impl_->toSjis(utf8.substr(i, n));
-        out += one ? *one : std::string(kGetaSjis);
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = length(text, i);
+        const auto one = convert(text.substr(i, n));
+        out += one ? *one : std::string(geta);
         i += n;
     }
     return out;
 }
 
+}  // namespace
+
+std::string SjisConverter::toSjis(std::string_view utf8) {
+    return convertOrMark(
+        utf8, [this](std::string_view s) { return impl_->toSjis(s); }, utf8Length, kGetaSjis);
+}
+
 std::string SjisConverter::toUtf8(std::string_view sjis) {
-    if (plainAscii(sjis)) return std::string(sjis);
-    if (auto whole = impl_->toUtf8(sjis)) return *whole;
-    std::string out;
-    for (std::size_t i = 0; i < sjis.size();) {
-        const std::size_t n = sjisLength(sjis, i);
-        const auto one = impl_->toUtf8(sjis.substr(i, n));
-        out += one ? *one : std::string(kGetaUtf8);
-        i += n;
-    }
-    return out;
+    return convertOrMark(
+        sjis, [this](std::string_view s) { return impl_->toUtf8(s); }, sjisLength, kGetaUtf8);
 }
 
 }  // namespace hayate
