@@ -126,7 +126,16 @@ constexpr Entry kTable[] = {
     {UserText::KanaInputStatus, "かな入力"},
     {UserText::RomajiHintCaption, "ローマ字＝"},
     {UserText::KanaHintCaption, "キー＝"},
-    // The window's own texts break lines with LF alone, as Qt shows them.
+    // From here on LF alone breaks lines, as Qt shows them.
+    {UserText::ReadingsUnavailable,
+     "漢字とカタカナは読みがなにできないため、取り込みませんでした。\n"
+     "読みがなで取り込むには MeCab の辞書 mecab-ipadic-utf8 をインストールしてください。\n"},
+    {UserText::DictionaryNotUtf8, "MeCab の辞書が UTF-8 ではありません"},
+    {UserText::DictionaryNotIpa, "MeCab の辞書が IPA 辞書ではありません"},
+    {UserText::DictionaryUnopened, "MeCab の辞書を開けません: "},
+    {UserText::TakenPartLead, "問題の文字数の上限に達したため、テキスト全 "},
+    {UserText::TakenPartMiddle, " 文字のうち先頭の "},
+    {UserText::TakenPartEnd, " 文字を取り込みました。"},
     {UserText::UpperCase, "英大文字"},
     {UserText::LowerCase, "英小文字"},
     {UserText::CursorYellowStatus, "入力カーソル 黄色"},

@@ -116,6 +116,14 @@ enum class UserText {
     KanaInputStatus,
     RomajiHintCaption,
     KanaHintCaption,
+    // The import with readings, in UTF-8: why there are none, what was taken.
+    ReadingsUnavailable,
+    DictionaryNotUtf8,
+    DictionaryNotIpa,
+    DictionaryUnopened,
+    TakenPartLead,
+    TakenPartMiddle,
+    TakenPartEnd,
     // The window's status bar and options (the letter case names both), the
     // badge of the extended romaji and the buttons of its questions.
     UpperCase,
