@@ -8,7 +8,7 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
-#include <iconv.h>
+#include "platform/iconv_whole.h"
 #endif
 
 namespace hayate {
@@ -66,18 +66,7 @@ struct SjisConverter::Impl {
 
     static std::optional<std::string> convert(iconv_t cd, std::string_view in) {
         if (cd == invalid()) return std::nullopt;
-        ::iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a failed call may leave state behind
-        std::string source(in);
-        std::string out(in.size() * 2 + 8, '\0');
-        char* src = source.data();
-        std::size_t srcLeft = source.size();
-        char* dst = out.data();
-        std::size_t dstLeft = out.size();
-        const std::size_t done = ::iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-        // A character replaced by the library's own choice counts as lost.
-        if (done == static_cast<std::size_t>(-1) || srcLeft != 0 || done != 0) return std::nullopt;
-        out.resize(out.size() - dstLeft);
-        return out;
+        return convertWhole(cd, in);
     }
     std::optional<std::string> toSjis(std::string_view s) { return convert(toSjisCd, s); }
     std::optional<std::string> toUtf8(std::string_view s) { return convert(toUtf8Cd, s); }
