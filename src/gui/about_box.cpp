@@ -10,6 +10,7 @@
 
 #include "gui/faces.h"
 #include "gui/main_window.h"
+#include "gui/sjis_qt.h"
 #include "platform/memory.h"
 #include "platform/version.h"
 
@@ -26,9 +27,9 @@ TAboutBox::TAboutBox(QWidget* mainWindow)
     auto* icon = new QLabel(this);
     icon->setObjectName("ProgramIcon");
     icon->setPixmap(programIcon().pixmap(48, 48));
-    auto* product = new QLabel(QStringLiteral(u"ハヤテウチ"), this);
+    auto* product = new QLabel(qtText(UserText::WindowTitle), this);
     product->setObjectName("ProductName");
-    QFont big = face(QStringLiteral(u"ＭＳ Ｐゴシック"));
+    QFont big = face(Face::PGothic);
     big.setPixelSize(22);
     big.setBold(true);
     product->setFont(big);
@@ -38,7 +39,7 @@ TAboutBox::TAboutBox(QWidget* mainWindow)
         this);
     version->setObjectName("Version");
 
-    QFont mono = face(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont mono = face(Face::Gothic);
     mono.setPixelSize(16);
     mono.setStyleHint(QFont::Monospace);
     auto* box = new QVBoxLayout;
@@ -82,9 +83,9 @@ QString TAboutBox::lineText(int line) const { return lines_[line - 1]->text(); }
 void TAboutBox::fillMemoryLines() {
     const MemoryFigures f = memoryFigures(physicalMemoryStatus());
     auto number = [](std::uint64_t v) { return QString::fromStdString(groupDigits(v)); };
-    lines_[0]->setText(QStringLiteral(u"物理ﾒﾓﾘ     :%1 KB").arg(number(f.totalKb), 10));
-    lines_[1]->setText(QStringLiteral(u"空き物理ﾒﾓﾘ :%1 KB").arg(number(f.availableKb), 10));
-    lines_[2]->setText(QStringLiteral(u"ﾒﾓﾘ利用率   :%1 %").arg(number(f.loadPercent), 10));
+    lines_[0]->setText(qtText(UserText::MemoryTotalLine).arg(number(f.totalKb), 10));
+    lines_[1]->setText(qtText(UserText::MemoryAvailableLine).arg(number(f.availableKb), 10));
+    lines_[2]->setText(qtText(UserText::MemoryLoadLine).arg(number(f.loadPercent), 10));
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {

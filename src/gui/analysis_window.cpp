@@ -135,8 +135,8 @@ void AnalysisWindow::build() {
     summary_ = new ElidedLabel(this);
     summary_->setObjectName("LSummary");
     summary_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    summary_->setMinimumWidth(
-        summary_->fontMetrics().horizontalAdvance(QStringLiteral(u"記録帳を開けません")) + 4);
+    const QString unavailable = qtText(UserText::AnalysisJournalUnavailable);
+    summary_->setMinimumWidth(summary_->fontMetrics().horizontalAdvance(unavailable) + 4);
 
     keyMap_ = new KeyboardHeatmap(this);
     keyInfo_ = new QLabel(this);
@@ -266,9 +266,9 @@ void AnalysisWindow::refresh() {
 void AnalysisWindow::fill() {
     if (source_.journal) {
         const int count = source_.journal->exerciseCount(filter());
-        setSummary(QStringLiteral(u"練習 %1 回").arg(count));
+        setSummary(qtText(UserText::AnalysisExerciseCount).arg(count));
     } else {
-        setSummary(QStringLiteral(u"記録帳を開けません"));
+        setSummary(qtText(UserText::AnalysisJournalUnavailable));
     }
     fillKeyMap();
     fillChart();
@@ -303,18 +303,18 @@ void AnalysisWindow::fillKeyMap() {
 
 QString AnalysisWindow::keyDetails(int keyId) const {
     const jis::Key* key = jis::keyById(keyId);
-    if (!key) return QStringLiteral(u"キーを指すと、そのキーのミスの内訳を示します");
-    QString text = QStringLiteral(u"キー %1\n").arg(legendsOf(*key).join(QLatin1Char(' ')));
+    if (!key) return qtText(UserText::AnalysisPointAtKey);
+    QString text = qtText(UserText::AnalysisKeyHeading).arg(legendsOf(*key).join(QLatin1Char(' ')));
     const auto it = std::find_if(keyStats_.begin(), keyStats_.end(),
                                  [keyId](const journal::KeyStat& s) { return s.keyId == keyId; });
     if (it == keyStats_.end() || it->presses + it->misses == 0)
-        return text + QStringLiteral(u"この期間には出てきません");
-    text += QStringLiteral(u"正しく押した回数 %1、ミス %2（ミス率 %3%）\n")
+        return text + qtText(UserText::AnalysisKeyNotSeen);
+    text += qtText(UserText::AnalysisKeyCounts)
                 .arg(it->presses)
                 .arg(it->misses)
                 .arg(it->missRate() * 100.0, 0, 'f', 1);
     for (const journal::MissDetail& d : it->details)
-        text += QStringLiteral(u"\n「%1」で %2 を打った：%3 回")
+        text += qtText(UserText::AnalysisKeyMistake)
                     .arg(characterLabel(d.character), keyLabel(d.wrongKey))
                     .arg(d.count);
     return text;
@@ -442,7 +442,8 @@ void AnalysisWindow::fillWeakest() {
         const journal::CharStat& s = rows[static_cast<std::size_t>(r)];
         weakest_->setItem(r, 0, cell(characterLabel(s.character), Qt::AlignCenter));
         weakest_->setItem(r, 1, cell(QString::number(s.missRate() * 100.0, 'f', 1) + u'%'));
-        weakest_->setItem(r, 2, cell(QString::number(s.meanMs / 1000.0, 'f', 2) + u'秒'));
+        weakest_->setItem(
+            r, 2, cell(QString::number(s.meanMs / 1000.0, 'f', 2) + qtText(UserText::Seconds)));
         weakest_->setItem(r, 3, cell(QString::number(s.seen)));
     }
 }
@@ -464,8 +465,7 @@ void AnalysisWindow::exportCsv() {
     // The whole journal, whatever the filters: an export is a copy to keep.
     const journal::Journal::Result result = source_.journal->exportCsv(target, journal::Filter{});
     if (result.ok()) {
-        setSummary(
-            QStringLiteral(u"書き出しました：%1").arg(QString::fromStdString(target)));
+        setSummary(qtText(UserText::AnalysisExported).arg(QString::fromStdString(target)));
         return;
     }
     // A damaged journal was set aside: the screen shows the new one.
@@ -473,7 +473,7 @@ void AnalysisWindow::exportCsv() {
     const bool nothing = result.status == journal::Journal::Status::Empty;
     QMessageBox box(
         nothing ? QMessageBox::Information : QMessageBox::Warning, windowTitle(),
-        result.message.empty() ? QStringLiteral(u"書き出せませんでした") : toQt(result.message),
+        result.message.empty() ? qtText(UserText::AnalysisNotExported) : toQt(result.message),
         QMessageBox::Ok, this);
     box.setObjectName(nothing ? "ExportEmpty" : "ExportFailed");
     box.exec();

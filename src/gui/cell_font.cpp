@@ -9,7 +9,7 @@
 namespace hayate::gui {
 
 QStringList cellFontFamilies() {
-    return {QStringLiteral(u"ＭＳ ゴシック"), QStringLiteral("Noto Sans Mono CJK JP"),
+    return {faceName(Face::Gothic), QStringLiteral("Noto Sans Mono CJK JP"),
             QStringLiteral("IPAGothic")};
 }
 
@@ -26,7 +26,7 @@ int cellFontPixels(int points, int narrowestCell) {
 }
 
 QFont headerFont(int pixelSize) {
-    QFont f = face(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont f = face(Face::Gothic);
     f.setPixelSize(pixelSize);
     return f;
 }

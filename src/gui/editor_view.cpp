@@ -238,13 +238,13 @@ void EditorView::storeAndLeave() {
         slot, editor.storedText(), editor.confirmedName(), editor.kind(), editor.unit());
     if (result == StoreResult::Failed) {
         // What was typed stays in the grid, so that the user can try again.
-        host_.messages().error(toQt(sjisText(UserText::StoreFailed)));
+        host_.messages().error(qtText(UserText::StoreFailed));
         focusGrid();
         return;
     }
     host_.problemNamesChanged(result == StoreResult::StoredInNewFile ? -1 : slot);
     host_.problemStored(slot, editor.kind());
-    host_.messages().information(toQt(sjisText(UserText::ProblemStoredMessage)));
+    host_.messages().information(qtText(UserText::ProblemStoredMessage));
     host_.leaveEditor();
 }
 
@@ -466,7 +466,7 @@ bool EditorView::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------- delete and import
 
 void EditorView::BMonDelClick() {
-    if (!host_.messages().ask(toQt(sjisText(UserText::ConfirmDelete)), false)) {
+    if (!host_.messages().ask(qtText(UserText::ConfirmDelete), false)) {
         focusGrid();
         return;
     }
@@ -500,9 +500,9 @@ void EditorView::BFinpClick() {
     const Messages& messages = host_.messages();
     // A failure leaves the grid as it was and the focus in it, as an import does.
     if (file.status == ImportFileStatus::Unreadable) {
-        messages.error(toQt(sjisText(UserText::ImportUnreadable)));
+        messages.error(qtText(UserText::ImportUnreadable));
     } else if (file.status != ImportFileStatus::Read) {
-        messages.error(toQt(sjisText(UserText::ImportNotText)));
+        messages.error(qtText(UserText::ImportNotText));
     } else if (!importText(file.bytes)) {
         return;  // an empty file: the folder and the focus stay
     }
@@ -518,11 +518,11 @@ bool EditorView::importText(std::string_view bytes) {
     if (run.result == ReadingImportRun::Result::Plain) {
         ImportResult result = parseImportText(tables_, editor_->kind(), bytes);
         if (result.outcome == ImportOutcome::Empty) {
-            messages.error(toQt(sjisText(UserText::ImportEmpty)));
+            messages.error(qtText(UserText::ImportEmpty));
             return false;
         }
         if (result.outcome == ImportOutcome::NotText) {
-            messages.error(toQt(sjisText(UserText::ImportNotText)));
+            messages.error(qtText(UserText::ImportNotText));
             return true;
         }
         characters = std::move(result.characters);

@@ -2,9 +2,21 @@
 
 namespace hayate::gui {
 
-QFont face(const QString& requested) {
+QString faceName(Face which) {
+    switch (which) {
+        case Face::Mincho:
+            return QStringLiteral(u"ＭＳ 明朝");
+        case Face::Gothic:
+            return QStringLiteral(u"ＭＳ ゴシック");
+        case Face::PGothic:
+            return QStringLiteral(u"ＭＳ Ｐゴシック");
+    }
+    return {};
+}
+
+QFont face(Face which) {
     QFont f;
-    f.setFamilies(QStringList{requested});
+    f.setFamilies(QStringList{faceName(which)});
     return f;
 }
 

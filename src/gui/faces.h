@@ -9,6 +9,9 @@
 
 namespace hayate::gui {
 
-QFont face(const QString& requested);
+enum class Face { Mincho, Gothic, PGothic };
+
+QString faceName(Face which);
+QFont face(Face which);
 
 }  // namespace hayate::gui

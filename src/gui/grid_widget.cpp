@@ -93,28 +93,30 @@ void GridWidget::redrawCell(int column, int row) {
     viewport()->update(r.adjusted(0, 0, line, line));
 }
 
-int GridWidget::lastFullyVisibleRow() const {
-    int y = rowHeights_[0] + (gridLines_ ? 1 : 0);
-    int last = topRow_;
-    for (int r = topRow_; r < rowCount(); ++r) {
-        y += rowHeights_[static_cast<std::size_t>(r)];
-        if (y > viewport()->height()) break;
-        last = r;
-        y += gridLines_ ? 1 : 0;
+namespace {
+
+// Rows and columns alike: the last of the cells from `first` on that ends
+// within `room`, after the fixed first cell; `first` itself at the least.
+int lastWhole(const std::vector<int>& sizes, int first, int room, int line) {
+    int end = sizes[0] + line;
+    int last = first;
+    for (int i = first; i < static_cast<int>(sizes.size()); ++i) {
+        end += sizes[static_cast<std::size_t>(i)];
+        if (end > room) break;
+        last = i;
+        end += line;
     }
     return last;
 }
 
+}  // namespace
+
+int GridWidget::lastFullyVisibleRow() const {
+    return lastWhole(rowHeights_, topRow_, viewport()->height(), gridLines_ ? 1 : 0);
+}
+
 int GridWidget::lastFullyVisibleColumn() const {
-    int x = columnWidths_[0] + (gridLines_ ? 1 : 0);
-    int last = leftColumn_;
-    for (int c = leftColumn_; c < columnCount(); ++c) {
-        x += columnWidths_[static_cast<std::size_t>(c)];
-        if (x > viewport()->width()) break;
-        last = c;
-        x += gridLines_ ? 1 : 0;
-    }
-    return last;
+    return lastWhole(columnWidths_, leftColumn_, viewport()->width(), gridLines_ ? 1 : 0);
 }
 
 int GridWidget::lastTopRow() const {

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "gui/help_location.h"
+#include "gui/sjis_qt.h"
 
 namespace hayate::gui {
 
@@ -126,7 +127,8 @@ void HelpWindow::showKeywordIndex() {
 
 void HelpWindow::showPage(const QString& page) {
     if (!QFileInfo::exists(folder_ + QLatin1Char('/') + page)) {
-        browser_->setHtml(QStringLiteral(u"<p>ヘルプファイルが見つかりません。</p>"));
+        browser_->setHtml(QStringLiteral("<p>") + qtText(UserText::HelpFileMissing) +
+                          QStringLiteral("</p>"));
         return;
     }
     browser_->setSource(QUrl::fromLocalFile(folder_ + QLatin1Char('/') + page));

@@ -52,9 +52,9 @@ void installFontSubstitutes() {
     const QStringList pgothic{QStringLiteral("IPAPGothic"), QStringLiteral(u"IPA Pゴシック"),
                               QStringLiteral("Noto Sans CJK JP"),
                               QStringLiteral("Droid Sans Fallback")};
-    QFont::insertSubstitutions(QStringLiteral(u"ＭＳ 明朝"), mincho);
-    QFont::insertSubstitutions(QStringLiteral(u"ＭＳ ゴシック"), gothic);
-    QFont::insertSubstitutions(QStringLiteral(u"ＭＳ Ｐゴシック"), pgothic);
+    QFont::insertSubstitutions(faceName(Face::Mincho), mincho);
+    QFont::insertSubstitutions(faceName(Face::Gothic), gothic);
+    QFont::insertSubstitutions(faceName(Face::PGothic), pgothic);
 }
 
 QIcon programIcon() {
@@ -65,7 +65,7 @@ QIcon programIcon() {
     p.setBrush(QColor(0x1E, 0x4E, 0x9C));
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
-    QFont f = face(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont f = face(Face::Gothic);
     f.setPixelSize(44);
     f.setBold(true);
     p.setFont(f);
@@ -98,8 +98,8 @@ TForm1::TForm1(Options options)
     compositorPlaces_ = options_.compositorPlaces.value_or(compositorPlacesWindows());
     installFontSubstitutes();
     setObjectName("Form1");
-    setWindowTitle(QStringLiteral(u"ハヤテウチ"));
-    QFont mainFont = face(QStringLiteral(u"ＭＳ 明朝"));
+    setWindowTitle(qtText(UserText::WindowTitle));
+    QFont mainFont = face(Face::Mincho);
     mainFont.setPixelSize(px(12));
     setFont(mainFont);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -192,7 +192,7 @@ void TForm1::createMenus() {
 
 void TForm1::FormCreate() {
     if (!core_->startup.create(*practice_)) {
-        messages_.error(toQt(sjisText(UserText::CreateFailedMessage)));
+        messages_.error(qtText(UserText::CreateFailedMessage));
         firstShowFailed_ = true;
         QTimer::singleShot(0, this, &QWidget::close);
         return;
@@ -279,9 +279,9 @@ void TForm1::setTickSourceForTesting(TickSource* ticks) {
 QTimer* TForm1::timer1() const { return practice_->timer(); }
 
 void TForm1::showResultAndWait(bool newRecord) {
-    okDialog()->showAndWait(toQt(sjisText(newRecord ? UserText::NewRecord : UserText::Finished)),
+    okDialog()->showAndWait(qtText(newRecord ? UserText::NewRecord : UserText::Finished),
                             toQColor(newRecord ? kNewRecordColour : kFinishedColour),
-                            toQt(sjisText(UserText::ConfirmOk)));
+                            qtText(UserText::ConfirmOk));
 }
 
 void TForm1::showSaveFailure(const std::string& message) { messages_.error(toQt(message)); }

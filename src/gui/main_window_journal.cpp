@@ -88,8 +88,7 @@ bool TForm1::startWeakSpotPractice() {
     if (session.inputMode() == InputMode::Editor || session.gridEnabled()) return false;
     const int course = state_.courseIndex;
     if (course >= kFirstProblemCourse) {
-        messages_.information(QStringLiteral(
-            u"弱点練習は、アルファベット・数字・ローマ字・キータッチのコースで行えます"));
+        messages_.information(qtText(UserText::WeakSpotCoursesMessage));
         return false;
     }
     journal::Journal* j = journal();
@@ -108,8 +107,7 @@ bool TForm1::startWeakSpotPractice() {
         return false;
     }
     if (count < journal::kWeakSpotMinimumExercises) {
-        messages_.information(
-            QStringLiteral(u"弱点練習には、このコースの練習記録が３回分以上必要です"));
+        messages_.information(qtText(UserText::WeakSpotTooFewMessage));
         return false;
     }
     const TextSettings settings{course, state_.spacing, state_.letterCase, state_.kanaMode};

@@ -42,8 +42,7 @@ void TForm1::MonTextClick() {
         // The text needs a problem number to go under, which the editor asks first.
         MonSakuClick();
         if (editor_ && editor_->isVisible())
-            messages().information(QStringLiteral(
-                u"問題番号を選んで問題を開いてから、もう一度「テキストから作成」を選んでください"));
+            messages().information(qtText(UserText::OpenProblemFirstMessage));
         return;
     }
     editor_->createFromText();
@@ -79,8 +78,8 @@ void TForm1::FileSakuClick() {
     QInputDialog box(this);
     box.setObjectName("InputBox");
     box.setInputMode(QInputDialog::TextInput);
-    box.setWindowTitle(toQt(sjisText(UserText::NewFileCaption)));
-    box.setLabelText(toQt(sjisText(UserText::NewFilePrompt)));
+    box.setWindowTitle(qtText(UserText::NewFileCaption));
+    box.setLabelText(qtText(UserText::NewFilePrompt));
     box.setTextValue(QString());
     if (auto* edit = box.findChild<QLineEdit*>()) edit->setMaxLength(kNewFileNameMaxLength);
     std::optional<std::string> input;
@@ -91,13 +90,13 @@ void TForm1::FileSakuClick() {
         case NewFileStep::Stop:
             return;
         case NewFileStep::AlreadyExists:
-            messages_.error(toQt(sjisText(UserText::FileExists)));
+            messages_.error(qtText(UserText::FileExists));
             return;
         case NewFileStep::Write:
             if (writeNewProblemFile(std::filesystem::path(decision.path))) {
-                messages_.information(toQt(sjisText(UserText::FileCreated)));
+                messages_.information(qtText(UserText::FileCreated));
             } else {
-                messages_.error(toQt(sjisText(UserText::FileNotCreated)));
+                messages_.error(qtText(UserText::FileNotCreated));
             }
             return;
     }
@@ -110,14 +109,14 @@ void TForm1::FileHenClick() {
     const std::string path = chosen.toStdString();
     // Switching to a file the next start could not find again would lose it.
     if (!settingsFormOfProblemFileName(path)) {
-        messages_.error(toQt(sjisText(UserText::UnstorableFileNameMessage)));
+        messages_.error(qtText(UserText::UnstorableFileNameMessage));
         return;
     }
     switch (core_->problems.readProblemFile(std::filesystem::path(path))) {
         case ProblemFileCheck::Unreadable:
             return;
         case ProblemFileCheck::Rejected:
-            messages_.error(toQt(sjisText(UserText::NotProblemFile)));
+            messages_.error(qtText(UserText::NotProblemFile));
             return;
         case ProblemFileCheck::Accepted:
             break;
@@ -131,10 +130,10 @@ void TForm1::FileHenClick() {
     editor.fillSlotList();
     // The switch holds for this run all the same; the next start would not know it.
     if (!writeProblemFileName(core_->startup.settingsFile(), path)) {
-        messages_.error(toQt(sjisText(UserText::SwitchNotSavedMessage)));
+        messages_.error(qtText(UserText::SwitchNotSavedMessage));
         return;
     }
-    messages_.information(toQt(sjisText(UserText::FileSwitched)));
+    messages_.information(qtText(UserText::FileSwitched));
 }
 
 }  // namespace hayate::gui

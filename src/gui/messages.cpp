@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "gui/sjis_qt.h"
+
 namespace hayate::gui {
 
 namespace {
@@ -32,8 +34,8 @@ bool Messages::ask(const QString& text, bool atMessagePosition) const {
                     QMessageBox::Yes | QMessageBox::No, window_);
     box.setObjectName("Question");
     box.setDefaultButton(QMessageBox::Yes);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral(u"はい(&Y)"));
-    box.button(QMessageBox::No)->setText(QStringLiteral(u"いいえ(&N)"));
+    box.button(QMessageBox::Yes)->setText(qtText(UserText::QuestionYes));
+    box.button(QMessageBox::No)->setText(qtText(UserText::QuestionNo));
     box.adjustSize();
     if (atMessagePosition) box.move(at_);
     return box.exec() != QMessageBox::No;

@@ -21,7 +21,7 @@ TOKDlg::TOKDlg(QWidget* mainWindow)
     setObjectName("OKDlg");
     setWindowTitle(QStringLiteral(u"情報"));
     setModal(false);
-    QFont f = face(QStringLiteral(u"ＭＳ Ｐゴシック"));
+    QFont f = face(Face::PGothic);
     f.setPixelSize(16);
     setFont(f);
 

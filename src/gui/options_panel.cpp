@@ -6,6 +6,7 @@
 
 #include "gui/caption_fit.h"
 #include "gui/controls.h"
+#include "gui/sjis_qt.h"
 
 namespace hayate::gui {
 
@@ -24,11 +25,11 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QFrame(parent) {
          &OptionsPanel::timeLimitChosen},
         {"RG2",
          u"",
-         {QStringLiteral(u"空白有り"), QStringLiteral(u"空白無し")},
+         {qtText(UserText::WithSpaces), qtText(UserText::WithoutSpaces)},
          &OptionsPanel::spacingChosen},
         {"RG4",
          u"",
-         {QStringLiteral(u"英大文字"), QStringLiteral(u"英小文字")},
+         {qtText(UserText::UpperCase), qtText(UserText::LowerCase)},
          &OptionsPanel::letterCaseChosen},
         {"RG3",
          u"入力カーソル色",

@@ -81,18 +81,22 @@ void PracticeView::createControls() {
 
     struct Caption {
         const char* name;
-        const char16_t* text;
+        QString text;
         Ctl where;
     };
     const Caption captions[] = {
-        {"L1", u"制限時間", Ctl::L1},         {"L11", u"入力文字数", Ctl::L11},
-        {"L12", u"経過時間", Ctl::L12},       {"L2", u"入力速度", Ctl::L2},
-        {"L13", u"文字／分", Ctl::L13},       {"L4", u"ミス回数", Ctl::L4},
-        {"L5", u"ローマ字＝", Ctl::L5},       {"L6", u"打鍵数", Ctl::L6},
-        {"L21", u"最高入力文字数", Ctl::L21}, {"L22", u"達成日", Ctl::L22},
+        {"L1", qtText(UserText::TimeLimitCaption), Ctl::L1},
+        {"L11", QStringLiteral(u"入力文字数"), Ctl::L11},
+        {"L12", QStringLiteral(u"経過時間"), Ctl::L12},
+        {"L2", QStringLiteral(u"入力速度"), Ctl::L2},
+        {"L13", QStringLiteral(u"文字／分"), Ctl::L13},
+        {"L4", QStringLiteral(u"ミス回数"), Ctl::L4},
+        {"L5", qtText(UserText::RomajiHintCaption), Ctl::L5},
+        {"L6", QStringLiteral(u"打鍵数"), Ctl::L6},
+        {"L21", QStringLiteral(u"最高入力文字数"), Ctl::L21},
+        {"L22", QStringLiteral(u"達成日"), Ctl::L22},
     };
-    for (const Caption& c : captions)
-        placed_[c.where] = makeLabel(c.name, QString::fromUtf16(c.text), panel1_);
+    for (const Caption& c : captions) placed_[c.where] = makeLabel(c.name, c.text, panel1_);
     l5_ = static_cast<QLabel*>(placed_[Ctl::L5]);
     l6_ = static_cast<QLabel*>(placed_[Ctl::L6]);
 
@@ -235,7 +239,7 @@ void PracticeView::chooseCourse(int index) {
     if (index >= kFirstProblemCourse) {
         const int slot = index - kFirstProblemCourse;
         if (problems_->head(slot).count == 0) {
-            host_.messages().error(QStringLiteral(u"問題が作成されていません"));
+            host_.messages().error(qtText(UserText::NoProblemMessage));
             comb1_->setCurrentIndex(state_.courseIndex);
             return;
         }

@@ -55,7 +55,7 @@ int runProgram(int argc, char** argv) {
         case GuardAction::EndSilently:
             return 0;
         case GuardAction::ReportAndRaise:
-            QApplication::setApplicationName(toQt(sjisText(UserText::AlreadyRunningCaption)));
+            QApplication::setApplicationName(qtText(UserText::AlreadyRunningCaption));
             plainMessage(sjisText(UserText::AlreadyRunningCaption), sjisText(UserText::AlreadyRunningMessage));
             guard.requestFront();
             return 0;
@@ -63,8 +63,7 @@ int runProgram(int argc, char** argv) {
             plainMessage(utf8Text(UserText::WindowTitle), sjisText(UserText::CannotStartMessage));
             return 1;
     }
-    QApplication::setApplicationName(QString::fromUtf8(
-        utf8Text(UserText::WindowTitle).data(), static_cast<qsizetype>(utf8Text(UserText::WindowTitle).size())));
+    QApplication::setApplicationName(qtText(UserText::WindowTitle));
 
     TForm1::Options options;
     options.executablePath = executable;

@@ -18,6 +18,16 @@ namespace {
 // Spaces, the full-width one included, need no reading and get no row.
 bool isWhiteSpace(const std::string& sjis) { return toQt(sjis).trimmed().isEmpty(); }
 
+// The dialog's own caption on OK, キャンセル beside it.
+void addOkCancel(QDialog* dialog, QVBoxLayout* layout, const QString& okText) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(okText);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral(u"キャンセル"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
 }  // namespace
 
 ReadingPreviewDialog::ReadingPreviewDialog(ReadingLines lines, QWidget* parent)
@@ -25,11 +35,7 @@ ReadingPreviewDialog::ReadingPreviewDialog(ReadingLines lines, QWidget* parent)
     setObjectName("ReadingPreview");
     setWindowTitle(QStringLiteral(u"読みの確認"));
     auto* layout = new QVBoxLayout(this);
-    auto* hint = new QLabel(
-        QStringLiteral(u"漢字とカタカナの読みを確かめてください。読みはダブルクリックで直せます。\n"
-                       u"色の付いた行は読みが見つからなかった語で、そのままでは取り込まれません。"),
-        this);
-    layout->addWidget(hint);
+    layout->addWidget(new QLabel(qtText(UserText::ReadingCheckHint), this));
 
     for (std::size_t l = 0; l < lines_.size(); ++l)
         for (std::size_t w = 0; w < lines_[l].size(); ++w)
@@ -63,12 +69,7 @@ ReadingPreviewDialog::ReadingPreviewDialog(ReadingLines lines, QWidget* parent)
                             QAbstractItemView::AnyKeyPressed);
     layout->addWidget(table_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral(u"取り込む"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral(u"キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    addOkCancel(this, layout, QStringLiteral(u"取り込む"));
     resize(560, 480);
 }
 
@@ -87,15 +88,9 @@ TextPasteDialog::TextPasteDialog(QWidget* parent) : QDialog(parent), editor_(new
     setObjectName("TextPaste");
     setWindowTitle(QStringLiteral(u"テキストから作成"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(
-        QStringLiteral(u"練習する文章を貼り付けてください。漢字とカタカナは読みがなになります。"), this));
+    layout->addWidget(new QLabel(qtText(UserText::TextPasteHint), this));
     layout->addWidget(editor_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral(u"作成"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral(u"キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    addOkCancel(this, layout, QStringLiteral(u"作成"));
     resize(560, 400);
 }
 

@@ -35,7 +35,7 @@ void RecordsView::applyLayout(const WindowLayout& L, int gridTop) {
     for (int c = 0; c < 7; ++c)
         sg2_->setColumnWidth(c, L.recordsColumnWidths[static_cast<std::size_t>(c)]);
     for (int r = 0; r < 16; ++r) sg2_->setRowHeight(r, L.recordsRowHeight);
-    QFont font = face(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont font = face(Face::Gothic);
     font.setPixelSize(pointsToPixels(L.recordsFontSize));
     sg2_->setFont(font);
 }
@@ -88,10 +88,10 @@ void RecordsView::showUntilConfirmed(QWidget* covered) {
     raise();
     sg2_->setFocus(Qt::OtherFocusReason);
     covered->hide();
-    QMessageBox box(QMessageBox::Information, window()->windowTitle(), toQt(sjisText(UserText::ConfirmOk)),
+    QMessageBox box(QMessageBox::Information, window()->windowTitle(), qtText(UserText::ConfirmOk),
                     QMessageBox::Yes, window());
     box.setObjectName("RecordsConfirm");
-    box.button(QMessageBox::Yes)->setText(QStringLiteral(u"はい(&Y)"));
+    box.button(QMessageBox::Yes)->setText(qtText(UserText::QuestionYes));
     box.adjustSize();
     box.move(50, 50);
     box.exec();
@@ -106,9 +106,8 @@ void RecordsView::SG2DrawCell(QPainter& painter, int column, int row, const QRec
 }
 
 void RecordsView::deleteRecords(int course, int setting, const Messages& messages) {
-    if (!messages.ask(QStringLiteral(u"現在のコースの成績を削除しますか"), false)) return;
-    const bool wholeCourse =
-        messages.ask(QStringLiteral(u"現在のコースの全ての成績を削除しますか"), false);
+    if (!messages.ask(qtText(UserText::DeleteCourseRecordsQuestion), false)) return;
+    const bool wholeCourse = messages.ask(qtText(UserText::DeleteAllCourseRecordsQuestion), false);
     const auto si = static_cast<std::size_t>(setting);
     // A failing step ends the deletion there; what was done stays done.
     if (!wholeCourse) {
@@ -124,7 +123,7 @@ void RecordsView::deleteRecords(int course, int setting, const Messages& message
         if (!records_->modifyHistory(course,
                                      [setting](CourseHistory& h) { h.clearSetting(setting); }))
             return;
-        messages.information(QStringLiteral(u"現在のコースの現在の設定の成績を削除しました"));
+        messages.information(qtText(UserText::CourseSettingRecordsDeleted));
         return;
     }
     for (int s = 0; s < kSettingCount; ++s) records_->setBest(course, s, 0, 0);
@@ -133,7 +132,7 @@ void RecordsView::deleteRecords(int course, int setting, const Messages& message
     labels_.setLabelText(Label::BestDate, std::string());
     for (int s = 0; s < kSettingCount; ++s) sg2_->setCellText(s + 1, course + 1, QString());
     if (!records_->modifyHistory(course, [](CourseHistory& h) { h = CourseHistory{}; })) return;
-    messages.information(QStringLiteral(u"現在のコースの全ての成績を削除しました"));
+    messages.information(qtText(UserText::AllCourseRecordsDeleted));
 }
 
 }  // namespace hayate::gui

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
+#include <array>
+#include <functional>
 
 #include "exercise/input_method.h"
 #include "gui/editor_view.h"
@@ -14,44 +16,53 @@
 
 namespace hayate::gui {
 
-void TForm1::createRomajiModeMenu(QMenu* env) {
-    auto* sub = new QMenu(QStringLiteral(u"ローマ字入力(&R)"), env);
-    sub->setObjectName("RomaNyuryoku");
-    // Ahead of 保存, so that a choice and its saving read from top to bottom.
-    env->insertMenu(env->actions().value(0), sub);
+namespace {
+
+struct Choice {
+    const char* name;
+    QString text;
+};
+
+// A submenu of 環境 with two exclusive choices, inserted ahead of the item
+// at `position`; the first choice starts checked.
+std::array<QAction*, 2> addChoiceMenu(QMenu* env, int position, const char* name,
+                                      const QString& title, const std::array<Choice, 2>& choices,
+                                      QObject* context, const std::function<void(int)>& chosen) {
+    auto* sub = new QMenu(title, env);
+    sub->setObjectName(name);
+    env->insertMenu(env->actions().value(position), sub);
     auto* group = new QActionGroup(sub);
     group->setExclusive(true);
-    const char* names[] = {"RomaHyojun", "RomaKakucho"};
-    const QString texts[] = {QStringLiteral(u"標準(&S)"), QStringLiteral(u"拡張(&E)")};
-    for (int mode = 0; mode < 2; ++mode) {
-        QAction* a = sub->addAction(texts[mode]);
-        a->setObjectName(names[mode]);
+    std::array<QAction*, 2> actions{};
+    for (int i = 0; i < 2; ++i) {
+        const Choice& choice = choices[static_cast<std::size_t>(i)];
+        QAction* a = sub->addAction(choice.text);
+        a->setObjectName(choice.name);
         a->setCheckable(true);
         group->addAction(a);
-        connect(a, &QAction::triggered, this, [this, mode] { RomaClick(mode); });
-        romaActions_[static_cast<std::size_t>(mode)] = a;
+        QObject::connect(a, &QAction::triggered, context, [chosen, i] { chosen(i); });
+        actions[static_cast<std::size_t>(i)] = a;
     }
-    romaActions_[0]->setChecked(true);
+    actions[0]->setChecked(true);
+    return actions;
+}
+
+}  // namespace
+
+void TForm1::createRomajiModeMenu(QMenu* env) {
+    // Ahead of 保存, so that a choice and its saving read from top to bottom.
+    romaActions_ = addChoiceMenu(env, 0, "RomaNyuryoku", QStringLiteral(u"ローマ字入力(&R)"),
+                                 {{{"RomaHyojun", QStringLiteral(u"標準(&S)")},
+                                   {"RomaKakucho", QStringLiteral(u"拡張(&E)")}}},
+                                 this, [this](int mode) { RomaClick(mode); });
 }
 
 void TForm1::createInputMethodMenu(QMenu* env) {
-    auto* sub = new QMenu(QStringLiteral(u"入力方式(&I)"), env);
-    sub->setObjectName("NyuryokuHoshiki");
     // Below ローマ字入力, still ahead of 保存.
-    env->insertMenu(env->actions().value(1), sub);
-    auto* group = new QActionGroup(sub);
-    group->setExclusive(true);
-    const char* names[] = {"NyuryokuRoma", "NyuryokuKana"};
-    const QString texts[] = {QStringLiteral(u"ローマ字(&R)"), QStringLiteral(u"かな(&K)")};
-    for (int method = 0; method < 2; ++method) {
-        QAction* a = sub->addAction(texts[method]);
-        a->setObjectName(names[method]);
-        a->setCheckable(true);
-        group->addAction(a);
-        connect(a, &QAction::triggered, this, [this, method] { NyuryokuClick(method); });
-        inputActions_[static_cast<std::size_t>(method)] = a;
-    }
-    inputActions_[0]->setChecked(true);
+    inputActions_ = addChoiceMenu(env, 1, "NyuryokuHoshiki", QStringLiteral(u"入力方式(&I)"),
+                                  {{{"NyuryokuRoma", QStringLiteral(u"ローマ字(&R)")},
+                                    {"NyuryokuKana", QStringLiteral(u"かな(&K)")}}},
+                                  this, [this](int method) { NyuryokuClick(method); });
 }
 
 void TForm1::NyuryokuClick(int method) {
@@ -72,7 +83,7 @@ void TForm1::showRomajiMode() {
     romaActions_[extended ? 1 : 0]->setChecked(true);
     inputActions_[kana ? 1 : 0]->setChecked(true);
     const QString badge = kana       ? toQt(inputMethodStatusText(InputMethod::Kana))
-                          : extended ? QStringLiteral(u"ローマ字 拡張")
+                          : extended ? qtText(UserText::ExtendedRomajiBadge)
                                      : QString();
     // The status bar is fitted again, as for a new screen, so that the
     // date panel makes room for the badge only while it shows.

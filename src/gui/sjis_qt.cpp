@@ -66,4 +66,9 @@ QString cutToSjisBytes(const QString& text, std::size_t maxBytes) {
     return text.left(end);
 }
 
+QString qtText(UserText text) {
+    const std::string_view utf8 = utf8Text(text);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
 }  // namespace hayate::gui

@@ -17,12 +17,11 @@ namespace hayate::gui {
 namespace {
 
 QString letterCaseText(int letterCase) {
-    return letterCase == 1 ? QStringLiteral(u"英小文字") : QStringLiteral(u"英大文字");
+    return qtText(letterCase == 1 ? UserText::LowerCase : UserText::UpperCase);
 }
 
 QString cursorColourText(int cursorColour) {
-    return cursorColour == 1 ? QStringLiteral(u"入力カーソル 無色")
-                             : QStringLiteral(u"入力カーソル 黄色");
+    return qtText(cursorColour == 1 ? UserText::CursorNoneStatus : UserText::CursorYellowStatus);
 }
 
 QString versionText() {
@@ -43,14 +42,14 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
         panel->setAutoFillBackground(true);
         panel->setTextFormat(Qt::PlainText);
         panel->setAlignment((i >= 5 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-        panel->setFont(face(QStringLiteral(u"ＭＳ ゴシック")));
+        panel->setFont(face(Face::Gothic));
         panels_[static_cast<std::size_t>(i)] = panel;
     }
     panels_[0]->setText(QStringLiteral("  1 :  1 "));
 
     // Only a mode other than the default shows itself, at the left end of the date panel
     // (its text keeps to the right), so that no panel loses width.
-    romaji_ = new QLabel(QStringLiteral(u"ローマ字 拡張"), panels_[5]);
+    romaji_ = new QLabel(qtText(UserText::ExtendedRomajiBadge), panels_[5]);
     romaji_->setObjectName("SBar1Roma");
     romaji_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     romaji_->setTextFormat(Qt::PlainText);
@@ -80,7 +79,7 @@ void StatusBar::showLetterCase(int letterCase) { setPanel(3, letterCaseText(lett
 void StatusBar::showCursorColour(int cursorColour) { setPanel(4, cursorColourText(cursorColour)); }
 
 void StatusBar::showToday(const QString& date) {
-    setPanel(5, QStringLiteral(u"今日の日付 %1/%2/%3 ")
+    setPanel(5, qtText(UserText::TodayStatus)
                     .arg(date.left(date.size() - 4), date.mid(date.size() - 4, 2), date.right(2)));
 }
 
@@ -107,7 +106,7 @@ QString StatusBar::romajiBadge() const {
 
 void StatusBar::applyLayout(const WindowLayout& L) {
     setFixedHeight(L.statusBarHeight);
-    QFont font = face(QStringLiteral(u"ＭＳ ゴシック"));
+    QFont font = face(Face::Gothic);
     font.setPixelSize(std::clamp(L.statusBarHeight - 6, 11, pointsToPixels(10)));
     for (QLabel* panel : panels_) panel->setFont(font);
 }
@@ -118,7 +117,9 @@ void StatusBar::fitPanels(const WindowLayout& L) {
                     std::vector<int>(L.statusPanelWidths.begin(), L.statusPanelWidths.end()),
                     {QStringLiteral("888 : 888 "), toQt(timeLimitStatusText(2)),
                      toQt(spacingStatusText(0)), letterCaseText(0), cursorColourText(0),
-                     QStringLiteral(u"今日の日付 8888/88/88 "), versionText()},
+                     qtText(UserText::TodayStatus)
+                         .arg(QStringLiteral("8888"), QStringLiteral("88"), QStringLiteral("88")),
+                     versionText()},
                     5, {{}, {}, {}, {}, {}, romajiBadge()});
 }
 

@@ -1,12 +1,11 @@
 #include "platform/file_names.h"
 
 #include <cerrno>
-#include <vector>
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
-#include <iconv.h>
+#include "platform/iconv_whole.h"
 #endif
 
 namespace hayate {
@@ -45,21 +44,13 @@ std::optional<std::string> toSjis(std::string_view name) { return convert(name, 
 
 #else
 
+// A name that cannot be converted exactly is refused rather than stored with
+// a character lost.
 std::optional<std::string> convert(std::string_view in, const char* to, const char* from) {
     iconv_t cd = ::iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::vector<char> source(in.begin(), in.end());
-    std::string out(in.size() * 4 + 8, '\0');
-    char* src = source.data();
-    std::size_t srcLeft = source.size();
-    char* dst = out.data();
-    std::size_t dstLeft = out.size();
-    // Invalid or unconvertible input stops the conversion with an error: the
-    // name is refused rather than stored with a character lost.
-    const std::size_t done = ::iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    std::optional<std::string> out = convertWhole(cd, in);
     ::iconv_close(cd);
-    if (done == static_cast<std::size_t>(-1) || srcLeft != 0 || done != 0) return std::nullopt;
-    out.resize(out.size() - dstLeft);
     return out;
 }
 

@@ -8,7 +8,7 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
-#include <iconv.h>
+#include "platform/iconv_whole.h"
 #endif
 
 namespace hayate {
@@ -66,18 +66,7 @@ struct SjisConverter::Impl {
 
     static std::optional<std::string> convert(iconv_t cd, std::string_view in) {
         if (cd == invalid()) return std::nullopt;
-        ::iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a failed call may leave state behind
-        std::string source(in);
-        std::string out(in.size() * 2 + 8, '\0');
-        char* src = source.data();
-        std::size_t srcLeft = source.size();
-        char* dst = out.data();
-        std::size_t dstLeft = out.size();
-        const std::size_t done = ::iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-        // A character replaced by the library's own choice counts as lost.
-        if (done == static_cast<std::size_t>(-1) || srcLeft != 0 || done != 0) return std::nullopt;
-        out.resize(out.size() - dstLeft);
-        return out;
+        return convertWhole(cd, in);
     }
     std::optional<std::string> toSjis(std::string_view s) { return convert(toSjisCd, s); }
     std::optional<std::string> toUtf8(std::string_view s) { return convert(toUtf8Cd, s); }
@@ -91,31 +80,36 @@ struct SjisConverter::Impl {
 SjisConverter::SjisConverter() : impl_(std::make_unique<Impl>()) {}
 SjisConverter::~SjisConverter() = default;
 
-std::string SjisConverter::toSjis(std::string_view utf8) {
-    if (plainAscii(utf8)) return std::string(utf8);
-    if (auto whole = impl_->toSjis(utf8)) return *whole;
-    // Character by character only when something cannot be converted.
+namespace {
+
+// The whole text at once; character by character only when something cannot
+// be converted, each such character becoming the geta mark.
+template <class Convert>
+std::string convertOrMark(std::string_view text, Convert convert,
+                          std::size_t (*length)(std::string_view, std::size_t),
+                          std::string_view geta) {
+    if (plainAscii(text)) return std::string(text);
+    if (auto whole = convert(text)) return *whole;
     std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t n = utf8Length(utf8, i);
-        const auto one = impl_->toSjis(utf8.substr(i, n));
-        out += one ? *one : std::string(kGetaSjis);
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = length(text, i);
+        const auto one = convert(text.substr(i, n));
+        out += one ? *one : std::string(geta);
         i += n;
     }
     return out;
 }
 
+}  // namespace
+
+std::string SjisConverter::toSjis(std::string_view utf8) {
+    return convertOrMark(
+        utf8, [this](std::string_view s) { return impl_->toSjis(s); }, utf8Length, kGetaSjis);
+}
+
 std::string SjisConverter::toUtf8(std::string_view sjis) {
-    if (plainAscii(sjis)) return std::string(sjis);
-    if (auto whole = impl_->toUtf8(sjis)) return *whole;
-    std::string out;
-    for (std::size_t i = 0; i < sjis.size();) {
-        const std::size_t n = sjisLength(sjis, i);
-        const auto one = impl_->toUtf8(sjis.substr(i, n));
-        out += one ? *one : std::string(kGetaUtf8);
-        i += n;
-    }
-    return out;
+    return convertOrMark(
+        sjis, [this](std::string_view s) { return impl_->toUtf8(s); }, sjisLength, kGetaUtf8);
 }
 
 }  // namespace hayate

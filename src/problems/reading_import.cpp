@@ -6,6 +6,7 @@
 #include "problems/import_decoding.h"
 #include "reading/kana_reading.h"
 #include "text/sjis.h"
+#include "text/user_texts.h"
 #include "text/width_conversion.h"
 
 namespace hayate {
@@ -205,8 +206,9 @@ ReadingFill fillFromReadings(const CharTables& tables, int kind, const ReadingLi
 
 std::string takenNotice(const ReadingFill& fill) {
     if (fill.takenCharacters >= fill.totalCharacters) return {};
-    return "問題の文字数の上限に達したため、テキスト全 " + std::to_string(fill.totalCharacters) +
-           " 文字のうち先頭の " + std::to_string(fill.takenCharacters) + " 文字を取り込みました。";
+    return std::string(utf8Text(UserText::TakenPartLead)) + std::to_string(fill.totalCharacters) +
+           std::string(utf8Text(UserText::TakenPartMiddle)) + std::to_string(fill.takenCharacters) +
+           std::string(utf8Text(UserText::TakenPartEnd));
 }
 
 }  // namespace hayate

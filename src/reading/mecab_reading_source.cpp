@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "reading/kana_reading.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 
@@ -45,14 +46,14 @@ bool isUtf8(const char* charset) {
 std::string checkTagger(mecab_model_t* model, mecab_t* tagger) {
     const mecab_dictionary_info_t* info = ::mecab_model_dictionary_info(model);
     if (!info || !isUtf8(info->charset))
-        return std::string("MeCab の辞書が UTF-8 ではありません（") + (info ? info->charset : "?") +
-               "）";
+        return std::string(utf8Text(UserText::DictionaryNotUtf8)) + "（" +
+               (info ? info->charset : "?") + "）";
     const std::string probe = "東京";
     for (const mecab_node_t* n = ::mecab_sparse_tonode2(tagger, probe.data(), probe.size()); n;
          n = n->next) {
         if (n->stat == MECAB_NOR_NODE && field(n->feature, kReadingField) == "トウキョウ") return {};
     }
-    return "MeCab の辞書が IPA 辞書ではありません";
+    return std::string(utf8Text(UserText::DictionaryNotIpa));
 }
 
 }  // namespace
@@ -72,7 +73,7 @@ MecabReadingSource::Opened MecabReadingSource::open(const std::string& dictionar
         std::string reason;
         if (!tagger) {
             const char* error = ::mecab_strerror(nullptr);
-            reason = std::string("MeCab の辞書を開けません: ") + (error ? error : "");
+            reason = std::string(utf8Text(UserText::DictionaryUnopened)) + (error ? error : "");
         } else {
             reason = checkTagger(model, tagger);
             if (reason.empty())

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "reading/mecab_reading_source.h"
+#include "text/user_texts.h"
 
 namespace hayate {
 
@@ -28,9 +29,8 @@ std::string ReadingService::takeNotice() {
     openOnce();
     if (opened_source_.source || told_) return {};
     told_ = true;
-    return "漢字とカタカナは読みがなにできないため、取り込みませんでした。\n"
-           "読みがなで取り込むには MeCab の辞書 mecab-ipadic-utf8 をインストールしてください。\n（" +
-           opened_source_.whyNot + "）";
+    return std::string(utf8Text(UserText::ReadingsUnavailable)) + "（" + opened_source_.whyNot +
+           "）";
 }
 
 }  // namespace hayate

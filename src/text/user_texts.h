@@ -1,5 +1,6 @@
-// Every fixed text of the core, in one table written in UTF-8: messages,
-// captions, the settings file's section and keys, default names. The core
+// Every fixed text of the program, in one table written in UTF-8: messages,
+// status texts, captions the core shows, the settings file's section and
+// keys, default names. The window takes them as written (utf8Text()); the core
 // works on Shift-JIS bytes, so sjisText() gives each text in that form,
 // converted once; a text that goes into a file comes out byte for byte as
 // the files have always held it.
@@ -115,9 +116,52 @@ enum class UserText {
     KanaInputStatus,
     RomajiHintCaption,
     KanaHintCaption,
+    // The import with readings, in UTF-8: why there are none, what was taken.
+    ReadingsUnavailable,
+    DictionaryNotUtf8,
+    DictionaryNotIpa,
+    DictionaryUnopened,
+    TakenPartLead,
+    TakenPartMiddle,
+    TakenPartEnd,
+    // The window's status bar and options (the letter case names both), the
+    // badge of the extended romaji and the buttons of its questions.
+    UpperCase,
+    LowerCase,
+    CursorYellowStatus,
+    CursorNoneStatus,
+    TodayStatus,
+    ExtendedRomajiBadge,
+    QuestionYes,
+    QuestionNo,
+    // The window's messages.
+    NoProblemMessage,
+    OpenProblemFirstMessage,
+    WeakSpotCoursesMessage,
+    WeakSpotTooFewMessage,
+    HelpFileMissing,
+    DeleteCourseRecordsQuestion,
+    DeleteAllCourseRecordsQuestion,
+    CourseSettingRecordsDeleted,
+    AllCourseRecordsDeleted,
+    ReadingCheckHint,
+    TextPasteHint,
+    // The analysis screen and the about box; the window fills in %1, %2, %3.
+    AnalysisExerciseCount,
+    AnalysisJournalUnavailable,
+    AnalysisPointAtKey,
+    AnalysisKeyHeading,
+    AnalysisKeyNotSeen,
+    AnalysisKeyCounts,
+    AnalysisKeyMistake,
+    AnalysisExported,
+    AnalysisNotExported,
+    MemoryTotalLine,
+    MemoryAvailableLine,
+    MemoryLoadLine,
 };
 
-inline constexpr int kUserTextCount = static_cast<int>(UserText::KanaHintCaption) + 1;
+inline constexpr int kUserTextCount = static_cast<int>(UserText::MemoryLoadLine) + 1;
 
 // The text as the core uses it: Shift-JIS bytes, alive for the whole run.
 std::string_view sjisText(UserText text);

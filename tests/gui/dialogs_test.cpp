@@ -66,7 +66,7 @@ TEST(AboutBox, ShowsVersionAndGroupedMemoryFigures) {
     EXPECT_FALSE(main.isEnabled());
     EXPECT_EQ(box.windowTitle(), QStringLiteral(u"ﾊﾞｰｼﾞｮﾝ情報"));
     EXPECT_EQ(box.findChild<QLabel*>("ProductName")->text(), QStringLiteral(u"ハヤテウチ"));
-    EXPECT_EQ(box.findChild<QLabel*>("Version")->text(), QStringLiteral("Version 2.02"));
+    EXPECT_EQ(box.findChild<QLabel*>("Version")->text(), QStringLiteral("Version " HAYATE_PROJECT_VERSION));
     // Ten characters for the figure, digits grouped by three.
     const QRegularExpression total(QStringLiteral(u"^物理ﾒﾓﾘ     :[ 0-9,]{10} KB$"));
     EXPECT_TRUE(total.match(box.lineText(1)).hasMatch()) << box.lineText(1).toStdString();

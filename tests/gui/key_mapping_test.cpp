@@ -104,5 +104,14 @@ TEST(ShiftJisEdge, BackslashTildeAndWaveDashRoundTrip) {
     EXPECT_FALSE(fresh.startsWith(QStringLiteral(u"あ")));
 }
 
+// The window takes the table's texts as written, the core as Shift-JIS; the
+// window's code page must read the core's bytes back as the same text.
+TEST(ShiftJisEdge, TableTextsReadTheSameFromEitherForm) {
+    for (int i = 0; i < kUserTextCount; ++i) {
+        const auto text = static_cast<UserText>(i);
+        EXPECT_EQ(toQt(sjisText(text)), qtText(text)) << i;
+    }
+}
+
 }  // namespace
 }  // namespace hayate::gui

@@ -52,7 +52,7 @@ TEST_F(MainWindow, FirstShowTexts) {
     EXPECT_EQ(form->statusPanelText(4), QStringLiteral(u"入力カーソル 黄色"));
     EXPECT_TRUE(form->statusPanelText(5).startsWith(QStringLiteral(u"今日の日付 20")));
     EXPECT_TRUE(form->statusPanelText(5).endsWith(' '));
-    EXPECT_EQ(form->statusPanelText(6), QStringLiteral("Ver.2.02  "));
+    EXPECT_EQ(form->statusPanelText(6), QStringLiteral("Ver." HAYATE_PROJECT_VERSION "  "));
     EXPECT_EQ(text("LEtime"), QStringLiteral("   30"));
     EXPECT_EQ(text("LMsg"), QString());
     auto* courses = find<QComboBox>("Comb1");

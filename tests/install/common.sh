@@ -2,6 +2,8 @@
 # install of the already-built tree into a prefix inside it.
 set -euo pipefail
 build=$1
+# The project's version, as CMake has it.
+version=${2:-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")}
 work=$(mktemp -d "${TMPDIR:-/tmp}/hayate-install.XXXXXX")
 cleanup() { rm -rf "$work"; }
 trap cleanup EXIT

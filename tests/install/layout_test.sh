@@ -26,6 +26,13 @@ for gz in share/man/man1/hayateuchi.1.gz share/doc/hayateuchi/changelog.gz; do
   gzip -t "$prefix/$gz" || fail "$gz is not gzip"
   [ "$(od -An -tx1 -j3 -N5 "$prefix/$gz" | tr -d ' ')" = 0000000000 ] || fail "$gz has a name or time in its header"
 done
+# The manual page, the changelog and the metainfo name the version being built.
+[[ "$(zcat "$prefix/share/man/man1/hayateuchi.1.gz" | sed -n 1p)" == *" $version\" \""* ]] ||
+  fail "the manual page does not name version $version"
+[[ "$(zcat "$prefix/share/doc/hayateuchi/changelog.gz" | sed -n 1p)" == "hayateuchi ($version) "* ]] ||
+  fail "the changelog does not begin with version $version"
+grep -q "<release version=\"$version\"" "$prefix"/share/metainfo/*.metainfo.xml ||
+  fail "the metainfo's latest release is not $version"
 
 # Each PNG really has the size its folder names.
 for size in 48 64 128 256; do

@@ -11,7 +11,7 @@ deb=$(ls "$work"/out/hayateuchi_*.deb)
 field() { dpkg-deb -f "$deb" "$1"; }
 
 [ "$(field Package)" = hayateuchi ] || fail "package name $(field Package)"
-[ "$(field Version)" = 2.02 ] || fail "version $(field Version)"
+[ "$(field Version)" = "$version" ] || fail "version $(field Version)"
 [ "$(field Section)" = education ] || fail "section $(field Section)"
 [ -n "$(field Maintainer)" ] || fail "no maintainer"
 depends=$(field Depends)
