@@ -126,6 +126,8 @@ constexpr Entry kTable[] = {
     {UserText::KanaInputStatus, "かな入力"},
     {UserText::RomajiHintCaption, "ローマ字＝"},
     {UserText::KanaHintCaption, "キー＝"},
+    {UserText::InputMethodCaption, "入力方式"},
+    {UserText::AllInputMethods, "すべて"},
 };
 
 constexpr std::size_t kCount = kUserTextCount;

@@ -110,14 +110,17 @@ enum class UserText {
     JournalExportFailed,
     JournalExportUnreadable,
     JournalNothingToExport,
-    // The input method of the kana courses: the status bar, the hint's caption.
+    // The input method of the kana courses: the status bar, the hint's caption,
+    // the analysis screen's filter.
     RomajiInputStatus,
     KanaInputStatus,
     RomajiHintCaption,
     KanaHintCaption,
+    InputMethodCaption,
+    AllInputMethods,
 };
 
-inline constexpr int kUserTextCount = static_cast<int>(UserText::KanaHintCaption) + 1;
+inline constexpr int kUserTextCount = static_cast<int>(UserText::AllInputMethods) + 1;
 
 // The text as the core uses it: Shift-JIS bytes, alive for the whole run.
 std::string_view sjisText(UserText text);
