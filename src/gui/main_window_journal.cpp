@@ -39,7 +39,8 @@ void TForm1::createJournal() {
     core_->logger = std::make_unique<journal::ExerciseLogger>(
         *core_->journal, practice_->session(), practice_->completion(), state_, std::move(hooks));
     practice_->session().setObserver(core_->logger.get());
-    core_->kanaRecords = std::make_unique<journal::JournalKanaRecords>([this] { return journal(); });
+    core_->kanaRecords =
+        std::make_unique<journal::JournalKanaRecords>([this] { return journal(); });
     practice_->completion().setKanaRecords(core_->kanaRecords.get());
     records_->setKanaRecords(core_->kanaRecords.get());
 }

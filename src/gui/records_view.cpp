@@ -129,8 +129,9 @@ void RecordsView::deleteRecords(int course, int setting, const Messages& message
                       : wholeCourse ? deleteCourse(course)
                                     : deleteSetting(course, setting);
     if (!done) return;
-    messages.information(wholeCourse ? QStringLiteral(u"現在のコースの全ての成績を削除しました")
-                                     : QStringLiteral(u"現在のコースの現在の設定の成績を削除しました"));
+    messages.information(wholeCourse
+                             ? QStringLiteral(u"現在のコースの全ての成績を削除しました")
+                             : QStringLiteral(u"現在のコースの現在の設定の成績を削除しました"));
 }
 
 bool RecordsView::deleteSetting(int course, int setting) {
@@ -144,7 +145,8 @@ bool RecordsView::deleteSetting(int course, int setting) {
     labels_.setLabelText(Label::BestScore, std::string());
     labels_.setLabelText(Label::BestDate, std::string());
     sg2_->setCellText(setting + 1, course + 1, QString());
-    return records_->modifyHistory(course, [setting](CourseHistory& h) { h.clearSetting(setting); });
+    return records_->modifyHistory(course,
+                                   [setting](CourseHistory& h) { h.clearSetting(setting); });
 }
 
 bool RecordsView::deleteCourse(int course) {

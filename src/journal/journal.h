@@ -57,7 +57,8 @@ struct ExerciseEntry {
     int letterCase = 0;          // 0 = upper case, 1 = lower case
     bool romajiMode = false;     // kana typed as romaji
     bool extendedRomaji = false;  // romaji judged by every input method's spellings
-    InputMethod inputMethod = InputMethod::Romaji;  // Kana: kana cells typed on the kana layout
+    // Kana: the kana cells were typed on the kana layout.
+    InputMethod inputMethod = InputMethod::Romaji;
     ExerciseEnd end = ExerciseEnd::LastCell;
     PracticeKind kind = PracticeKind::Normal;
     int characters = 0;

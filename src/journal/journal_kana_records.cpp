@@ -120,8 +120,8 @@ std::optional<CourseHistory> JournalKanaRecords::readHistory(int course) {
     return j ? j->kanaHistory(course) : std::nullopt;
 }
 
-KanaRecords::RaiseResult JournalKanaRecords::raiseBest(int course, int setting,
-                                                       std::int32_t score, std::int32_t date) {
+KanaRecords::RaiseResult JournalKanaRecords::raiseBest(int course, int setting, std::int32_t score,
+                                                       std::int32_t date) {
     Journal* j = open();
     return j ? j->raiseKanaBest(course, setting, score, date) : RaiseResult::Failed;
 }

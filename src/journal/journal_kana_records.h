@@ -16,8 +16,7 @@ class JournalKanaRecords final : public KanaRecords {
 
     std::optional<CourseBest> readBest(int course) override;
     std::optional<CourseHistory> readHistory(int course) override;
-    RaiseResult raiseBest(int course, int setting, std::int32_t score,
-                          std::int32_t date) override;
+    RaiseResult raiseBest(int course, int setting, std::int32_t score, std::int32_t date) override;
     bool clear(int course, std::optional<int> setting) override;
 
   private:

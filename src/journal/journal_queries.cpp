@@ -88,12 +88,12 @@ int countExercises(sqlite3* db, const Filter& filter, bool onIndex, int& count) 
 int readExercises(sqlite3* db, const Filter& filter, std::vector<ExerciseSummary>& out) {
     Where w = exerciseWhere(filter);
     w.sql += " ORDER BY started_at, id";
-    Statement s =
-        prepared(db,
-                 "SELECT id, started_at, course, problem_slot, problem_name, time_limit,"
-                 " spacing, letter_case, romaji, end_reason, kind, characters, misses,"
-                 " keystrokes, elapsed_ms, score, new_best, extended_romaji, input_mode FROM exercise",
-                 w);
+    Statement s = prepared(
+        db,
+        "SELECT id, started_at, course, problem_slot, problem_name, time_limit,"
+        " spacing, letter_case, romaji, end_reason, kind, characters, misses,"
+        " keystrokes, elapsed_ms, score, new_best, extended_romaji, input_mode FROM exercise",
+        w);
     if (!s) return prepareError(db);
     int rc;
     while ((rc = s.step()) == SQLITE_ROW) {

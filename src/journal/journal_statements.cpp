@@ -75,8 +75,7 @@ void Journal::Impl::closeDb() {
     db = nullptr;
 }
 
-int Journal::Impl::writeTotals(const Totals& t, int course, InputMethod method,
-                               std::int64_t day) {
+int Journal::Impl::writeTotals(const Totals& t, int course, InputMethod method, std::int64_t day) {
     const int mode = static_cast<int>(method);
     const bool withMode = totalsWithInputMethod;
     for (const auto& [ch, c] : t.chars) {

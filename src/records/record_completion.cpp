@@ -85,8 +85,8 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
     // The record files hold romaji results only: a kana-input result never
     // competes with them, nor is stored in them.
     if (keys.inputMethod == InputMethod::Kana) {
-        finishKana(score, keepRecords_ && isCourseIndex(course) && isSettingIndex(setting),
-                   course, setting);
+        finishKana(score, keepRecords_ && isCourseIndex(course) && isSettingIndex(setting), course,
+                   setting);
         exercise.focusStartButton();
         return;
     }

@@ -108,9 +108,10 @@ TEST_F(KanaJournalTest, KanaPressesLandOnTheKeysOfTheKanaLayout) {
         EXPECT_EQ(keyCounts(j, InputMethod::Kana), expected) << c.kana;
     }
     // A miss counts on the key that was due: ち typed where た was.
-    ASSERT_TRUE(journal.record(entry(InputMethod::Kana, {kanaCell(sj("た"), "\xC1", "\xC0")})).ok());
+    ASSERT_TRUE(
+        journal.record(entry(InputMethod::Kana, {kanaCell(sj("た"), "\xC1", "\xC0")})).ok());
     EXPECT_EQ(keyCounts(journal, InputMethod::Kana)[idOfBase('q')], std::make_pair(1, 1));
-    EXPECT_TRUE(jis::needsShift(0xA7));  // ぁ
+    EXPECT_TRUE(jis::needsShift(0xA7));   // ぁ
     EXPECT_FALSE(jis::needsShift(0xB1));  // あ
 }
 
@@ -210,10 +211,10 @@ TEST_F(KanaJournalTest, KanaBestsFollowTheRulesOfTheRecordFiles) {
         {0, 100, 20261201, Raise::Raised},
         {0, 100, 20261201, Raise::NotHigher},  // equal is no record
         {0, 90, 20261202, Raise::NotHigher},
-        {0, 120, 20261201, Raise::Raised},     // the same day: that day's entry replaced
+        {0, 120, 20261201, Raise::Raised},  // the same day: that day's entry replaced
         {0, 130, 20261202, Raise::Raised},
         {1, 50, 20261202, Raise::Raised},
-        {6, 500, 20261202, Raise::Failed},     // no such setting
+        {6, 500, 20261202, Raise::Failed},  // no such setting
     };
     for (const Step& s : steps)
         EXPECT_EQ(records.raiseBest(kCourse, s.setting, s.score, s.date), s.result) << s.score;

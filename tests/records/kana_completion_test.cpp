@@ -30,8 +30,7 @@ class MemoryKanaRecords : public KanaRecords {
         if (!available) return std::nullopt;
         return history[course];
     }
-    RaiseResult raiseBest(int course, int setting, std::int32_t score,
-                          std::int32_t date) override {
+    RaiseResult raiseBest(int course, int setting, std::int32_t score, std::int32_t date) override {
         if (!available || failRaise) return RaiseResult::Failed;
         const auto s = static_cast<std::size_t>(setting);
         if (score <= best[course].score[s]) return RaiseResult::NotHigher;
@@ -105,9 +104,9 @@ TEST_F(KanaCompletionTest, AKanaResultIsJudgedAgainstTheKanaBestOnly) {
     };
     const Step steps[] = {
         {150, InputMethod::Kana, true, 150},
-        {150, InputMethod::Kana, false, 150},    // equal is no record
-        {120, InputMethod::Romaji, true, 150},   // the romaji best is apart
-        {140, InputMethod::Kana, false, 150},    // beats the romaji best, not the kana one
+        {150, InputMethod::Kana, false, 150},   // equal is no record
+        {120, InputMethod::Romaji, true, 150},  // the romaji best is apart
+        {140, InputMethod::Kana, false, 150},   // beats the romaji best, not the kana one
         {151, InputMethod::Kana, true, 151},
     };
     for (const Step& step : steps) {
