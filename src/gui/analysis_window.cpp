@@ -186,17 +186,22 @@ void AnalysisWindow::build() {
     filters->addWidget(caption(QStringLiteral(u"コース"), "LCourse"));
     filters->addWidget(course_);
     filters->addSpacing(12);
-    filters->addWidget(caption(toQt(sjisText(UserText::InputMethodCaption)), "LInput"));
-    filters->addWidget(input_);
-    filters->addSpacing(12);
     filters->addWidget(summary_, 1);
     filters->addWidget(export_);
     filters->addWidget(weak_);
     filters->addWidget(close_);
 
+    // The input method beside the keyboard, where its presses show, so that
+    // the row of filters keeps the width of the smallest screens.
+    auto* input = new QHBoxLayout;
+    input->addWidget(caption(toQt(sjisText(UserText::InputMethodCaption)), "LInput"));
+    input->addWidget(input_, 1);
+    auto* side = new QVBoxLayout;
+    side->addLayout(input);
+    side->addWidget(keyInfo_, 1);
     auto* keys = new QHBoxLayout;
     keys->addWidget(keyMap_, 1);
-    keys->addWidget(keyInfo_);
+    keys->addLayout(side);
 
     auto* lower = new QHBoxLayout;
     lower->addWidget(chartView_, 1);
