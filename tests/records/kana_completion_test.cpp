@@ -169,30 +169,5 @@ TEST_F(KanaCompletionTest, AFailedOrOvertakenStoreIsToldNotShownAsARecord) {
     expectRecordFilesUntouched();
 }
 
-TEST_F(KanaCompletionTest, TheLabelsShowTheBestOfTheMethodTyped) {
-    ASSERT_TRUE(store.writeBest(kCourseRomaji, CourseBest{{90}, {20260101}}));
-    ASSERT_TRUE(store.loadAtStartup());
-    kana.best[kCourseRomaji] = CourseBest{{0, 180}, {0, 20261201}};
-    struct Case {
-        int setting;
-        InputMethod method;
-        bool available;
-        const char* score;
-        const char* date;
-    };
-    const Case cases[] = {
-        {0, InputMethod::Romaji, true, "90", "2026/01/01"},
-        {0, InputMethod::Kana, true, "", ""},
-        {1, InputMethod::Kana, true, "180", "2026/12/01"},
-        {1, InputMethod::Kana, false, "", ""},
-    };
-    for (const Case& c : cases) {
-        kana.available = c.available;
-        completion.refreshBestLabels(kCourseRomaji, c.setting, c.method);
-        EXPECT_EQ(display.texts[Label::BestScore], c.score) << c.setting;
-        EXPECT_EQ(display.texts[Label::BestDate], c.date) << c.setting;
-    }
-}
-
 }  // namespace
 }  // namespace hayate
