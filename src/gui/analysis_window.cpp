@@ -28,6 +28,8 @@
 #include "journal/jis_keys.h"
 #include "records/record_format.h"
 #include "records/record_store.h"
+#include "text/jis_kana_layout.h"
+#include "text/user_texts.h"
 
 namespace hayate::gui {
 
@@ -49,6 +51,9 @@ QDateTime dateNumberTime(std::int32_t date) {
 
 QString keyLabel(char c) {
     if (c == ' ') return QStringLiteral(u"空白");
+    // A key of the kana layout, by the kana it typed.
+    if (const std::string& kana = kanaOfByte(static_cast<unsigned char>(c)); !kana.empty())
+        return toQt(kana);
     if (c == '\\') return QStringLiteral(u"￥");
     return QString(QChar::fromLatin1(c).toUpper());
 }
@@ -124,6 +129,11 @@ void AnalysisWindow::build() {
     period_->setCurrentIndex(1);
     course_ = new QComboBox(this);
     course_->setObjectName("CombCourse");
+    input_ = new QComboBox(this);
+    input_->setObjectName("CombInput");
+    input_->addItems({toQt(sjisText(UserText::AllInputMethods)),
+                      toQt(inputMethodStatusText(InputMethod::Romaji)),
+                      toQt(inputMethodStatusText(InputMethod::Kana))});
     export_ = new QPushButton(QStringLiteral(u"CSV出力"), this);
     export_->setObjectName("BExport");
     weak_ = new QPushButton(QStringLiteral(u"弱点練習"), this);
@@ -181,9 +191,17 @@ void AnalysisWindow::build() {
     filters->addWidget(weak_);
     filters->addWidget(close_);
 
+    // The input method beside the keyboard, where its presses show, so that
+    // the row of filters keeps the width of the smallest screens.
+    auto* input = new QHBoxLayout;
+    input->addWidget(caption(toQt(sjisText(UserText::InputMethodCaption)), "LInput"));
+    input->addWidget(input_, 1);
+    auto* side = new QVBoxLayout;
+    side->addLayout(input);
+    side->addWidget(keyInfo_, 1);
     auto* keys = new QHBoxLayout;
     keys->addWidget(keyMap_, 1);
-    keys->addWidget(keyInfo_);
+    keys->addLayout(side);
 
     auto* lower = new QHBoxLayout;
     lower->addWidget(chartView_, 1);
@@ -199,6 +217,7 @@ void AnalysisWindow::build() {
 
     connect(period_, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
     connect(course_, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
+    connect(input_, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
     connect(keyMap_, &KeyboardHeatmap::keyPointed, this, [this](int id) { showKey(id); });
     connect(export_, &QPushButton::clicked, this, [this] { exportCsv(); });
     connect(weak_, &QPushButton::clicked, this, [this] { weakSpotPractice(); });
@@ -212,6 +231,10 @@ void AnalysisWindow::open(Source source) {
         course_->clear();
         course_->addItems(source_.courseNames);
         course_->setCurrentIndex(source_.course);
+    }
+    {
+        const QSignalBlocker block(input_);
+        input_->setCurrentIndex(source_.inputMethod == InputMethod::Kana ? 2 : 1);
     }
     // The screen fits the display it opens on, whatever the main window's size.
     QRect area = source_.area;
@@ -237,6 +260,8 @@ journal::Filter AnalysisWindow::filter() const {
     f.since =
         journal::periodStart(kPeriods[std::clamp(period_->currentIndex(), 0, 2)], source_.now);
     if (course_->currentIndex() >= 0) f.courseIndex = course_->currentIndex();
+    if (input_->currentIndex() == 1) f.inputMethod = InputMethod::Romaji;
+    if (input_->currentIndex() == 2) f.inputMethod = InputMethod::Kana;
     return f;
 }
 
@@ -364,17 +389,31 @@ void AnalysisWindow::fillChart() {
         accuracy->replace(accuracies);
     }
 
-    // The record files' view: the best line and the days it was raised.
+    // The records' view: the best line and the days it was raised, from the
+    // journal for kana input, from the record files otherwise.
     auto* improvements = new QScatterSeries;
     improvements->setName(QStringLiteral(u"記録更新"));
     improvements->setMarkerSize(9);
     double best = 0;
-    if (source_.records && course >= 0) {
-        const std::int32_t score = source_.records->bestScore(course, setting);
-        if (score > 0 && source_.records->bestDate(course, setting) != 0)
-            best = scoreAsSpeed(setting, score);
-        if (const std::optional<CourseHistory> history = source_.records->readHistory(course)) {
-            const auto s = static_cast<std::size_t>(setting);
+    const bool kana = filter().inputMethod == InputMethod::Kana;
+    if ((kana ? source_.journal != nullptr : source_.records != nullptr) && course >= 0) {
+        const auto s = static_cast<std::size_t>(setting);
+        std::int32_t score = 0;
+        std::int32_t date = 0;
+        std::optional<CourseHistory> history;
+        if (kana) {
+            if (const std::optional<CourseBest> row = source_.journal->kanaBest(course)) {
+                score = row->score[s];
+                date = row->date[s];
+            }
+            history = source_.journal->kanaHistory(course);
+        } else {
+            score = source_.records->bestScore(course, setting);
+            date = source_.records->bestDate(course, setting);
+            history = source_.records->readHistory(course);
+        }
+        if (score > 0 && date != 0) best = scoreAsSpeed(setting, score);
+        if (history) {
             for (int k = 0; k < kHistoryLength; ++k) {
                 const std::int32_t date = history->date[s][static_cast<std::size_t>(k)];
                 if (date == 0) continue;

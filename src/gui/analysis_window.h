@@ -57,6 +57,7 @@ class AnalysisWindow : public QDialog {
 
     QComboBox* period_ = nullptr;
     QComboBox* course_ = nullptr;
+    QComboBox* input_ = nullptr;  // all, romaji, kana
     QPushButton* export_ = nullptr;
     QPushButton* weak_ = nullptr;
     QPushButton* close_ = nullptr;

@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "exercise/exercise_stats.h"
+#include "exercise/practice_text.h"
 #include "gui/about_box.h"
 #include "gui/controls.h"
 #include "gui/editor_view.h"
@@ -221,12 +222,13 @@ void TForm1::FormShow() {
         practice_->createSession(core_->startup.tables(), core_->problems, core_->random,
                                  core_->startup.records(), *this);
         records_->setRecords(core_->startup.records());
-        createJournal();
         practice_->fillCourseList();
         showTimeLimit();
         sBar1_->showToday(QString::fromStdString(today_));
         sBar1_->showVersion();
         practice_->refreshBestLabels();
+        // After the labels: kana-input bests come once the journal has opened.
+        createJournal();
         fitControlCaptions();
         watchScreen();
         practice_->setGridEnabled(false);
@@ -363,22 +365,36 @@ void TForm1::SyuryoClick() { endCommand(false); }
 
 // ---------------------------------------------------------------- records screens
 
+bool TForm1::kanaRecordsOf(int course) const {
+    if (state_.inputMethod != InputMethod::Kana) return false;
+    if (course == state_.courseIndex) return state_.kanaMode;
+    if (course == kCourseRomaji) return true;
+    const int slot = course - kFirstProblemCourse;
+    const auto& table = core_->problems.table();
+    return slot >= 0 && static_cast<std::size_t>(slot) < table.size() &&
+           table[static_cast<std::size_t>(slot)].kind == kKindRomaji;
+}
+
 void TForm1::SeiDspClick() {
     if (practice_->session().inputMode() != InputMode::Idle) return;
-    records_->fillBest(practice_->courseNames());
+    std::array<bool, kCourseCount> kana{};
+    for (int course = 0; course < kCourseCount; ++course)
+        kana[static_cast<std::size_t>(course)] = kanaRecordsOf(course);
+    if (!records_->fillBest(practice_->courseNames(), kana)) return;
     records_->showUntilConfirmed(practice_->grid());
     practice_->focusStartOrStop();
 }
 
 void TForm1::SeiUpdClick() {
     if (practice_->session().inputMode() != InputMode::Idle) return;
-    if (!records_->fillHistory(state_.courseIndex)) return;
+    if (!records_->fillHistory(state_.courseIndex, kanaRecordsOf(state_.courseIndex))) return;
     records_->showUntilConfirmed(practice_->grid());
     practice_->focusStartOrStop();
 }
 
 void TForm1::SeiDelClick() {
-    records_->deleteRecords(state_.courseIndex, state_.settingIndex(), messages_);
+    records_->deleteRecords(state_.courseIndex, state_.settingIndex(), messages_,
+                            kanaRecordsOf(state_.courseIndex));
 }
 
 // ---------------------------------------------------------------- help and small windows

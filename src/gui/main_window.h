@@ -154,6 +154,9 @@ class TForm1 : public QMainWindow, public ResultDialog, public SettingsDialogs, 
     void SeiDspClick();
     void SeiUpdClick();
     void SeiDelClick();
+    // Whether the course's records shown are those of kana-input results:
+    // in かな mode, for the courses whose cells are kana.
+    bool kanaRecordsOf(int course) const;
     // Analysis screen (main_window_analysis.cpp).
     void SeiBunClick();
     // Romaji input mode, standard or extended (romaji_mode.cpp).

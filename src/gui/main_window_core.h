@@ -11,6 +11,7 @@
 #include "gui/sjis_qt.h"
 #include "journal/exercise_logger.h"
 #include "journal/journal.h"
+#include "journal/journal_kana_records.h"
 #include "problems/problem_file.h"
 
 namespace hayate::gui {
@@ -22,6 +23,8 @@ struct TForm1::Core {
     Mt19937Source random;
     std::unique_ptr<journal::Journal> journal;
     std::unique_ptr<journal::ExerciseLogger> logger;
+    // The records of kana-input results, which the journal keeps.
+    std::unique_ptr<journal::JournalKanaRecords> kanaRecords;
     bool journalOpenTried = false;
     // The open under way on its thread; after the journal, so that the core
     // waits for it before the journal goes.

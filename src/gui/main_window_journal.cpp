@@ -8,6 +8,7 @@
 #include "exercise/practice_text.h"
 #include "gui/main_window_core.h"
 #include "gui/practice_view.h"
+#include "gui/records_view.h"
 #include "gui/status_bar.h"
 #include "journal/weak_spot.h"
 
@@ -38,6 +39,10 @@ void TForm1::createJournal() {
     core_->logger = std::make_unique<journal::ExerciseLogger>(
         *core_->journal, practice_->session(), practice_->completion(), state_, std::move(hooks));
     practice_->session().setObserver(core_->logger.get());
+    core_->kanaRecords =
+        std::make_unique<journal::JournalKanaRecords>([this] { return journal(); });
+    practice_->completion().setKanaRecords(core_->kanaRecords.get());
+    records_->setKanaRecords(core_->kanaRecords.get());
 }
 
 void TForm1::openJournal() {
@@ -69,6 +74,8 @@ void TForm1::finishJournalOpen() {
         core_->logger->journalOpened(result);
     else if (!result.ok())
         journalNotice(result.message);
+    // The labels of a kana-input course waited for the journal.
+    if (state_.kanaMode && state_.inputMethod == InputMethod::Kana) practice_->refreshBestLabels();
 }
 
 void TForm1::journalNotice(const std::string& message) {
@@ -94,6 +101,10 @@ bool TForm1::startWeakSpotPractice() {
     journal::Journal* j = journal();
     journal::Filter filter;
     filter.courseIndex = course;
+    // The weak spots of the way the course is typed now.
+    filter.inputMethod = state_.kanaMode && state_.inputMethod == InputMethod::Kana
+                             ? InputMethod::Kana
+                             : InputMethod::Romaji;
     filter.includeStopped = false;
     const int count = j ? j->exerciseCount(filter) : 0;
     filter.includeStopped = true;  // the keys of a stopped exercise tell as much

@@ -265,7 +265,11 @@ void PracticeView::setKanaMode(bool on) {
 }
 
 void PracticeView::refreshBestLabels() {
-    if (session_) records_->refreshBestLabels(*this, state_.courseIndex, state_.settingIndex());
+    if (!session_) return;
+    // The kana cells typed on the kana layout have records of their own.
+    const bool kana = state_.kanaMode && state_.inputMethod == InputMethod::Kana;
+    completion_->refreshBestLabels(state_.courseIndex, state_.settingIndex(),
+                                   kana ? InputMethod::Kana : InputMethod::Romaji);
 }
 
 void PracticeView::showTimeLimit() {

@@ -44,25 +44,40 @@ void RecordsView::setSettingTitles() {
     for (int s = 0; s < kSettingCount; ++s) sg2_->setCellText(s + 1, 0, toQt(settingTitle(s)));
 }
 
-void RecordsView::fillBest(const QStringList& courseNames) {
+bool RecordsView::fillBest(const QStringList& courseNames,
+                           const std::array<bool, kCourseCount>& kana) {
+    std::array<std::optional<CourseBest>, kCourseCount> kanaBest;
+    for (int course = 0; course < kCourseCount; ++course) {
+        const auto i = static_cast<std::size_t>(course);
+        if (!kana[i]) continue;
+        if (kanaRecords_) kanaBest[i] = kanaRecords_->readBest(course);
+        if (!kanaBest[i]) return false;
+    }
     for (int c = 0; c < 7; ++c)
         sg2_->setColumnWidth(c, layout_->recordsColumnWidths[static_cast<std::size_t>(c)]);
     sg2_->setCellText(0, 0, QStringLiteral(u"コース名"));
     setSettingTitles();
     for (int course = 0; course < kCourseCount; ++course) {
         sg2_->setCellText(0, course + 1, courseNames.value(course));
+        const std::optional<CourseBest>& k = kanaBest[static_cast<std::size_t>(course)];
         for (int s = 0; s < kSettingCount; ++s) {
-            const std::int32_t date = records_->bestDate(course, s);
+            const auto si = static_cast<std::size_t>(s);
+            const std::int32_t date = k ? k->date[si] : records_->bestDate(course, s);
+            const std::int32_t score = k ? k->score[si] : records_->bestScore(course, s);
             // The date decides: a score without a date is no record.
-            sg2_->setCellText(
-                s + 1, course + 1,
-                date != 0 ? toQt(recordCellText(records_->bestScore(course, s), date)) : QString());
+            sg2_->setCellText(s + 1, course + 1,
+                              date != 0 ? toQt(recordCellText(score, date)) : QString());
         }
     }
+    return true;
 }
 
-bool RecordsView::fillHistory(int course) {
-    const std::optional<CourseHistory> history = records_->readHistory(course);
+bool RecordsView::fillHistory(int course, bool kana) {
+    std::optional<CourseHistory> history;
+    if (!kana)
+        history = records_->readHistory(course);
+    else if (kanaRecords_)
+        history = kanaRecords_->readHistory(course);
     if (!history) return false;
     const int w = static_cast<int>((sg2_->width() - 2) / 6.0 + 0.5);
     sg2_->setColumnWidth(0, 2);
@@ -105,34 +120,54 @@ void RecordsView::SG2DrawCell(QPainter& painter, int column, int row, const QRec
         sg2_->cellText(column, row));
 }
 
-void RecordsView::deleteRecords(int course, int setting, const Messages& messages) {
+void RecordsView::deleteRecords(int course, int setting, const Messages& messages, bool kana) {
     if (!messages.ask(qtText(UserText::DeleteCourseRecordsQuestion), false)) return;
-    const bool wholeCourse = messages.ask(qtText(UserText::DeleteAllCourseRecordsQuestion), false);
+    const bool wholeCourse =
+        messages.ask(qtText(UserText::DeleteAllCourseRecordsQuestion), false);
+    // A failing step ends the deletion there, silently; what was done stays done.
+    const bool done = kana          ? clearKanaRecords(course, setting, wholeCourse)
+                      : wholeCourse ? deleteCourse(course)
+                                    : deleteSetting(course, setting);
+    if (!done) return;
+    messages.information(wholeCourse
+                             ? qtText(UserText::AllCourseRecordsDeleted)
+                             : qtText(UserText::CourseSettingRecordsDeleted));
+}
+
+bool RecordsView::deleteSetting(int course, int setting) {
     const auto si = static_cast<std::size_t>(setting);
-    // A failing step ends the deletion there; what was done stays done.
-    if (!wholeCourse) {
-        records_->setBest(course, setting, 0, 0);
-        if (!records_->modifyBest(course, [si](CourseBest& b) {
-                b.score[si] = 0;
-                b.date[si] = 0;
-            }))
-            return;
-        labels_.setLabelText(Label::BestScore, std::string());
-        labels_.setLabelText(Label::BestDate, std::string());
-        sg2_->setCellText(setting + 1, course + 1, QString());
-        if (!records_->modifyHistory(course,
-                                     [setting](CourseHistory& h) { h.clearSetting(setting); }))
-            return;
-        messages.information(qtText(UserText::CourseSettingRecordsDeleted));
-        return;
-    }
+    records_->setBest(course, setting, 0, 0);
+    if (!records_->modifyBest(course, [si](CourseBest& b) {
+            b.score[si] = 0;
+            b.date[si] = 0;
+        }))
+        return false;
+    labels_.setLabelText(Label::BestScore, std::string());
+    labels_.setLabelText(Label::BestDate, std::string());
+    sg2_->setCellText(setting + 1, course + 1, QString());
+    return records_->modifyHistory(course,
+                                   [setting](CourseHistory& h) { h.clearSetting(setting); });
+}
+
+bool RecordsView::deleteCourse(int course) {
     for (int s = 0; s < kSettingCount; ++s) records_->setBest(course, s, 0, 0);
-    if (!records_->writeBest(course, CourseBest{})) return;
+    if (!records_->writeBest(course, CourseBest{})) return false;
     labels_.setLabelText(Label::BestScore, std::string());
     labels_.setLabelText(Label::BestDate, std::string());
     for (int s = 0; s < kSettingCount; ++s) sg2_->setCellText(s + 1, course + 1, QString());
-    if (!records_->modifyHistory(course, [](CourseHistory& h) { h = CourseHistory{}; })) return;
-    messages.information(qtText(UserText::AllCourseRecordsDeleted));
+    return records_->modifyHistory(course, [](CourseHistory& h) { h = CourseHistory{}; });
+}
+
+bool RecordsView::clearKanaRecords(int course, int setting, bool wholeCourse) {
+    // Bests and history go together, in one step.
+    if (!kanaRecords_ ||
+        !kanaRecords_->clear(course, wholeCourse ? std::nullopt : std::optional<int>(setting)))
+        return false;
+    labels_.setLabelText(Label::BestScore, std::string());
+    labels_.setLabelText(Label::BestDate, std::string());
+    for (int s = 0; s < kSettingCount; ++s)
+        if (wholeCourse || s == setting) sg2_->setCellText(s + 1, course + 1, QString());
+    return true;
 }
 
 }  // namespace hayate::gui

@@ -5,11 +5,14 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <array>
 
 #include "app/layout.h"
+#include "exercise/practice_text.h"
 
 namespace hayate {
 class ExerciseDisplay;
+class KanaRecords;
 class RecordStore;
 }  // namespace hayate
 
@@ -26,24 +29,33 @@ class RecordsView : public QWidget {
     RecordsView(ExerciseDisplay& labels, QWidget* parent);
     // Once the start-up has read the record files.
     void setRecords(RecordStore& records) { records_ = &records; }
+    // The records of kana-input results; null: none can be shown.
+    void setKanaRecords(KanaRecords* records) { kanaRecords_ = records; }
 
     void applyLayout(const WindowLayout& layout, int gridTop);
 
-    void fillBest(const QStringList& courseNames);
-    // False when the history file cannot be read.
-    bool fillHistory(int course);
+    // `kana`: the courses whose kana-input records are shown. False when
+    // those cannot be read.
+    bool fillBest(const QStringList& courseNames, const std::array<bool, kCourseCount>& kana = {});
+    // False when the history file (or the kana-input history) cannot be read.
+    bool fillHistory(int course, bool kana = false);
     // In the place of `covered` (the practice grid), with the focus, until
     // the user confirms.
     void showUntilConfirmed(QWidget* covered);
 
     // Asks twice, then deletes the setting or the whole course.
-    void deleteRecords(int course, int setting, const Messages& messages);
+    void deleteRecords(int course, int setting, const Messages& messages, bool kana = false);
 
   private:
     void setSettingTitles();
+    // The steps of a deletion: false where one failed.
+    bool deleteSetting(int course, int setting);
+    bool deleteCourse(int course);
+    bool clearKanaRecords(int course, int setting, bool wholeCourse);
     void SG2DrawCell(QPainter& painter, int column, int row, const QRect& rect);
 
     RecordStore* records_ = nullptr;
+    KanaRecords* kanaRecords_ = nullptr;
     ExerciseDisplay& labels_;
     const WindowLayout* layout_ = nullptr;
     GridWidget* sg2_ = nullptr;

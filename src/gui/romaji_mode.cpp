@@ -11,6 +11,7 @@
 #include "exercise/input_method.h"
 #include "gui/editor_view.h"
 #include "gui/main_window_core.h"
+#include "gui/practice_view.h"
 #include "gui/sjis_qt.h"
 #include "gui/status_bar.h"
 
@@ -68,6 +69,8 @@ void TForm1::createInputMethodMenu(QMenu* env) {
 void TForm1::NyuryokuClick(int method) {
     state_.inputMethod = method == 1 ? InputMethod::Kana : InputMethod::Romaji;
     showRomajiMode();
+    // The records of the other way of typing the course.
+    practice_->refreshBestLabels();
     focusAfterSetting();
 }
 

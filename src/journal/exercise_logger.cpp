@@ -35,6 +35,7 @@ ExerciseEntry ExerciseLogger::entryFor(ExerciseEnd end) const {
     const KeystrokeMatcher::Mode& mode = session_.matcher().mode();
     e.romajiMode = mode.kanaMode;
     e.extendedRomaji = mode.kanaMode && mode.extendedRomaji;
+    e.inputMethod = session_.keys().inputMethod;
     e.end = end;
     e.kind = weakSpot_ ? PracticeKind::WeakSpot : PracticeKind::Normal;
     e.characters = session_.charactersTyped();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/file_names.h"
+#include "text/jis_kana_layout.h"
 #include "text/sjis.h"
 
 namespace hayate::jis {
@@ -197,11 +198,16 @@ const Key* keyById(int id) {
 
 int keyIdForByte(unsigned char c) {
     if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c - 'A' + 'a');
+    // A kana byte is the key of the kana layout that typed it: the key whose
+    // unshifted kana is printed on it, which for ぁ or 「 is that of あ or ゜.
+    if (const KanaStroke stroke = strokeOfByte(c); stroke.keycode != 0)
+        c = kanaByteOfKey({stroke.keycode, false});
     return lookup().byByte[c];
 }
 
 bool needsShift(unsigned char c) {
     if (c >= 'A' && c <= 'Z') return false;
+    if (const KanaStroke stroke = strokeOfByte(c); stroke.keycode != 0) return stroke.shift;
     return lookup().shift[c];
 }
 

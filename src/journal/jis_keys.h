@@ -50,7 +50,8 @@ const Key* keyById(int id);
 
 // The key that types the byte `c` in the ASCII layout (with or without
 // Shift; letters in either case), or -1. The backslash, which Shift-JIS shows
-// as the yen sign, is the ¥ key.
+// as the yen sign, is the ¥ key. A half-width kana byte (A1..DF) is the key
+// that types it on the JIS kana layout.
 int keyIdForByte(unsigned char c);
 
 // Whether `c` needs Shift on this layout (upper-case letters count as not:

@@ -19,6 +19,9 @@
 #include <vector>
 
 #include "exercise/exercise_end.h"
+#include "exercise/input_method.h"
+#include "records/kana_records.h"
+#include "records/record_format.h"
 
 namespace hayate::journal {
 
@@ -54,6 +57,8 @@ struct ExerciseEntry {
     int letterCase = 0;          // 0 = upper case, 1 = lower case
     bool romajiMode = false;     // kana typed as romaji
     bool extendedRomaji = false;  // romaji judged by every input method's spellings
+    // Kana: the kana cells were typed on the kana layout.
+    InputMethod inputMethod = InputMethod::Romaji;
     ExerciseEnd end = ExerciseEnd::LastCell;
     PracticeKind kind = PracticeKind::Normal;
     int characters = 0;
@@ -86,6 +91,7 @@ struct Filter {
     std::int64_t since = 0;           // seconds since 1970; 0 = from the beginning
     bool includeStopped = true;
     bool includeWeakSpot = true;
+    std::optional<InputMethod> inputMethod = std::nullopt;
 };
 
 // One exercise for the chart and the export.
@@ -100,6 +106,7 @@ struct ExerciseSummary {
     int letterCase = 0;
     bool romajiMode = false;
     bool extendedRomaji = false;
+    InputMethod inputMethod = InputMethod::Romaji;
     ExerciseEnd end = ExerciseEnd::LastCell;
     PracticeKind kind = PracticeKind::Normal;
     int characters = 0;
@@ -167,7 +174,7 @@ class Journal {
     };
 
     // The schema this build writes; older files are migrated on open.
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
 
     Journal();
     ~Journal();
@@ -206,6 +213,15 @@ class Journal {
     std::vector<CharStat> weakestCharacters(const Filter& filter, int count = 10);
     // Every cell of one exercise, in typing order.
     std::vector<CellEntry> cells(std::int64_t exerciseId);
+
+    // The best records and history of results typed on the kana layout
+    // (journal_kana_records.cpp). nullopt when the journal is closed or the
+    // read failed; a raise or a clear on a closed or read-only journal fails.
+    std::optional<CourseBest> kanaBest(int course);
+    std::optional<CourseHistory> kanaHistory(int course);
+    KanaRecords::RaiseResult raiseKanaBest(int course, int setting, std::int32_t score,
+                                           std::int32_t date);
+    bool clearKanaRecords(int course, std::optional<int> setting);
 
     // What the queries met since the last call: Ok, Corrupt (with the name
     // the damaged file was given) or Failed. Taking it clears it, so that it

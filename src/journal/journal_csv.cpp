@@ -15,7 +15,7 @@ std::string csvText(const std::vector<ExerciseSummary>& rows) {
     std::string out =
         "id,started,course,problem_slot,problem_name,time_limit_s,spacing,letter_case,romaji,"
         "ended,kind,characters,misses,keystrokes,elapsed_ms,score,new_best,chars_per_minute,"
-        "accuracy,extended_romaji\r\n";
+        "accuracy,extended_romaji,input_mode\r\n";
     static const char* kEnds[] = {"time_limit", "last_cell", "stopped"};
     static const int kLimits[] = {30, 60, 0};
     for (const ExerciseSummary& e : rows) {
@@ -27,12 +27,13 @@ std::string csvText(const std::vector<ExerciseSummary>& rows) {
         out += line;
         out += csvField(shiftJisToUtf8(e.problemName));
         const int end = std::clamp(static_cast<int>(e.end), 0, 2);
-        std::snprintf(line, sizeof line, ",%d,%d,%d,%d,%s,%s,%d,%d,%d,%d,%d,%d,%.1f,%.4f,%d\r\n",
+        std::snprintf(line, sizeof line, ",%d,%d,%d,%d,%s,%s,%d,%d,%d,%d,%d,%d,%.1f,%.4f,%d,%s\r\n",
                       kLimits[std::clamp(e.timeLimitIndex, 0, 2)], e.spacing, e.letterCase,
                       e.romajiMode ? 1 : 0, kEnds[end],
                       e.kind == PracticeKind::WeakSpot ? "weak_spot" : "normal", e.characters,
                       e.misses, e.keystrokes, e.elapsedMs, e.score, e.newBest ? 1 : 0,
-                      e.charactersPerMinute(), e.accuracy(), e.extendedRomaji ? 1 : 0);
+                      e.charactersPerMinute(), e.accuracy(), e.extendedRomaji ? 1 : 0,
+                      e.inputMethod == InputMethod::Kana ? "kana" : "romaji");
         out += line;
     }
     return out;

@@ -32,11 +32,15 @@ Where exerciseWhere(const Filter& f) {
     }
     if (!f.includeStopped) w.sql += " AND end_reason <> 2";
     if (!f.includeWeakSpot) w.sql += " AND kind = 0";
+    if (f.inputMethod) {
+        w.sql += " AND input_mode = ?";
+        w.values.push_back(static_cast<int>(*f.inputMethod));
+    }
     return w;
 }
 
-// The daily totals know course and day only: the keys of every exercise,
-// stopped or weak-spot, tell where the fingers go wrong.
+// The daily totals know course, day and input method only: the keys of
+// every exercise, stopped or weak-spot, tell where the fingers go wrong.
 Where dailyWhere(const Filter& f) {
     Where w{" WHERE 1", {}};
     if (f.courseIndex) {
@@ -46,6 +50,10 @@ Where dailyWhere(const Filter& f) {
     if (f.since > 0) {
         w.sql += " AND day >= ?";
         w.values.push_back(localDay(f.since));
+    }
+    if (f.inputMethod) {
+        w.sql += " AND input_mode = ?";
+        w.values.push_back(static_cast<int>(*f.inputMethod));
     }
     return w;
 }
@@ -80,12 +88,12 @@ int countExercises(sqlite3* db, const Filter& filter, bool onIndex, int& count) 
 int readExercises(sqlite3* db, const Filter& filter, std::vector<ExerciseSummary>& out) {
     Where w = exerciseWhere(filter);
     w.sql += " ORDER BY started_at, id";
-    Statement s =
-        prepared(db,
-                 "SELECT id, started_at, course, problem_slot, problem_name, time_limit,"
-                 " spacing, letter_case, romaji, end_reason, kind, characters, misses,"
-                 " keystrokes, elapsed_ms, score, new_best, extended_romaji FROM exercise",
-                 w);
+    Statement s = prepared(
+        db,
+        "SELECT id, started_at, course, problem_slot, problem_name, time_limit,"
+        " spacing, letter_case, romaji, end_reason, kind, characters, misses,"
+        " keystrokes, elapsed_ms, score, new_best, extended_romaji, input_mode FROM exercise",
+        w);
     if (!s) return prepareError(db);
     int rc;
     while ((rc = s.step()) == SQLITE_ROW) {
@@ -108,6 +116,7 @@ int readExercises(sqlite3* db, const Filter& filter, std::vector<ExerciseSummary
         e.score = s.int32(15);
         e.newBest = s.int32(16) != 0;
         e.extendedRomaji = s.int32(17) != 0;
+        e.inputMethod = s.int32(18) == 1 ? InputMethod::Kana : InputMethod::Romaji;
         out.push_back(std::move(e));
     }
     return rc;

@@ -64,6 +64,45 @@ CREATE TABLE day_miss(
 constexpr const char* kMigrateV3 =
     "ALTER TABLE exercise ADD COLUMN extended_romaji INTEGER NOT NULL DEFAULT 0";
 
+// Version 4: the input method of each exercise (0 romaji, 1 kana), the daily
+// totals kept apart by it, and the best records and history of results typed
+// on the kana layout, which the record files never hold (the best is the
+// newest entry: both are only ever written together). The key columns of
+// a table without rowid lead in key order: SQLite 3.40's quick_check
+// reports the other columns as NULL otherwise.
+constexpr const char* kMigrateV4 = R"sql(
+ALTER TABLE exercise ADD COLUMN input_mode INTEGER NOT NULL DEFAULT 0;
+CREATE TABLE day_char4(
+  course INTEGER NOT NULL, day INTEGER NOT NULL, character BLOB NOT NULL,
+  input_mode INTEGER NOT NULL DEFAULT 0,
+  seen INTEGER NOT NULL, missed_cells INTEGER NOT NULL, misses INTEGER NOT NULL,
+  total_ms INTEGER NOT NULL,
+  PRIMARY KEY(course, day, character, input_mode)) WITHOUT ROWID;
+INSERT INTO day_char4 SELECT course, day, character, 0, seen, missed_cells, misses, total_ms
+  FROM day_char;
+DROP TABLE day_char;
+ALTER TABLE day_char4 RENAME TO day_char;
+CREATE TABLE day_key4(
+  course INTEGER NOT NULL, day INTEGER NOT NULL, key_id INTEGER NOT NULL,
+  input_mode INTEGER NOT NULL DEFAULT 0, presses INTEGER NOT NULL, misses INTEGER NOT NULL,
+  PRIMARY KEY(course, day, key_id, input_mode)) WITHOUT ROWID;
+INSERT INTO day_key4 SELECT course, day, key_id, 0, presses, misses FROM day_key;
+DROP TABLE day_key;
+ALTER TABLE day_key4 RENAME TO day_key;
+CREATE TABLE day_miss4(
+  course INTEGER NOT NULL, day INTEGER NOT NULL, key_id INTEGER NOT NULL,
+  character BLOB NOT NULL, wrong_key INTEGER NOT NULL, input_mode INTEGER NOT NULL DEFAULT 0,
+  count INTEGER NOT NULL,
+  PRIMARY KEY(course, day, key_id, character, wrong_key, input_mode)) WITHOUT ROWID;
+INSERT INTO day_miss4 SELECT course, day, key_id, character, wrong_key, 0, count FROM day_miss;
+DROP TABLE day_miss;
+ALTER TABLE day_miss4 RENAME TO day_miss;
+CREATE TABLE kana_history(
+  course INTEGER NOT NULL, setting INTEGER NOT NULL, entry INTEGER NOT NULL,
+  score INTEGER NOT NULL, date INTEGER NOT NULL,
+  PRIMARY KEY(course, setting, entry)) WITHOUT ROWID;
+)sql";
+
 }  // namespace
 
 int Journal::Impl::userVersion(int& version) {
@@ -89,7 +128,7 @@ int Journal::Impl::quickCheck() {
 
 int Journal::Impl::migrateToV2() {
     if (int rc = exec(kMigrateV2); rc != SQLITE_OK) return rc;
-    if (!prepareTotals()) return prepareError(db);
+    if (!prepareTotals(false)) return prepareError(db);
     Statement ex(db, "SELECT id, started_at, course FROM exercise");
     Statement cells(db,
                     "SELECT character, typed, wrong_keys, ms FROM cell WHERE exercise_id = ?"
@@ -108,7 +147,8 @@ int Journal::Impl::migrateToV2() {
             t.add(c);
         }
         cells.run();
-        if (int w = writeTotals(t, ex.int32(2), localDay(ex.integer(1))); w != SQLITE_DONE)
+        if (int w = writeTotals(t, ex.int32(2), InputMethod::Romaji, localDay(ex.integer(1)));
+            w != SQLITE_DONE)
             return w;
     }
     return rc == SQLITE_DONE ? SQLITE_OK : rc;
@@ -128,6 +168,10 @@ int Journal::Impl::upgrade(int& version) {
     if (rc == SQLITE_OK && version == 2) {
         rc = exec(kMigrateV3);
         if (rc == SQLITE_OK) version = 3;
+    }
+    if (rc == SQLITE_OK && version == 3) {
+        rc = exec(kMigrateV4);
+        if (rc == SQLITE_OK) version = 4;
     }
     if (rc == SQLITE_OK) rc = setVersion(version);
     if (rc == SQLITE_OK) rc = exec("COMMIT");

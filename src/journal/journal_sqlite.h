@@ -124,12 +124,14 @@ struct Journal::Impl {
     // SQLite's check of every page: a damaged page is found before new
     // exercises go into the file, not by the query that happens to read it.
     int quickCheck();
-    int writeTotals(const Totals& t, int course, std::int64_t day);
+    int writeTotals(const Totals& t, int course, InputMethod method, std::int64_t day);
     // One exercise with its cells and totals, inside the caller's transaction.
     int insert(const ExerciseEntry& e);
     bool prepareWrites();
-    // The daily totals alone: a migration runs before the later columns exist.
-    bool prepareTotals();
+    // The daily totals alone: a migration runs before the later columns
+    // exist, and the tables of version 2 know no input method.
+    bool prepareTotals(bool withInputMethod = true);
+    bool totalsWithInputMethod = true;
     // Version 1 to 2: the new columns, then the daily totals from the cells
     // already stored.
     int migrateToV2();

@@ -81,11 +81,16 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
     const ExerciseKeys keys = exercise.keys();
     const int course = keys.courseIndex;
     const int setting = state_.timeLimitIndex * 2 + keys.spacing;
+    last_ = {score, false};
     // The record files hold romaji results only: a kana-input result never
     // competes with them, nor is stored in them.
-    const bool validKeys = keepRecords_ && keys.inputMethod == InputMethod::Romaji &&
-                           isCourseIndex(course) && isSettingIndex(setting);
-    last_ = {score, false};
+    if (keys.inputMethod == InputMethod::Kana) {
+        finishKana(score, keepRecords_ && isCourseIndex(course) && isSettingIndex(setting), course,
+                   setting);
+        exercise.focusStartButton();
+        return;
+    }
+    const bool validKeys = keepRecords_ && isCourseIndex(course) && isSettingIndex(setting);
     // A second copy on another display may share the record files: the best
     // to beat is the one the file holds now, not the one read at start-up.
     if (validKeys) {
@@ -113,6 +118,44 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
         }
     }
     exercise.focusStartButton();
+}
+
+void RecordCompletion::finishKana(std::int32_t score, bool keep, int course, int setting) {
+    // Read now, as the romaji best is: another copy may have raised it.
+    std::optional<CourseBest> best;
+    if (keep && kanaRecords_) best = kanaRecords_->readBest(course);
+    const auto s = static_cast<std::size_t>(setting);
+    if (best) showBestLabels(display_, best->score[s], best->date[s]);
+    // Records that cannot be read give a plain end, never a record that was not kept.
+    const bool newRecord = best && score > best->score[s];
+    dialog_.showResultAndWait(newRecord);
+    if (!newRecord) return;
+    const std::int32_t today = store_.todayDateNumber();
+    switch (kanaRecords_->raiseBest(course, setting, score, today)) {
+        case KanaRecords::RaiseResult::Raised:
+            last_.newBest = true;
+            showBestLabels(display_, score, today);
+            break;
+        case KanaRecords::RaiseResult::NotHigher:
+            refreshBestLabels(course, setting, InputMethod::Kana);
+            dialog_.showSaveFailure(std::string(sjisText(UserText::BeatenMeanwhileMessage)));
+            break;
+        case KanaRecords::RaiseResult::Failed:
+            dialog_.showSaveFailure(std::string(sjisText(UserText::BestNotSavedMessage)));
+            break;
+    }
+}
+
+void RecordCompletion::refreshBestLabels(int course, int setting, InputMethod method) {
+    if (method == InputMethod::Romaji) {
+        store_.refreshBestLabels(display_, course, setting);
+        return;
+    }
+    std::optional<CourseBest> best;
+    if (kanaRecords_ && isCourseIndex(course) && isSettingIndex(setting))
+        best = kanaRecords_->readBest(course);
+    const auto s = static_cast<std::size_t>(setting);
+    showBestLabels(display_, best ? best->score[s] : 0, best ? best->date[s] : 0);
 }
 
 UpdateResult RecordCompletion::updateRecords(int course, int setting, std::int32_t score) {

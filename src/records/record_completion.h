@@ -8,6 +8,7 @@
 #include "exercise/exercise_ports.h"
 #include "exercise/practice_grid.h"
 #include "exercise/shared_state.h"
+#include "records/kana_records.h"
 #include "records/record_store.h"
 #include "text/user_texts.h"
 
@@ -48,11 +49,16 @@ class RecordCompletion : public ExerciseCompletion {
     // Stores `score` as the new best of the course and setting, dated today.
     UpdateResult updateRecords(int course, int setting, std::int32_t score);
 
-    // Results typed with the kana input method are shown as plain ends and
-    // never touch the best tables, the record files or the labels.
     // Off for weak-spot practice: the result is shown as a plain end and the
     // best tables, record files and labels stay as they are.
     void setKeepRecords(bool keep) { keepRecords_ = keep; }
+
+    // Results typed on the kana layout are judged against these records and
+    // stored there, never in the best tables or the record files. Without
+    // them (or when they cannot be read) such a result is a plain end.
+    void setKanaRecords(KanaRecords* records) { kanaRecords_ = records; }
+    // The best-record labels for the course and setting typed by `method`.
+    void refreshBestLabels(int course, int setting, InputMethod method);
 
     // What the last completion arrived at, for the exercise journal.
     struct LastResult {
@@ -63,12 +69,14 @@ class RecordCompletion : public ExerciseCompletion {
 
   private:
     void finish(std::int32_t score, ExerciseControl& exercise);
+    void finishKana(std::int32_t score, bool keep, int course, int setting);
 
     RecordStore& store_;
     SharedState& state_;
     ExerciseDisplay& display_;
     ResultDialog& dialog_;
     bool keepRecords_ = true;
+    KanaRecords* kanaRecords_ = nullptr;
     LastResult last_;
 };
 

@@ -184,14 +184,17 @@ void RecordStore::setBest(int course, int setting, std::int32_t score, std::int3
 }
 
 void RecordStore::refreshBestLabels(ExerciseDisplay& display, int course, int setting) const {
-    const std::int32_t score = bestScore(course, setting);
+    showBestLabels(display, bestScore(course, setting), bestDate(course, setting));
+}
+
+void showBestLabels(ExerciseDisplay& display, std::int32_t score, std::int32_t date) {
     if (score <= 0) {
         display.setLabelText(Label::BestScore, "");
         display.setLabelText(Label::BestDate, "");
         return;
     }
     display.setLabelText(Label::BestScore, std::to_string(score));
-    display.setLabelText(Label::BestDate, longDateText(bestDate(course, setting)));
+    display.setLabelText(Label::BestDate, longDateText(date));
 }
 
 }  // namespace hayate

@@ -89,4 +89,8 @@ class RecordStore {
     std::array<CourseBest, kCourseCount> best_{};
 };
 
+// The best-record labels for a best score and its date: emptied when there
+// is no positive score.
+void showBestLabels(ExerciseDisplay& display, std::int32_t score, std::int32_t date);
+
 }  // namespace hayate

@@ -126,6 +126,8 @@ constexpr Entry kTable[] = {
     {UserText::KanaInputStatus, "かな入力"},
     {UserText::RomajiHintCaption, "ローマ字＝"},
     {UserText::KanaHintCaption, "キー＝"},
+    {UserText::InputMethodCaption, "入力方式"},
+    {UserText::AllInputMethods, "すべて"},
     // From here on LF alone breaks lines, as Qt shows them.
     {UserText::ReadingsUnavailable,
      "漢字とカタカナは読みがなにできないため、取り込みませんでした。\n"

@@ -111,11 +111,14 @@ enum class UserText {
     JournalExportFailed,
     JournalExportUnreadable,
     JournalNothingToExport,
-    // The input method of the kana courses: the status bar, the hint's caption.
+    // The input method of the kana courses: the status bar, the hint's caption,
+    // the analysis screen's filter.
     RomajiInputStatus,
     KanaInputStatus,
     RomajiHintCaption,
     KanaHintCaption,
+    InputMethodCaption,
+    AllInputMethods,
     // The import with readings, in UTF-8: why there are none, what was taken.
     ReadingsUnavailable,
     DictionaryNotUtf8,

@@ -242,7 +242,9 @@ TEST_F(JournalTest, VersionTwoFileIsMigratedAndKnowsExtendedRomajiFromThen) {
     openFresh();
     ASSERT_TRUE(journal.record(exercise(3, kNow)).ok());
     journal.close();
-    execSql(file, "ALTER TABLE exercise DROP COLUMN extended_romaji; PRAGMA user_version = 2;");
+    execSql(file,
+            "ALTER TABLE exercise DROP COLUMN input_mode; DROP TABLE kana_history;"
+            " ALTER TABLE exercise DROP COLUMN extended_romaji; PRAGMA user_version = 2;");
     ASSERT_TRUE(journal.open(file.string()).ok());
     EXPECT_EQ(userVersion(file), Journal::kSchemaVersion);
     ExerciseEntry extended = exercise(3, kNow + 60);
@@ -253,9 +255,9 @@ TEST_F(JournalTest, VersionTwoFileIsMigratedAndKnowsExtendedRomajiFromThen) {
     EXPECT_FALSE(all[0].extendedRomaji) << "older exercises ran with the standard spellings";
     EXPECT_TRUE(all[1].extendedRomaji);
     const std::string csv = journal.csv({});
-    EXPECT_NE(csv.find(",extended_romaji\r\n"), std::string::npos);
-    EXPECT_NE(csv.find(",0\r\n"), std::string::npos);
-    EXPECT_EQ(csv.substr(csv.size() - 4), ",1\r\n");
+    EXPECT_NE(csv.find(",extended_romaji,input_mode\r\n"), std::string::npos);
+    EXPECT_NE(csv.find(",0,romaji\r\n"), std::string::npos);
+    EXPECT_EQ(csv.substr(csv.size() - 11), ",1,romaji\r\n");
 }
 
 TEST_F(JournalTest, CorruptFileIsMovedAsideAndANewJournalStarted) {
