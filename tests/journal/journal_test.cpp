@@ -6,6 +6,7 @@
 #include "journal/jis_keys.h"
 #include "journal/journal_text.h"
 #include "platform/safe_file.h"
+#include "support/journal_damage.h"
 #include "support/sjis_test_support.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
@@ -14,6 +15,7 @@ namespace hayate::journal {
 namespace {
 
 namespace fs = std::filesystem;
+using test::execSql;
 using test::sj;
 
 constexpr std::int64_t kDay = 86400;
@@ -43,18 +45,6 @@ ExerciseEntry exercise(int course, std::int64_t at, ExerciseEnd end = ExerciseEn
     e.keystrokes = 6;
     e.elapsedMs = 1500;
     return e;
-}
-
-// Raw SQL on a journal file, for the files an older or foreign program leaves.
-void execSql(const fs::path& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    const std::string message = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << message;
 }
 
 int userVersion(const fs::path& path) {

@@ -9,6 +9,7 @@
 #include "journal/jis_keys.h"
 #include "journal/journal.h"
 #include "journal/journal_kana_records.h"
+#include "support/journal_damage.h"
 #include "support/sjis_test_support.h"
 #include "support/temp_dir.h"
 #include "text/jis_kana_layout.h"
@@ -17,21 +18,11 @@ namespace hayate::journal {
 namespace {
 
 namespace fs = std::filesystem;
+using test::execSql;
 using test::sj;
 
 constexpr std::int64_t kNow = 1796000000;  // 2026-11-30
 constexpr int kCourse = 3;
-
-void execSql(const fs::path& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    const std::string message = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << message;
-}
 
 // A kana cell as the matcher captures it: the bytes of the layout's keys.
 CellEntry kanaCell(const std::string& kana, const std::string& wrong = {},

@@ -1,4 +1,4 @@
-// Damage to a journal's file as a failing disk does it.
+// Raw SQL on a journal's file, and damage to it as a failing disk does it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,18 @@
 #include <string>
 
 namespace hayate::test {
+
+// Raw SQL on a journal file, for the files an older or foreign program leaves.
+inline void execSql(const std::filesystem::path& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    const std::string message = error ? error : "";
+    sqlite3_free(error);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK) << message;
+}
 
 // Overwrites the first page of `btree` (a table or an index) in the file:
 // with junk, or with a well-formed empty page that hides the rows. A
