@@ -116,6 +116,9 @@ TForm1::TForm1(Options options)
 }
 
 TForm1::~TForm1() {
+    // An open still under way posts its end to this window: it must do so
+    // while the window is whole, so that the posted event goes with it.
+    if (core_->journalOpening.valid()) core_->journalOpening.wait();
     delete okDlg_;
     delete aboutBox_;
     // The views' core objects use the start-up's tables and records, and the
