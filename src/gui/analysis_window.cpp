@@ -387,6 +387,11 @@ void AnalysisWindow::fillChart() {
         }
         speed->replace(speeds);
         accuracy->replace(accuracies);
+        // A line of one point draws nothing: a first exercise shows as a dot.
+        for (QLineSeries* line : {speed, accuracy}) {
+            line->setPointsVisible(line->count() == 1);
+            line->setMarkerSize(4.5);
+        }
     }
 
     // The records' view: the best line and the days it was raised, from the
@@ -430,10 +435,10 @@ void AnalysisWindow::fillChart() {
         first = QDateTime::fromSecsSinceEpoch(source_.now).addDays(-7);
         last = QDateTime::fromSecsSinceEpoch(source_.now);
     }
-    if (first == last) {
-        first = first.addSecs(-3600);
-        last = last.addSecs(3600);
-    }
+    // Room at both ends, so that the first and last points are not cut in half.
+    const qint64 pad = std::max<qint64>(first.secsTo(last) / 50, 1800);
+    first = first.addSecs(-pad);
+    last = last.addSecs(pad);
     auto* bestLine = new QLineSeries;
     bestLine->setName(QStringLiteral(u"最高記録"));
     if (best > 0) {
@@ -450,9 +455,14 @@ void AnalysisWindow::fillChart() {
     improvements->setColor(QColor(255, 0, 0));
 
     auto* x = new QDateTimeAxis;
-    x->setFormat(first.daysTo(last) > 300 ? QStringLiteral("yy/MM") : QStringLiteral("MM/dd"));
+    // Points within two days would give every tick the same date: the
+    // times of day tell them apart.
+    const qint64 span = first.secsTo(last);
+    x->setFormat(span > 300 * 86400  ? QStringLiteral("yy/MM")
+                 : span < 2 * 86400 ? QStringLiteral("MM/dd hh:mm")
+                                    : QStringLiteral("MM/dd"));
     x->setRange(first, last);
-    x->setTickCount(6);
+    x->setTickCount(span < 2 * 86400 ? 4 : 6);
     auto* y = new QValueAxis;
     y->setTitleText(QStringLiteral(u"文字／分"));
     y->setRange(0, top > 0 ? top * 1.1 : 100);
