@@ -230,8 +230,10 @@ Journal::Result Journal::open(const std::string& path) {
         if (rc == SQLITE_OK) {
             if (d.readOnly)
                 return withMessage(Status::ReadOnly, UserText::JournalReadOnly, movedAside);
-            if (!movedAside.empty())
+            if (!movedAside.empty()) {
+                salvageKanaHistory(d.db, movedAside);
                 return withMessage(Status::Corrupt, UserText::JournalCorrupt, movedAside);
+            }
             return {};
         }
         const Result failed = failureFor(d.db, rc, path, UserText::JournalOpenFailed);
@@ -280,7 +282,10 @@ Journal::Result Journal::startAgain() {
     if (aside.empty()) return withMessage(Status::Failed, UserText::JournalOpenFailed);
     Result reopened = open(path);
     reopened.movedAsideTo = aside;
-    if (reopened.ok()) return withMessage(Status::Corrupt, UserText::JournalCorrupt, aside);
+    if (reopened.ok()) {
+        salvageKanaHistory(impl_->db, aside);
+        return withMessage(Status::Corrupt, UserText::JournalCorrupt, aside);
+    }
     return reopened;
 }
 

@@ -3,6 +3,9 @@
 // history entry per day, fifteen entries newest first.
 #include "journal/journal_kana_records.h"
 
+#include <array>
+#include <vector>
+
 #include "journal/journal_sqlite.h"
 
 namespace hayate::journal {
@@ -103,6 +106,34 @@ bool Journal::clearKanaRecords(int course, std::optional<int> setting) {
     s.bind(1, course);
     if (setting) s.bind(2, *setting);
     return s.run() == SQLITE_DONE;
+}
+
+void salvageKanaHistory(sqlite3* db, const std::string& aside) {
+    sqlite3* old = nullptr;
+    if (sqlite3_open_v2(aside.c_str(), &old, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(old);
+        return;
+    }
+    std::vector<std::array<int, 5>> rows;
+    {
+        Statement s(old, "SELECT course, setting, entry, score, date FROM kana_history");
+        // A page that cannot be read leaves every row behind: half a history
+        // would put an older score in the best's place.
+        int rc = s ? SQLITE_ROW : SQLITE_ERROR;
+        while (s && (rc = s.step()) == SQLITE_ROW)
+            rows.push_back({s.int32(0), s.int32(1), s.int32(2), s.int32(3), s.int32(4)});
+        if (rc != SQLITE_DONE) rows.clear();
+    }
+    sqlite3_close(old);
+    if (rows.empty() || sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return;
+    Statement insert(db, "INSERT OR IGNORE INTO kana_history VALUES(?,?,?,?,?)");
+    bool ok = static_cast<bool>(insert);
+    for (std::size_t i = 0; ok && i < rows.size(); ++i) {
+        for (int c = 0; c < 5; ++c) insert.bind(c + 1, rows[i][static_cast<std::size_t>(c)]);
+        ok = insert.run() == SQLITE_DONE;
+    }
+    sqlite3_exec(db, ok ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 Journal* JournalKanaRecords::open() const {

@@ -110,6 +110,11 @@ struct Totals {
 int countExercises(sqlite3* db, const Filter& filter, bool onIndex, int& count);
 int readExercises(sqlite3* db, const Filter& filter, std::vector<ExerciseSummary>& out);
 
+// Copies the kana-input records, which live nowhere else, from a journal set
+// aside as damaged into the fresh one, as far as they can still be read. The
+// file set aside is only read.
+void salvageKanaHistory(sqlite3* db, const std::string& aside);
+
 struct Journal::Impl {
     sqlite3* db = nullptr;
     bool readOnly = false;

@@ -95,6 +95,42 @@ TEST_F(JournalDamage, DamageIsFoundOnOpeningAndByEveryRead) {
     }
 }
 
+// The kana-input records live only in the journal: a journal set aside for
+// damage elsewhere hands them on whole, and damage to them hands on none.
+TEST_F(JournalDamage, KanaRecordsOutliveDamageElsewhere) {
+    const struct {
+        const char* btree;
+        bool whileOpen;
+        std::int32_t best;  // of the new journal; 0 when none was handed on
+    } cases[] = {
+        {"day_char", false, 120}, {"cell", false, 120}, {"cell", true, 120},
+        {"kana_history", false, 0},
+    };
+    for (const auto& c : cases) {
+        threeExercises();
+        ASSERT_EQ(journal.raiseKanaBest(3, 1, 90, 20261130), KanaRecords::RaiseResult::Raised);
+        ASSERT_EQ(journal.raiseKanaBest(3, 1, 120, 20261201), KanaRecords::RaiseResult::Raised);
+        if (!c.whileOpen) journal.close();
+        test::damageJournalPage(file, c.btree);
+        std::string damaged;
+        if (c.whileOpen) {
+            journal.cells(1);
+            ASSERT_FALSE(journal.takeReadResult().ok()) << c.btree;
+        } else {
+            damaged = readWholeFile(file).value();
+            const Journal::Result opened = journal.open(file.string());
+            ASSERT_EQ(opened.status, Journal::Status::Corrupt) << c.btree;
+            EXPECT_TRUE(readWholeFile(opened.movedAsideTo) == damaged) << "only read: " << c.btree;
+        }
+        EXPECT_EQ(journal.exerciseCount({}), 0) << c.btree;
+        const std::optional<CourseHistory> history = journal.kanaHistory(3);
+        ASSERT_TRUE(history) << c.btree;
+        EXPECT_EQ(history->score[1][0], c.best) << c.btree;
+        EXPECT_EQ(history->score[1][1], c.best ? 90 : 0) << c.btree;
+        clear();
+    }
+}
+
 TEST_F(JournalDamage, ExportNeverSaysDoneWhenItReadNothing) {
     const fs::path out = dir / "out.csv";
     const struct {
