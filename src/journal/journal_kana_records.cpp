@@ -4,6 +4,7 @@
 #include "journal/journal_kana_records.h"
 
 #include <array>
+#include <filesystem>
 #include <vector>
 
 #include "journal/journal_sqlite.h"
@@ -109,9 +110,23 @@ bool Journal::clearKanaRecords(int course, std::optional<int> setting) {
 }
 
 void salvageKanaHistory(sqlite3* db, const std::string& aside) {
+    // Reading a journal creates its WAL and shared-memory files; those this
+    // read made go again, so that what was set aside stays as it was.
+    std::vector<std::string> made;
+    for (const char* suffix : {"-wal", "-shm"}) {
+        std::error_code ec;
+        if (!std::filesystem::exists(aside + suffix, ec) && !ec) made.push_back(aside + suffix);
+    }
+    const auto tidy = [&made] {
+        for (const std::string& f : made) {
+            std::error_code ignored;
+            std::filesystem::remove(f, ignored);
+        }
+    };
     sqlite3* old = nullptr;
     if (sqlite3_open_v2(aside.c_str(), &old, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         sqlite3_close(old);
+        tidy();
         return;
     }
     std::vector<std::array<int, 5>> rows;
@@ -125,6 +140,7 @@ void salvageKanaHistory(sqlite3* db, const std::string& aside) {
         if (rc != SQLITE_DONE) rows.clear();
     }
     sqlite3_close(old);
+    tidy();
     if (rows.empty() || sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         return;
     Statement insert(db, "INSERT OR IGNORE INTO kana_history VALUES(?,?,?,?,?)");
