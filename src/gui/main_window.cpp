@@ -383,14 +383,20 @@ void TForm1::SeiDspClick() {
     std::array<bool, kCourseCount> kana{};
     for (int course = 0; course < kCourseCount; ++course)
         kana[static_cast<std::size_t>(course)] = kanaRecordsOf(course);
-    if (!records_->fillBest(practice_->courseNames(), kana)) return;
+    if (!records_->fillBest(practice_->courseNames(), kana))
+        journalNotice(std::string(sjisText(UserText::AnalysisJournalUnavailable)));
     records_->showUntilConfirmed(practice_->grid());
     practice_->focusStartOrStop();
 }
 
 void TForm1::SeiUpdClick() {
     if (practice_->session().inputMode() != InputMode::Idle) return;
-    if (!records_->fillHistory(state_.courseIndex, kanaRecordsOf(state_.courseIndex))) return;
+    const bool kana = kanaRecordsOf(state_.courseIndex);
+    if (!records_->fillHistory(state_.courseIndex, kana)) {
+        // A history file that cannot be read shows nothing, as it always has.
+        if (kana) messages_.information(qtText(UserText::AnalysisJournalUnavailable));
+        return;
+    }
     records_->showUntilConfirmed(practice_->grid());
     practice_->focusStartOrStop();
 }

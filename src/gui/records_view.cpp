@@ -47,11 +47,16 @@ void RecordsView::setSettingTitles() {
 bool RecordsView::fillBest(const QStringList& courseNames,
                            const std::array<bool, kCourseCount>& kana) {
     std::array<std::optional<CourseBest>, kCourseCount> kanaBest;
+    bool complete = true;
     for (int course = 0; course < kCourseCount; ++course) {
         const auto i = static_cast<std::size_t>(course);
         if (!kana[i]) continue;
         if (kanaRecords_) kanaBest[i] = kanaRecords_->readBest(course);
-        if (!kanaBest[i]) return false;
+        // Unreadable kana records leave their rows empty, not the whole table.
+        if (!kanaBest[i]) {
+            kanaBest[i] = CourseBest{};
+            complete = false;
+        }
     }
     for (int c = 0; c < 7; ++c)
         sg2_->setColumnWidth(c, layout_->recordsColumnWidths[static_cast<std::size_t>(c)]);
@@ -69,7 +74,7 @@ bool RecordsView::fillBest(const QStringList& courseNames,
                               date != 0 ? toQt(recordCellText(score, date)) : QString());
         }
     }
-    return true;
+    return complete;
 }
 
 bool RecordsView::fillHistory(int course, bool kana) {

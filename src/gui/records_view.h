@@ -35,7 +35,7 @@ class RecordsView : public QWidget {
     void applyLayout(const WindowLayout& layout, int gridTop);
 
     // `kana`: the courses whose kana-input records are shown. False when
-    // those cannot be read.
+    // those cannot be read: their rows are left empty.
     bool fillBest(const QStringList& courseNames, const std::array<bool, kCourseCount>& kana = {});
     // False when the history file (or the kana-input history) cannot be read.
     bool fillHistory(int course, bool kana = false);
