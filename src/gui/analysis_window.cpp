@@ -400,8 +400,11 @@ void AnalysisWindow::fillChart() {
     improvements->setName(QStringLiteral(u"記録更新"));
     improvements->setMarkerSize(9);
     double best = 0;
-    const bool kana = filter().inputMethod == InputMethod::Kana;
-    if ((kana ? source_.journal != nullptr : source_.records != nullptr) && course >= 0) {
+    // Both ways of typing together have no records of their own to draw.
+    const std::optional<InputMethod> method = filter().inputMethod;
+    const bool kana = method == InputMethod::Kana;
+    if (method && (kana ? source_.journal != nullptr : source_.records != nullptr) &&
+        course >= 0) {
         const auto s = static_cast<std::size_t>(setting);
         std::int32_t score = 0;
         std::int32_t date = 0;
