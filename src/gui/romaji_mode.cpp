@@ -69,8 +69,10 @@ void TForm1::createInputMethodMenu(QMenu* env) {
 void TForm1::NyuryokuClick(int method) {
     state_.inputMethod = method == 1 ? InputMethod::Kana : InputMethod::Romaji;
     showRomajiMode();
-    // The records of the other way of typing the course.
-    practice_->refreshBestLabels();
+    // The records of the other way of typing the course; a running exercise
+    // keeps its own until it ends.
+    if (!practice_->hasSession() || practice_->session().inputMode() != InputMode::Practice)
+        practice_->refreshBestLabels();
     focusAfterSetting();
 }
 

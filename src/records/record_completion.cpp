@@ -84,12 +84,22 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
     last_ = {score, false};
     // The record files hold romaji results only: a kana-input result never
     // competes with them, nor is stored in them.
-    if (keys.inputMethod == InputMethod::Kana) {
+    if (keys.inputMethod == InputMethod::Kana)
         finishKana(score, keepRecords_ && isCourseIndex(course) && isSettingIndex(setting), course,
                    setting);
-        exercise.focusStartButton();
-        return;
-    }
+    else
+        finishRomaji(score, course, setting);
+    // The way of typing may have been switched while the exercise ran: the
+    // labels follow the way in force now.
+    const InputMethod now = state_.kanaMode && state_.inputMethod == InputMethod::Kana
+                                ? InputMethod::Kana
+                                : InputMethod::Romaji;
+    if (now != keys.inputMethod)
+        refreshBestLabels(state_.courseIndex, state_.settingIndex(), now);
+    exercise.focusStartButton();
+}
+
+void RecordCompletion::finishRomaji(std::int32_t score, int course, int setting) {
     const bool validKeys = keepRecords_ && isCourseIndex(course) && isSettingIndex(setting);
     // A second copy on another display may share the record files: the best
     // to beat is the one the file holds now, not the one read at start-up.
@@ -117,7 +127,6 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
                 break;
         }
     }
-    exercise.focusStartButton();
 }
 
 void RecordCompletion::finishKana(std::int32_t score, bool keep, int course, int setting) {

@@ -70,6 +70,7 @@ class RecordCompletion : public ExerciseCompletion {
   private:
     void finish(std::int32_t score, ExerciseControl& exercise);
     void finishKana(std::int32_t score, bool keep, int course, int setting);
+    void finishRomaji(std::int32_t score, int course, int setting);
 
     RecordStore& store_;
     SharedState& state_;

@@ -123,6 +123,18 @@ TEST_F(KanaCompletionTest, AKanaResultIsJudgedAgainstTheKanaBestOnly) {
     EXPECT_EQ(kana.history[kCourseRomaji].date[0][1], 0);
 }
 
+TEST_F(KanaCompletionTest, TheLabelsFollowAWayOfTypingSwitchedDuringTheExercise) {
+    kana.best[kCourseRomaji].score[0] = 300;
+    kana.best[kCourseRomaji].date[0] = kToday;
+    ASSERT_EQ(completion.updateRecords(kCourseRomaji, 0, 200), UpdateResult::Saved);
+    state.inputMethod = InputMethod::Romaji;  // switched while a kana exercise ran
+    complete(100, InputMethod::Kana);
+    EXPECT_EQ(display.texts[Label::BestScore], "200");
+    state.inputMethod = InputMethod::Kana;  // and back while a romaji one ran
+    complete(100, InputMethod::Romaji);
+    EXPECT_EQ(display.texts[Label::BestScore], "300");
+}
+
 TEST_F(KanaCompletionTest, KanaRecordsThatCannotBeReadGiveAPlainEnd) {
     struct Case {
         const char* what;
