@@ -65,5 +65,8 @@ done
 [ -n "$analysis" ] || { cat "$work/app.log" >&2; fail "the analysis screen did not open"; }
 leftovers=$(ls "$prefix/bin")
 [ "$leftovers" = hayateuchi ] || fail "files beside the installed program: $leftovers"
-[ -z "$(ls -A "$work/home")" ] || fail "files in the current folder: $(ls -A "$work/home")"
+# .dbus is D-Bus's own: with dbus-x11 installed and no session bus, Qt's
+# bus connection starts one through dbus-launch, which keeps its address there.
+home_files=$(ls -A "$work/home" | grep -vx .dbus || true)
+[ -z "$home_files" ] || fail "files in the current folder: $home_files"
 echo "installed program showed window $window with its data in $data, and its analysis screen"
