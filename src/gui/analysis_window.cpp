@@ -403,8 +403,7 @@ void AnalysisWindow::fillChart() {
     // Both ways of typing together have no records of their own to draw.
     const std::optional<InputMethod> method = filter().inputMethod;
     const bool kana = method == InputMethod::Kana;
-    if (method && (kana ? source_.journal != nullptr : source_.records != nullptr) &&
-        course >= 0) {
+    if (method && (kana ? source_.journal != nullptr : source_.records != nullptr) && course >= 0) {
         const auto s = static_cast<std::size_t>(setting);
         std::int32_t score = 0;
         std::int32_t date = 0;
@@ -461,7 +460,7 @@ void AnalysisWindow::fillChart() {
     // Points within two days would give every tick the same date: the
     // times of day tell them apart.
     const qint64 span = first.secsTo(last);
-    x->setFormat(span > 300 * 86400  ? QStringLiteral("yy/MM")
+    x->setFormat(span > 300 * 86400 ? QStringLiteral("yy/MM")
                  : span < 2 * 86400 ? QStringLiteral("MM/dd hh:mm")
                                     : QStringLiteral("MM/dd"));
     x->setRange(first, last);

@@ -127,16 +127,14 @@ void RecordsView::SG2DrawCell(QPainter& painter, int column, int row, const QRec
 
 void RecordsView::deleteRecords(int course, int setting, const Messages& messages, bool kana) {
     if (!messages.ask(qtText(UserText::DeleteCourseRecordsQuestion), false)) return;
-    const bool wholeCourse =
-        messages.ask(qtText(UserText::DeleteAllCourseRecordsQuestion), false);
+    const bool wholeCourse = messages.ask(qtText(UserText::DeleteAllCourseRecordsQuestion), false);
     // A failing step ends the deletion there, silently; what was done stays done.
     const bool done = kana          ? clearKanaRecords(course, setting, wholeCourse)
                       : wholeCourse ? deleteCourse(course)
                                     : deleteSetting(course, setting);
     if (!done) return;
-    messages.information(wholeCourse
-                             ? qtText(UserText::AllCourseRecordsDeleted)
-                             : qtText(UserText::CourseSettingRecordsDeleted));
+    messages.information(wholeCourse ? qtText(UserText::AllCourseRecordsDeleted)
+                                     : qtText(UserText::CourseSettingRecordsDeleted));
 }
 
 bool RecordsView::deleteSetting(int course, int setting) {

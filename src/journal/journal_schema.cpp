@@ -1,5 +1,7 @@
 // The journal's schema: the first version's tables and the migrations that
 // bring an older file up to the current version.
+#include <algorithm>
+#include <set>
 #include <string>
 
 #include "journal/journal_sqlite.h"
@@ -154,6 +156,83 @@ int Journal::Impl::migrateToV2() {
     return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
+namespace {
+
+// Keys of the kana layout arrive as bytes A1 to DF, which romaji never types.
+bool typedOnKanaLayout(const std::string& typed) {
+    return std::any_of(typed.begin(), typed.end(), [](char k) {
+        const auto b = static_cast<unsigned char>(k);
+        return b >= 0xA1 && b <= 0xDF;
+    });
+}
+
+}  // namespace
+
+int Journal::Impl::markKanaExercises() {
+    Statement ex(db, "SELECT id, started_at, course FROM exercise WHERE romaji = 1");
+    Statement typed(db, "SELECT typed FROM cell WHERE exercise_id = ?");
+    Statement mark(db, "UPDATE exercise SET input_mode = 1 WHERE id = ?");
+    if (!ex || !typed || !mark) return prepareError(db);
+    std::set<std::pair<int, std::int64_t>> days;  // course, day
+    int rc;
+    while ((rc = ex.step()) == SQLITE_ROW) {
+        typed.bind(1, ex.integer(0));
+        bool kana = false;
+        int crc;
+        while (!kana && (crc = typed.step()) == SQLITE_ROW) kana = typedOnKanaLayout(typed.blob(0));
+        if (!kana && crc != SQLITE_DONE) return crc;
+        typed.run();
+        if (!kana) continue;
+        if (int m = mark.bind(1, ex.integer(0)).run(); m != SQLITE_DONE) return m;
+        days.insert({ex.int32(2), localDay(ex.integer(1))});
+    }
+    if (rc != SQLITE_DONE) return rc;
+    if (days.empty()) return SQLITE_OK;
+
+    // Those days are counted again from the cells, each exercise under its
+    // own method, as record() would have counted them.
+    if (!prepareTotals()) return prepareError(db);
+    Statement ofCourse(db, "SELECT id, started_at, input_mode FROM exercise WHERE course = ?");
+    Statement cells(db,
+                    "SELECT character, typed, wrong_keys, ms, expected_keys, completed FROM cell"
+                    " WHERE exercise_id = ? ORDER BY seq");
+    if (!ofCourse || !cells) return prepareError(db);
+    for (const char* table : {"day_char", "day_key", "day_miss"}) {
+        Statement clear(
+            db, (std::string("DELETE FROM ") + table + " WHERE course = ? AND day = ?").c_str());
+        if (!clear) return prepareError(db);
+        for (const auto& [course, day] : days)
+            if (int c = clear.bind(1, course).bind(2, day).run(); c != SQLITE_DONE) return c;
+    }
+    for (const auto& [course, day] : days) {
+        ofCourse.bind(1, course);
+        while ((rc = ofCourse.step()) == SQLITE_ROW) {
+            if (localDay(ofCourse.integer(1)) != day) continue;
+            Totals t;
+            cells.bind(1, ofCourse.integer(0));
+            int crc;
+            while ((crc = cells.step()) == SQLITE_ROW) {
+                CellEntry c;
+                c.character = cells.blob(0);
+                c.typed = cells.blob(1);
+                c.wrongKeys = cells.blob(2);
+                c.msSincePrevious = cells.int32(3);
+                c.expectedKeys = cells.blob(4);
+                c.completed = cells.int32(5) != 0;
+                t.add(c);
+            }
+            cells.run();
+            if (crc != SQLITE_DONE) return crc;
+            const InputMethod method =
+                ofCourse.int32(2) == 1 ? InputMethod::Kana : InputMethod::Romaji;
+            if (int w = writeTotals(t, course, method, day); w != SQLITE_DONE) return w;
+        }
+        ofCourse.run();
+        if (rc != SQLITE_DONE) return rc;
+    }
+    return SQLITE_OK;
+}
+
 int Journal::Impl::upgrade(int& version) {
     if (int rc = exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) return rc;
     int rc = SQLITE_OK;
@@ -171,6 +250,7 @@ int Journal::Impl::upgrade(int& version) {
     }
     if (rc == SQLITE_OK && version == 3) {
         rc = exec(kMigrateV4);
+        if (rc == SQLITE_OK) rc = markKanaExercises();
         if (rc == SQLITE_OK) version = 4;
     }
     if (rc == SQLITE_OK) rc = setVersion(version);

@@ -140,6 +140,9 @@ struct Journal::Impl {
     // Version 1 to 2: the new columns, then the daily totals from the cells
     // already stored.
     int migrateToV2();
+    // Version 3 to 4: the exercises typed on the kana layout before the
+    // input method was kept, found by their keys, and their days' totals.
+    int markKanaExercises();
     // Creates or migrates the schema in one transaction.
     int upgrade(int& version);
 };

@@ -94,8 +94,7 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
     const InputMethod now = state_.kanaMode && state_.inputMethod == InputMethod::Kana
                                 ? InputMethod::Kana
                                 : InputMethod::Romaji;
-    if (now != keys.inputMethod)
-        refreshBestLabels(state_.courseIndex, state_.settingIndex(), now);
+    if (now != keys.inputMethod) refreshBestLabels(state_.courseIndex, state_.settingIndex(), now);
     exercise.focusStartButton();
 }
 

@@ -103,7 +103,9 @@ TEST_F(JournalDamage, KanaRecordsOutliveDamageElsewhere) {
         bool whileOpen;
         std::int32_t best;  // of the new journal; 0 when none was handed on
     } cases[] = {
-        {"day_char", false, 120}, {"cell", false, 120}, {"cell", true, 120},
+        {"day_char", false, 120},
+        {"cell", false, 120},
+        {"cell", true, 120},
         {"kana_history", false, 0},
     };
     for (const auto& c : cases) {
