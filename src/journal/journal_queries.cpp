@@ -170,6 +170,8 @@ int readCharStats(sqlite3* db, const Filter& filter, std::vector<CharStat>& out)
     return rc;
 }
 
+}  // namespace
+
 int readCells(sqlite3* db, std::int64_t exerciseId, std::vector<CellEntry>& out) {
     Statement s(db,
                 "SELECT cell_index, character, typed, wrong_keys, expected_keys, ms, completed"
@@ -190,8 +192,6 @@ int readCells(sqlite3* db, std::int64_t exerciseId, std::vector<CellEntry>& out)
     }
     return rc;
 }
-
-}  // namespace
 
 int Journal::exerciseCount(const Filter& filter) {
     int count = 0;

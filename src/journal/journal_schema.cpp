@@ -132,23 +132,14 @@ int Journal::Impl::migrateToV2() {
     if (int rc = exec(kMigrateV2); rc != SQLITE_OK) return rc;
     if (!prepareTotals(false)) return prepareError(db);
     Statement ex(db, "SELECT id, started_at, course FROM exercise");
-    Statement cells(db,
-                    "SELECT character, typed, wrong_keys, ms FROM cell WHERE exercise_id = ?"
-                    " ORDER BY seq");
-    if (!ex || !cells) return sqlite3_errcode(db);
+    if (!ex) return sqlite3_errcode(db);
     int rc;
     while ((rc = ex.step()) == SQLITE_ROW) {
+        // The new columns read as their defaults: no expected keys, completed.
+        std::vector<CellEntry> cells;
+        if (int c = readCells(db, ex.integer(0), cells); c != SQLITE_DONE) return c;
         Totals t;
-        cells.bind(1, ex.integer(0));
-        while (cells.step() == SQLITE_ROW) {
-            CellEntry c;
-            c.character = cells.blob(0);
-            c.typed = cells.blob(1);
-            c.wrongKeys = cells.blob(2);
-            c.msSincePrevious = cells.int32(3);
-            t.add(c);
-        }
-        cells.run();
+        for (const CellEntry& c : cells) t.add(c);
         if (int w = writeTotals(t, ex.int32(2), InputMethod::Romaji, localDay(ex.integer(1)));
             w != SQLITE_DONE)
             return w;
@@ -193,10 +184,7 @@ int Journal::Impl::markKanaExercises() {
     // own method, as record() would have counted them.
     if (!prepareTotals()) return prepareError(db);
     Statement ofCourse(db, "SELECT id, started_at, input_mode FROM exercise WHERE course = ?");
-    Statement cells(db,
-                    "SELECT character, typed, wrong_keys, ms, expected_keys, completed FROM cell"
-                    " WHERE exercise_id = ? ORDER BY seq");
-    if (!ofCourse || !cells) return prepareError(db);
+    if (!ofCourse) return prepareError(db);
     for (const char* table : {"day_char", "day_key", "day_miss"}) {
         Statement clear(
             db, (std::string("DELETE FROM ") + table + " WHERE course = ? AND day = ?").c_str());
@@ -208,21 +196,10 @@ int Journal::Impl::markKanaExercises() {
         ofCourse.bind(1, course);
         while ((rc = ofCourse.step()) == SQLITE_ROW) {
             if (localDay(ofCourse.integer(1)) != day) continue;
+            std::vector<CellEntry> cells;
+            if (int c = readCells(db, ofCourse.integer(0), cells); c != SQLITE_DONE) return c;
             Totals t;
-            cells.bind(1, ofCourse.integer(0));
-            int crc;
-            while ((crc = cells.step()) == SQLITE_ROW) {
-                CellEntry c;
-                c.character = cells.blob(0);
-                c.typed = cells.blob(1);
-                c.wrongKeys = cells.blob(2);
-                c.msSincePrevious = cells.int32(3);
-                c.expectedKeys = cells.blob(4);
-                c.completed = cells.int32(5) != 0;
-                t.add(c);
-            }
-            cells.run();
-            if (crc != SQLITE_DONE) return crc;
+            for (const CellEntry& c : cells) t.add(c);
             const InputMethod method =
                 ofCourse.int32(2) == 1 ? InputMethod::Kana : InputMethod::Romaji;
             if (int w = writeTotals(t, course, method, day); w != SQLITE_DONE) return w;

@@ -109,6 +109,7 @@ struct Totals {
 // How many exercises `filter` takes; `onIndex` counts on the index alone.
 int countExercises(sqlite3* db, const Filter& filter, bool onIndex, int& count);
 int readExercises(sqlite3* db, const Filter& filter, std::vector<ExerciseSummary>& out);
+int readCells(sqlite3* db, std::int64_t exerciseId, std::vector<CellEntry>& out);
 
 // Copies the kana-input records, which live nowhere else, from a journal set
 // aside as damaged into the fresh one, as far as they can still be read. The
