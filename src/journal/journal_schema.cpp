@@ -164,6 +164,7 @@ int Journal::Impl::markKanaExercises() {
     Statement typed(db, "SELECT typed FROM cell WHERE exercise_id = ?");
     Statement mark(db, "UPDATE exercise SET input_mode = 1 WHERE id = ?");
     if (!ex || !typed || !mark) return prepareError(db);
+    std::vector<std::int64_t> kanaExercises;
     std::set<std::pair<int, std::int64_t>> days;  // course, day
     int rc;
     while ((rc = ex.step()) == SQLITE_ROW) {
@@ -174,11 +175,15 @@ int Journal::Impl::markKanaExercises() {
         if (!kana && crc != SQLITE_DONE) return crc;
         typed.run();
         if (!kana) continue;
-        if (int m = mark.bind(1, ex.integer(0)).run(); m != SQLITE_DONE) return m;
+        kanaExercises.push_back(ex.integer(0));
         days.insert({ex.int32(2), localDay(ex.integer(1))});
     }
     if (rc != SQLITE_DONE) return rc;
     if (days.empty()) return SQLITE_OK;
+    // Marked once the scan is over: a table changed under its own scan may
+    // be read again or not at all.
+    for (const std::int64_t id : kanaExercises)
+        if (int m = mark.bind(1, id).run(); m != SQLITE_DONE) return m;
 
     // Those days are counted again from the cells, each exercise under its
     // own method, as record() would have counted them.
