@@ -71,11 +71,11 @@ ExerciseSession::StartResult ExerciseSession::startExercise() {
 
     // Mode, case and course are fixed for the whole exercise, whatever the
     // course list does while it runs.
-    const bool kanaInput = shared_.kanaMode && shared_.inputMethod == InputMethod::Kana;
+    const InputMethod method = shared_.courseInputMethod();
+    const bool kanaInput = method == InputMethod::Kana;
     matcher_.reset({shared_.kanaMode, shared_.caseMode, shared_.courseIndex,
                     shared_.romajiExtended == 1 && !kanaInput, kanaInput});
-    keys_ = {shared_.courseIndex, shared_.spacing, shared_.kanaMode,
-             kanaInput ? InputMethod::Kana : InputMethod::Romaji};
+    keys_ = {shared_.courseIndex, shared_.spacing, shared_.kanaMode, method};
     clock_.arm();  // also switches off a timer left running by a restart
     const std::string zero = formatCount(0);
     display_.setLabelText(Label::ElapsedTime, zero);

@@ -15,7 +15,7 @@ struct SharedState {
     int cursorColour = 0;    // 0 = yellow, 1 = none (white)
     int letterCase = 0;      // 0 = upper case, 1 = lower case
     std::string problemFileName = "Kbdojo.USR";
-    int romajiExtended = 0;  // 1: every spelling the input methods accept
+    int romajiExtended = 0;                         // 1: every spelling the input methods accept
     InputMethod inputMethod = InputMethod::Romaji;  // how the kana cells are typed
 
     bool kanaMode = false;  // kana typed as romaji: course ローマ字 and romaji-kind problems
@@ -23,6 +23,12 @@ struct SharedState {
 
     // 0..5: time limit x 2 + spacing, the column of the record tables.
     int settingIndex() const { return timeLimitIndex * 2 + spacing; }
+    // How the current course's cells are typed: on the kana layout only when
+    // it is chosen and the course has kana cells.
+    InputMethod courseInputMethod() const {
+        return kanaMode && inputMethod == InputMethod::Kana ? InputMethod::Kana
+                                                            : InputMethod::Romaji;
+    }
 };
 
 // 30, 60, or twelve hours for "no limit".

@@ -17,9 +17,7 @@ void TForm1::SeiBunClick() {
     source.courseNames = practice_->courseNames();
     source.course = state_.courseIndex;
     source.setting = state_.settingIndex();
-    source.inputMethod = state_.kanaMode && state_.inputMethod == InputMethod::Kana
-                             ? InputMethod::Kana
-                             : InputMethod::Romaji;
+    source.inputMethod = state_.courseInputMethod();
     source.now = QDateTime::currentSecsSinceEpoch();
     source.startWeakSpotPractice = [this] { return startWeakSpotPractice(); };
     const ScreenArea screen = screenArea();

@@ -75,7 +75,7 @@ void TForm1::finishJournalOpen() {
     else if (!result.ok())
         journalNotice(result.message);
     // The labels of a kana-input course waited for the journal.
-    if (state_.kanaMode && state_.inputMethod == InputMethod::Kana) practice_->refreshBestLabels();
+    if (state_.courseInputMethod() == InputMethod::Kana) practice_->refreshBestLabels();
 }
 
 void TForm1::journalNotice(const std::string& message) {
@@ -102,9 +102,7 @@ bool TForm1::startWeakSpotPractice() {
     journal::Filter filter;
     filter.courseIndex = course;
     // The weak spots of the way the course is typed now.
-    filter.inputMethod = state_.kanaMode && state_.inputMethod == InputMethod::Kana
-                             ? InputMethod::Kana
-                             : InputMethod::Romaji;
+    filter.inputMethod = state_.courseInputMethod();
     filter.includeStopped = false;
     const int count = j ? j->exerciseCount(filter) : 0;
     filter.includeStopped = true;  // the keys of a stopped exercise tell as much

@@ -15,10 +15,10 @@
 #include "exercise/input_method.h"
 #include "exercise/practice_grid.h"
 #include "gui/caption_fit.h"
-#include "gui/kana_keys.h"
 #include "gui/controls.h"
 #include "gui/focus_combo_box.h"
 #include "gui/grid_widget.h"
+#include "gui/kana_keys.h"
 #include "gui/messages.h"
 #include "gui/sjis_qt.h"
 #include "gui/view_host.h"
@@ -129,7 +129,8 @@ void PracticeView::createControls() {
     labels_[Label::BestScore]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     labels_[Label::Message]->setAlignment(Qt::AlignCenter);
     setLabelColour(Label::Message, colour::kMaroon);
-    for (Label roma : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest}) setLabelColour(roma, colour::kBlue);
+    for (Label roma : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest})
+        setLabelColour(roma, colour::kBlue);
 
     sg1_ = new GridWidget(41, 51, this);
     sg1_->setObjectName("SG1");
@@ -260,16 +261,16 @@ void PracticeView::setKanaMode(bool on) {
     state_.kanaMode = on;
     l5_->setVisible(on);
     l6_->setVisible(on);
-    for (Label l : {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest, Label::KeystrokeSpeed})
+    for (Label l :
+         {Label::RomajiHint1, Label::RomajiHint2, Label::RomajiHintRest, Label::KeystrokeSpeed})
         labels_[l]->clear();
 }
 
 void PracticeView::refreshBestLabels() {
     if (!session_) return;
     // The kana cells typed on the kana layout have records of their own.
-    const bool kana = state_.kanaMode && state_.inputMethod == InputMethod::Kana;
     completion_->refreshBestLabels(state_.courseIndex, state_.settingIndex(),
-                                   kana ? InputMethod::Kana : InputMethod::Romaji);
+                                   state_.courseInputMethod());
 }
 
 void PracticeView::showTimeLimit() {

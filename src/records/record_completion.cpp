@@ -91,10 +91,8 @@ void RecordCompletion::finish(std::int32_t score, ExerciseControl& exercise) {
         finishRomaji(score, course, setting);
     // The way of typing may have been switched while the exercise ran: the
     // labels follow the way in force now.
-    const InputMethod now = state_.kanaMode && state_.inputMethod == InputMethod::Kana
-                                ? InputMethod::Kana
-                                : InputMethod::Romaji;
-    if (now != keys.inputMethod) refreshBestLabels(state_.courseIndex, state_.settingIndex(), now);
+    if (const InputMethod now = state_.courseInputMethod(); now != keys.inputMethod)
+        refreshBestLabels(state_.courseIndex, state_.settingIndex(), now);
     exercise.focusStartButton();
 }
 
